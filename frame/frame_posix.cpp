@@ -1,0 +1,182 @@
+// The POSIX side of the process frame. Processor faults arrive as signals;
+// the fault filter turns each into the exception code that the error table
+// knows, on a stack of its own so that a stack overflow can be reported too.
+// A signal handler may only call async-signal-safe functions, so this filter
+// writes the report with write(2) and ends with _exit: no free, no fflush,
+// nothing that could hang on a lock that the faulting code held.
+
+#include <link.h>
+#include <pthread.h>
+#include <signal.h>
+#include <ucontext.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/errors.h"
+#include "frame/frame.h"
+#include "frame/os.h"
+#include "runtime/record.h"
+
+namespace frame {
+
+namespace {
+
+// Room for the handler and the sanitizers' own work when the stack is full.
+constexpr std::size_t kSignalStackSize = 1 << 16;
+alignas(16) char g_signal_stack[kSignalStackSize];
+
+// A fault this far below the lowest address of the main thread's stack, or
+// just above it, is the stack running into its guard region.
+constexpr std::uintptr_t kGuardReach = std::uintptr_t{1} << 20;
+std::uintptr_t g_stack_lowest = 0;
+
+// Not an exception code of the table, which gives error number 99.
+constexpr std::uint32_t kNoExceptionCode = 0;
+
+struct Registers {
+  std::uintptr_t instruction;
+  std::uintptr_t stack;
+  std::uintptr_t frame;
+};
+
+Registers registers_of(const void* context) {
+  const auto* uc = static_cast<const ucontext_t*>(context);
+#if defined(__x86_64__)
+  return {static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RIP]),
+          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RSP]),
+          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RBP])};
+#elif defined(__i386__)
+  return {static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_EIP]),
+          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_ESP]),
+          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_EBP])};
+#elif defined(__aarch64__)
+  return {uc->uc_mcontext.pc, uc->uc_mcontext.sp, uc->uc_mcontext.regs[29]};
+#else
+  (void)uc;
+  return {0, 0, 0};
+#endif
+}
+
+bool in_stack_guard(std::uintptr_t address, std::uintptr_t stack_pointer) {
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  if (g_stack_lowest != 0) {
+    return address < g_stack_lowest + page && address + kGuardReach >= g_stack_lowest;
+  }
+  // Without the stack's bounds: a fault at or just below the stack pointer.
+  return address + page >= stack_pointer && address < stack_pointer + page;
+}
+
+std::uint32_t exception_code_for_signal(int signal, const siginfo_t& info, std::uintptr_t stack_pointer) {
+  const int code = info.si_code;
+  switch (signal) {
+    case SIGSEGV:
+      return in_stack_guard(reinterpret_cast<std::uintptr_t>(info.si_addr), stack_pointer) ? 0xC00000FD
+                                                                                          : kAccessViolation;
+    case SIGBUS:
+      return code == BUS_ADRALN ? 0x80000002 : 0xC0000006;
+    case SIGTRAP:
+      return code == TRAP_TRACE ? 0x80000004 : 0x80000003;
+    case SIGFPE:
+      switch (code) {
+        case FPE_INTDIV: return 0xC0000094;
+        case FPE_INTOVF: return 0xC0000095;
+        case FPE_FLTDIV: return 0xC000008E;
+        case FPE_FLTOVF: return 0xC0000091;
+        case FPE_FLTUND: return 0xC0000093;
+        case FPE_FLTRES: return 0xC000008F;
+        case FPE_FLTINV: return 0xC0000090;
+        case FPE_FLTSUB: return 0xC000008C;
+        default: return kNoExceptionCode;
+      }
+    case SIGILL:
+      return (code == ILL_PRVOPC || code == ILL_PRVREG) ? 0xC0000096 : 0xC000001D;
+    default:
+      return kNoExceptionCode;
+  }
+}
+
+void fault_filter(int signal, siginfo_t* info, void* context) {
+  const Registers registers = registers_of(context);
+  fault_frame = {registers.stack, registers.frame};
+  rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT
+  const std::int32_t error_number =
+      error_number_for_exception(exception_code_for_signal(signal, *info, registers.stack));
+  write_report(error_number, registers.instruction, /*flush=*/false);
+  _exit(error_number);
+}
+
+void find_stack_lowest() {
+  pthread_attr_t attributes;
+  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return;
+  void* lowest = nullptr;
+  std::size_t size = 0;
+  if (pthread_attr_getstack(&attributes, &lowest, &size) == 0) {
+    g_stack_lowest = reinterpret_cast<std::uintptr_t>(lowest);
+  }
+  pthread_attr_destroy(&attributes);
+}
+
+int on_loaded_object(dl_phdr_info* info, std::size_t /*size*/, void* data) {
+  // The first object is the executable itself.
+  auto* layout = static_cast<ImageLayout*>(data);
+  bool first_segment = true;
+  for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+    const ElfW(Phdr)& segment = info->dlpi_phdr[i];
+    if (segment.p_type != PT_LOAD) continue;
+    if (first_segment) layout->load_address = info->dlpi_addr + segment.p_vaddr;
+    first_segment = false;
+    const std::uintptr_t position = info->dlpi_addr + segment.p_vaddr - layout->load_address;
+    if ((segment.p_flags & PF_X) != 0 && layout->code_length == 0) {
+      layout->code_position = position;
+      layout->code_length = segment.p_memsz;
+    } else if ((segment.p_flags & PF_W) != 0 && layout->data_length == 0) {
+      layout->data_position = position;
+      layout->data_length = segment.p_memsz;
+    }
+  }
+  return 1;
+}
+
+}  // namespace
+
+namespace os {
+
+void install_fault_filter() {
+  find_stack_lowest();
+  stack_t stack{};
+  stack.ss_sp = g_signal_stack;
+  stack.ss_size = kSignalStackSize;
+  sigaltstack(&stack, nullptr);
+
+  struct sigaction action{};
+  action.sa_sigaction = fault_filter;
+  action.sa_flags = SA_SIGINFO | SA_ONSTACK;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP}) sigaction(signal, &action, nullptr);
+}
+
+// No system dialogue to suppress here.
+void set_error_mode() {}
+
+ImageLayout read_image_layout() {
+  ImageLayout layout{};
+  dl_iterate_phdr(on_loaded_object, &layout);
+  return layout;
+}
+
+}  // namespace os
+
+void capture_arguments(int argc, char** argv) {
+  const std::int32_t count = argc;
+  auto** list = static_cast<char**>(std::malloc((static_cast<std::size_t>(count) + 1) * sizeof(char*)));
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::size_t size = std::strlen(argv[i]) + 1;
+    list[i] = static_cast<char*>(std::malloc(size));
+    std::memcpy(list[i], argv[i], size);
+  }
+  publish_arguments(list, count);
+}
+
+}  // namespace frame

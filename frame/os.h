@@ -1,0 +1,31 @@
+// The operating-system side of the process frame, one implementation per
+// platform (frame_posix.cpp, frame_win32.cpp), and what those share with the
+// platform-neutral frame.
+
+#ifndef ERILAISETRIVIT_FRAME_OS_H_
+#define ERILAISETRIVIT_FRAME_OS_H_
+
+#include <cstdint>
+
+#include "frame/frame.h"
+
+namespace frame::os {
+
+// Routes every unhandled processor fault to the fault filter.
+void install_fault_filter();
+// Keeps the system from asking the user about critical errors.
+void set_error_mode();
+// Where this executable is loaded.
+ImageLayout read_image_layout();
+
+}  // namespace frame::os
+
+namespace frame {
+
+// Publishes a captured argument list of `count` strings (null-terminated, all
+// from malloc) in the shared record and keeps it for release_arguments.
+void publish_arguments(char** list, std::int32_t count);
+
+}  // namespace frame
+
+#endif  // ERILAISETRIVIT_FRAME_OS_H_

@@ -1,0 +1,35 @@
+// The runtime's random numbers: xoshiro256** with an unbiased bounded draw of
+// our own, so that a seed gives the same numbers on every platform and with
+// every standard library. The program seeds it from the operating system;
+// tests give it a seed of their own.
+
+#ifndef ERILAISETRIVIT_RUNTIME_RANDOM_H_
+#define ERILAISETRIVIT_RUNTIME_RANDOM_H_
+
+#include <array>
+#include <cstdint>
+
+#include "runtime/value.h"
+
+namespace rt {
+
+class Random {
+ public:
+  // The four words of state are spread from the seed with splitmix64.
+  explicit Random(std::uint64_t seed);
+  // Seeded from the operating system's entropy, so that two runs differ.
+  static Random FromOperatingSystem();
+
+  // An integer drawn uniformly from 1 to n inclusive.
+  // REQUIRES: n >= 1 (otherwise raises rt::Error).
+  Integer Uniform(Integer n);
+
+  std::uint64_t Next();
+
+ private:
+  std::array<std::uint64_t, 4> s_;
+};
+
+}  // namespace rt
+
+#endif  // ERILAISETRIVIT_RUNTIME_RANDOM_H_

@@ -1,0 +1,118 @@
+// A Value is the one kind of datum the runtime hands around: an integer, a
+// list, a text, or the absent value. Values are cheap to copy. Integers are
+// held by value; lists and texts by reference, so two copies of a list value
+// name the same list and an append through one is seen through the other.
+// Texts never change once made. The absent value is what reading past the end
+// of a list yields; it equals nothing, not even another absent value.
+//
+// Layout: a std::variant whose alternatives are, in this order,
+//   Absent                       the absent value (the default)
+//   Integer                      a signed 64-bit integer
+//   std::shared_ptr<List>        a list, shared by every copy of the value
+//   std::shared_ptr<const Text>  a text, immutable
+//
+// The runtime is single-threaded: values must not be shared between threads.
+
+#ifndef ERILAISETRIVIT_RUNTIME_VALUE_H_
+#define ERILAISETRIVIT_RUNTIME_VALUE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace rt {
+
+using Integer = std::int64_t;
+using Text = std::string;
+class List;
+
+struct Absent {};
+
+class Value {
+ public:
+  Value() = default;
+  // Implicit on purpose: an integer or a list reference is a value.
+  Value(Integer i) : v_(i) {}                            // NOLINT
+  Value(std::shared_ptr<List> l) : v_(std::move(l)) {}   // NOLINT
+  static Value MakeText(std::string_view text);
+
+  bool is_absent() const { return std::holds_alternative<Absent>(v_); }
+  bool is_integer() const { return std::holds_alternative<Integer>(v_); }
+  bool is_list() const { return std::holds_alternative<std::shared_ptr<List>>(v_); }
+  bool is_text() const { return std::holds_alternative<std::shared_ptr<const Text>>(v_); }
+
+  // The accessors raise a runtime error (rt::Error) when the value is of
+  // another kind.
+  Integer integer() const;
+  List& list() const;
+  const Text& text() const;
+
+  // True when both are integers, or both texts, of equal content, or when both
+  // name the same list. The absent value equals nothing.
+  friend bool operator==(const Value& a, const Value& b);
+
+ private:
+  std::variant<Absent, Integer, std::shared_ptr<List>, std::shared_ptr<const Text>> v_;
+};
+
+// The first elements of a list that the overlap count of two rows reads.
+inline constexpr std::size_t kHeadLength = 7;
+
+// A set mask summarises a run of list elements for counting equal elements
+// with one AND and a population count: bit k (1 <= k <= 63) stands for the
+// integer k. Bit 0, kNotASmallSet, says the run holds something else: an
+// integer outside 1..63, a value that is no integer, or an integer twice.
+using SetMask = std::uint64_t;
+inline constexpr SetMask kNotASmallSet = 1;
+
+// A list of values, growable at its tail. It keeps the set masks of its
+// elements up to date as it grows, and, once asked for them, the head masks
+// of the lists it holds, in one contiguous array.
+class List {
+ public:
+  List() = default;
+  List(const List&) = delete;
+  List& operator=(const List&) = delete;
+  ~List() = default;
+
+  std::size_t size() const { return elements_.size(); }
+  // REQUIRES: index < size().
+  const Value& operator[](std::size_t index) const { return elements_[index]; }
+  auto begin() const { return elements_.begin(); }
+  auto end() const { return elements_.end(); }
+
+  // Adds one element at the tail.
+  void Push(Value element);
+
+  // The set mask of the first kHeadLength elements, and of all elements.
+  SetMask head_mask() const { return head_mask_; }
+  SetMask mask() const { return mask_; }
+
+  // For each element, its head mask if it is a list, else kNotASmallSet.
+  // The array is built on the first call and then kept in step with the list
+  // and with the lists it holds.
+  std::span<const SetMask> element_head_masks() const;
+
+ private:
+  void Touch();
+
+  std::vector<Value> elements_;
+  SetMask head_mask_ = 0;
+  SetMask mask_ = 0;
+  // Set once this list's head mask is held by another list's element masks;
+  // from then on every change of it invalidates all such arrays.
+  mutable bool observed_ = false;
+  mutable std::vector<SetMask> element_masks_;
+  mutable std::uint64_t element_masks_epoch_ = 0;
+};
+
+std::shared_ptr<List> MakeList();
+
+}  // namespace rt
+
+#endif  // ERILAISETRIVIT_RUNTIME_VALUE_H_

@@ -1,0 +1,60 @@
+#include "search/driver.h"
+
+#include "runtime/operations.h"
+#include "runtime/throw.h"
+#include "search/rows.h"
+#include "search/storage.h"
+
+namespace search {
+
+namespace {
+
+class LineCollector : public rt::LineSink {
+ public:
+  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
+  std::vector<std::string> lines;
+};
+
+}  // namespace
+
+void set_up(Globals& g) {
+  g.rivit = rt::Copy(g.literals.empty_rivit);
+  g.yrityksia = kFirstBudget;
+  g.oikein = 0;
+  g.yritys = 1;
+}
+
+void run_phases(Globals& g, const AttemptObserver& observer) {
+  do {
+    do {
+      arvorivi(g);
+      const bool accepted = enitenoikein(g) <= g.oikein.integer();
+      if (accepted) store_row(g);
+      g.yritys = rt::Add(g.yritys.integer(), 1);
+      if (observer) observer(g, accepted);
+    } while (!(g.yritys.integer() > g.yrityksia.integer()));
+    print_report_line(g);
+    g.yrityksia = rt::Multiply(g.yrityksia.integer(), 2);
+    g.oikein = rt::Add(g.oikein.integer(), 1);
+  } while (g.oikein.integer() != kPhases);
+}
+
+void RowSearch::Run(rt::Runtime& runtime) {
+  Globals g(runtime, *literals_);
+  set_up(g);
+  run_phases(g);
+  rt::halt();
+}
+
+SearchResult run_search(std::uint64_t seed, const AttemptObserver& observer) {
+  LineCollector collector;
+  rt::Runtime runtime(seed, collector);
+  std::optional<Literals> literals;
+  runtime.Boot(kLiteralBlock, [&literals](const rt::Runtime& booted) { literals.emplace(booted); });
+  Globals g(runtime, *literals);
+  set_up(g);
+  run_phases(g, observer);
+  return {std::move(collector.lines), g.rivit};
+}
+
+}  // namespace search

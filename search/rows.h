@@ -1,0 +1,32 @@
+// The row functions: drawing a candidate row and measuring how many numbers
+// it shares with the stored rows. A row is a list of 7 distinct integers from
+// 1 to 40 in the order they were drawn. The functions talk through the
+// program-wide variables (globals.h); only montaoikein takes arguments.
+
+#ifndef ERILAISETRIVIT_SEARCH_ROWS_H_
+#define ERILAISETRIVIT_SEARCH_ROWS_H_
+
+#include "runtime/value.h"
+#include "search/globals.h"
+
+namespace search {
+
+inline constexpr rt::Integer kNumbersInRow = 7;
+inline constexpr rt::Integer kLargestNumber = 40;
+
+// Replaces arvotturivi with a new row of kNumbersInRow distinct numbers from
+// 1 to kLargestNumber, drawn uniformly; a number drawn again is drawn anew.
+void arvorivi(Globals& g);
+
+// The number of pairs (position i of rivi1, 1 <= i <= 7; any position j of
+// rivi2) whose elements are equal: for two rows, the numbers they share.
+// A position past the end of rivi1 holds the absent value and adds nothing.
+rt::Integer montaoikein(Globals& g, rt::Value rivi1, rt::Value rivi2);
+
+// The largest montaoikein of any stored row of rivit with arvotturivi, 0
+// when rivit is empty. Every stored row is measured.
+rt::Integer enitenoikein(Globals& g);
+
+}  // namespace search
+
+#endif  // ERILAISETRIVIT_SEARCH_ROWS_H_
