@@ -60,6 +60,7 @@ void start_runtime(rt::Runtime& runtime, Program& program) {
 
 void process_entry(int argc, char** argv, Program& program) {
   reset_fpu();
+  os::set_binary_output();
   image_layout = os::read_image_layout();
   rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
   init_process(argc, argv);

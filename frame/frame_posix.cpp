@@ -160,6 +160,9 @@ void install_fault_filter() {
 // No system dialogue to suppress here.
 void set_error_mode() {}
 
+// POSIX streams never translate line feeds.
+void set_binary_output() {}
+
 ImageLayout read_image_layout() {
   ImageLayout layout{};
   dl_iterate_phdr(on_loaded_object, &layout);

@@ -17,6 +17,8 @@ void install_fault_filter();
 void set_error_mode();
 // Where this executable is loaded.
 ImageLayout read_image_layout();
+// Standard output and standard error write a line feed as the one byte 0x0A.
+void set_binary_output();
 
 }  // namespace frame::os
 

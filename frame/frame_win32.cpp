@@ -1,0 +1,98 @@
+// The Windows side of the process frame. Processor faults and every other
+// structured exception that nothing handles reach the unhandled-exception
+// filter, which ends the process through end_process with the exception's
+// error number and the address of the faulting instruction. The command line
+// is asked of the system as UTF-16 and kept as UTF-8, whatever the console's
+// code page, so the runtime sees the same bytes as on Linux.
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "frame/errors.h"
+#include "frame/frame.h"
+#include "frame/os.h"
+#include "runtime/record.h"
+
+namespace frame {
+
+namespace {
+
+// CONTEXT_ALL of the i386 context: only a context that carries every register
+// group is trusted for the stack and frame pointers.
+constexpr DWORD kCompleteContextFlags = 0x0001007F;
+
+// SEM_FAILCRITICALERRORS: the process, not a message box, gets such errors.
+constexpr UINT kFailCriticalErrors = 1;
+
+constexpr UINT kUtf8CodePage = 65001;
+
+void keep_fault_frame(const CONTEXT& context) {
+  fault_frame = {context.Esp, context.Ebp};
+  rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT
+}
+
+LONG WINAPI fault_filter(EXCEPTION_POINTERS* pointers) {
+  if (pointers->ContextRecord->ContextFlags == kCompleteContextFlags) keep_fault_frame(*pointers->ContextRecord);
+  const EXCEPTION_RECORD& exception = *pointers->ExceptionRecord;
+  end_process(error_number_for_exception(static_cast<std::uint32_t>(exception.ExceptionCode)),
+              reinterpret_cast<std::uintptr_t>(exception.ExceptionAddress));  // NOLINT
+}
+
+// A malloc'ed UTF-8 copy of a NUL-terminated UTF-16 argument: the first call
+// measures, the NUL included, the second converts.
+char* utf8_copy(const wchar_t* argument) {
+  const int size = WideCharToMultiByte(kUtf8CodePage, 0, argument, -1, nullptr, 0, nullptr, nullptr);
+  auto* bytes = static_cast<char*>(std::malloc(static_cast<std::size_t>(size)));
+  WideCharToMultiByte(kUtf8CodePage, 0, argument, -1, bytes, size, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace
+
+namespace os {
+
+void install_fault_filter() { SetUnhandledExceptionFilter(fault_filter); }
+
+void set_error_mode() { SetErrorMode(kFailCriticalErrors); }
+
+// The text-mode CRT would write every line feed as CR LF; in binary mode the
+// report lines and the fatal report are the same bytes as on Linux.
+void set_binary_output() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+ImageLayout read_image_layout() {
+  const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));  // NOLINT
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);                     // NOLINT
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);    // NOLINT
+  const IMAGE_OPTIONAL_HEADER32& optional = nt->OptionalHeader;
+  return {reinterpret_cast<rt::Word>(base), optional.BaseOfCode, optional.SizeOfCode,  // NOLINT
+          optional.BaseOfData, optional.SizeOfInitializedData};
+}
+
+}  // namespace os
+
+// The arguments are the system's, not argc and argv: those the C runtime
+// splits in the ANSI code page, which loses every character outside it.
+void capture_arguments(int /*argc*/, char** /*argv*/) {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  auto** list = static_cast<char**>(std::malloc((static_cast<std::size_t>(count) + 1) * sizeof(char*)));
+  if (wide == nullptr) {
+    print_group_line({"CommandLineToArgvW failed!"});
+    publish_arguments(list, 0);
+    return;
+  }
+  for (int i = 0; i < count; ++i) list[i] = utf8_copy(wide[i]);
+  LocalFree(wide);
+  publish_arguments(list, count);
+}
+
+}  // namespace frame
