@@ -8,10 +8,6 @@ namespace rt {
 
 namespace {
 
-// Deep enough for any list the reader makes; a list that holds itself, which
-// appending can build, would otherwise recurse without end.
-constexpr int kMaxTextFormDepth = 256;
-
 void AppendTextForm(const Value& v, Text& out, int depth = 0) {
   if (v.is_text()) {
     out += v.text();

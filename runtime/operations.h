@@ -31,7 +31,11 @@ Integer Multiply(Integer a, Integer b);
 
 // Texts. The text form of an integer is its decimal digits, with a minus sign
 // when negative; of a text, the text itself; of a list, "[", the text form
-// of each element followed by one space, "]". The absent value has none.
+// of each element followed by one space, "]". The absent value has none, and
+// a list nested more than kMaxTextFormDepth deep gets none either: deep
+// enough for any list the reader makes, it stops a list that holds itself,
+// which appending can build, from recursing without end.
+inline constexpr int kMaxTextFormDepth = 256;
 Text TextForm(const Value& v);
 // A new text: the text forms of the items concatenated, nothing in between.
 Value Join(std::span<const Value> items);
