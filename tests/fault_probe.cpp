@@ -1,0 +1,199 @@
+// fault_probe: the process frame around one small test program, chosen by the
+// first argument, so that tests can watch from outside how each way of ending
+// a process comes out. The programs:
+//   end                  returns from its body
+//   halt                 ends through rt::halt
+//   throw VALUE          throws VALUE (decimal, or hexadecimal after 0x)
+//   report-handler       writes "handler <address>" of the root scope's
+//                        handler, then throws 1
+//   arguments            writes the captured argument list (see below)
+//   runtime-error        raises rt::Error
+//   standard-exception   raises a std::exception that is no rt::Error
+//   interrupt            raises SIGINT against itself
+//   null-write, divide-by-zero, stack-overflow, breakpoint,
+//   illegal-instruction, unknown-fault
+//                        first write "code <first> <end>", the bounds of the
+//                        probe's own code from frame::image_layout, then
+//                        make that fault happen for real
+// Addresses are written in hexadecimal without a prefix. "arguments" writes
+// the count of the shared record's word 0, then each string of the list in
+// word 1 as two hexadecimal digits per byte, one line each, then "null" when
+// the entry after the last one is the null pointer.
+//
+// The faults are written so that neither the compiler nor the sanitizers get
+// in their way: volatile operands keep them from being folded away, and the
+// sanitizers are switched off where they would report the fault themselves.
+
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "frame/frame.h"
+#include "runtime/error.h"
+#include "runtime/record.h"
+#include "runtime/throw.h"
+
+#define PROBE_FAULT __attribute__((noinline, no_sanitize("address", "undefined")))
+
+namespace {
+
+// Flushed at once: a fault ends the process without flushing anything.
+void say(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+std::string hex(std::uintptr_t value) {
+  std::ostringstream out;
+  out << std::hex << value;
+  return out.str();
+}
+
+std::string hex_bytes(const char* text) {
+  std::string bytes;
+  for (const char* p = text; *p != '\0'; ++p) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    const auto byte = static_cast<unsigned char>(*p);
+    bytes += kDigits[byte >> 4];
+    bytes += kDigits[byte & 0xF];
+  }
+  return bytes;
+}
+
+void say_code_bounds() {
+  const frame::ImageLayout& layout = frame::image_layout;
+  const std::uintptr_t first = layout.load_address + layout.code_position;
+  say("code " + hex(first) + " " + hex(first + layout.code_length));
+}
+
+volatile int g_sink;
+volatile bool g_keep_going = true;
+
+PROBE_FAULT void write_through_null() {
+  volatile int* volatile target = nullptr;
+  *target = 1;
+}
+
+PROBE_FAULT void divide_by_zero() {
+  volatile int numerator = 1;
+  volatile int zero = 0;
+  g_sink = numerator / zero;
+}
+
+// Each frame touches its own memory, so the stack grows page by page into
+// its guard region rather than jumping over it.
+PROBE_FAULT int recurse(int depth) {
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(depth);
+  if (!g_keep_going) return 0;
+  return recurse(depth + 1) + frame[0];
+}
+
+PROBE_FAULT void breakpoint() { asm volatile("int3"); }
+
+PROBE_FAULT void illegal_instruction() { asm volatile("ud2"); }
+
+void end(const char*) {}
+void halt(const char*) { rt::halt(); }
+void throw_value(const char* value) { rt::Throw(static_cast<std::uint32_t>(std::stoul(value, nullptr, 0))); }
+
+void report_handler(const char*) {
+  say("handler " + hex(reinterpret_cast<std::uintptr_t>(&frame::top_level_handler)));  // NOLINT
+  rt::Throw(1);
+}
+
+void write_arguments(const char*) {
+  const auto count = static_cast<std::int32_t>(rt::system[rt::kArgumentCountWord]);
+  const auto* list = reinterpret_cast<const char* const*>(rt::system[rt::kArgumentListWord]);  // NOLINT
+  say(std::to_string(count));
+  for (std::int32_t i = 0; i < count; ++i) say(hex_bytes(list[i]));
+  if (list[count] == nullptr) say("null");
+}
+
+void runtime_error(const char*) { throw rt::Error("probe: a value the runtime cannot handle"); }
+void standard_exception(const char*) { throw std::logic_error("probe: not a runtime error"); }
+void interrupt(const char*) { std::raise(SIGINT); }
+
+void null_write(const char*) {
+  say_code_bounds();
+  write_through_null();
+}
+
+void division(const char*) {
+  say_code_bounds();
+  divide_by_zero();
+}
+
+void stack_overflow(const char*) {
+  say_code_bounds();
+  g_sink = recurse(0);
+}
+
+void trap(const char*) {
+  say_code_bounds();
+  breakpoint();
+}
+
+void illegal(const char*) {
+  say_code_bounds();
+  illegal_instruction();
+}
+
+// A signal that no processor fault raised carries none of the codes that
+// the fault table knows.
+void unknown_fault(const char*) {
+  say_code_bounds();
+  std::raise(SIGFPE);
+}
+
+struct Behaviour {
+  const char* name;
+  void (*run)(const char* parameter);
+};
+
+constexpr Behaviour kBehaviours[] = {
+    {"end", end},
+    {"halt", halt},
+    {"throw", throw_value},
+    {"report-handler", report_handler},
+    {"arguments", write_arguments},
+    {"runtime-error", runtime_error},
+    {"standard-exception", standard_exception},
+    {"interrupt", interrupt},
+    {"null-write", null_write},
+    {"divide-by-zero", division},
+    {"stack-overflow", stack_overflow},
+    {"breakpoint", trap},
+    {"illegal-instruction", illegal},
+    {"unknown-fault", unknown_fault},
+};
+
+class Probe : public frame::Program {
+ public:
+  Probe(const Behaviour& behaviour, const char* parameter) : behaviour_(behaviour), parameter_(parameter) {}
+  rt::LiteralBlock literals() const override { return {}; }
+  void TakeLiterals(const rt::Runtime&) override {}
+  void Run(rt::Runtime&) override { behaviour_.run(parameter_); }
+
+ private:
+  const Behaviour& behaviour_;
+  const char* parameter_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2) {
+    for (const Behaviour& behaviour : kBehaviours) {
+      if (std::strcmp(argv[1], behaviour.name) != 0) continue;
+      Probe probe(behaviour, argc >= 3 ? argv[2] : "");
+      frame::process_entry(argc, argv, probe);
+    }
+  }
+  std::fputs("usage: fault_probe PROGRAM [VALUE]\n", stderr);
+  return 2;
+}
