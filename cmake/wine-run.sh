@@ -11,4 +11,9 @@ WINEDEBUG=-all
 # Without a .NET runtime and an HTML engine no dialogue offers to fetch them.
 WINEDLLOVERRIDES=mscoree,mshtml=
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+# Wine's helper processes outlive a program by seconds and would keep its
+# output streams open, so that a test runner waiting for their end waits for
+# them too. Started first on their own, with no streams to inherit, they are
+# shared by the program instead. (This also makes a new prefix.)
+wine wineboot </dev/null >/dev/null 2>&1
 exec wine "$@"
