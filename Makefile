@@ -1,6 +1,13 @@
 # make run   builds the optimised program and runs it
-# make test  installs what is missing, builds, and runs every test
-.PHONY: all run test setup release debug
+# make test  installs what is missing, builds, and runs every test, then the
+#            memory check, and each fuzzer for 20 seconds
+# make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
+# make bench builds the optimised program, times it side by side with the
+#            yardstick, then runs the microbenchmarks
+.PHONY: all run test setup release debug fuzz memcheck
+
+FUZZ_SECONDS ?= 60
+FUZZERS := read_list join
 
 all: release
 
@@ -20,3 +27,20 @@ run: release
 
 test: debug
 	ctest --preset debug
+	$(MAKE) --no-print-directory memcheck
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+
+# A whole run of the optimised program under valgrind, with and without
+# arguments.
+memcheck: release
+	scripts/memcheck.sh build/release/erilaisetrivit
+
+fuzz: setup
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz --target $(FUZZERS:%=%_fuzzer)
+	for f in $(FUZZERS); do fuzz/run.sh build/fuzz $$f $(FUZZ_SECONDS) || exit 1; done
+
+.PHONY: bench
+bench: release
+	bench/compare.sh build/release/erilaisetrivit build/release/bench/yardstick
+	build/release/bench/search_bench
