@@ -46,13 +46,16 @@ std::uint64_t Random::Next() {
 Integer Random::Uniform(Integer n) {
   if (n < 1) throw Error("a random number needs an upper bound of at least 1");
   const auto range = static_cast<std::uint64_t>(n);
-  // Draws below `limit` fall evenly on the residues modulo `range`; the few
-  // above it are drawn again.
-  const std::uint64_t limit = UINT64_MAX - (UINT64_MAX % range + 1) % range;
+  if (range != range_) {
+    // Draws up to the limit fall evenly on the residues modulo `range`; the
+    // few above it are drawn again.
+    range_ = range;
+    limit_ = UINT64_MAX - (UINT64_MAX % range + 1) % range;
+  }
   std::uint64_t draw;
   do {
     draw = Next();
-  } while (draw > limit);
+  } while (draw > limit_);
   return static_cast<Integer>(draw % range) + 1;
 }
 

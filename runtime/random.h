@@ -28,6 +28,10 @@ class Random {
 
  private:
   std::array<std::uint64_t, 4> s_;
+  // The bound of the last Uniform and its rejection limit, since a caller
+  // tends to draw many times with one bound and the limit costs two divisions.
+  std::uint64_t range_ = 0;
+  std::uint64_t limit_ = 0;
 };
 
 }  // namespace rt

@@ -33,60 +33,63 @@ Value Value::MakeText(std::string_view text) {
   return v;
 }
 
-Integer Value::integer() const {
-  if (const Integer* i = std::get_if<Integer>(&v_)) return *i;
-  throw Error("an integer was expected");
-}
+void Value::RaiseNotA(const char* kind) { throw Error(std::string(kind) + " was expected"); }
 
-List& Value::list() const {
-  if (const auto* l = std::get_if<std::shared_ptr<List>>(&v_)) return **l;
-  throw Error("a list was expected");
-}
-
-const Text& Value::text() const {
-  if (const auto* t = std::get_if<std::shared_ptr<const Text>>(&v_)) return **t;
-  throw Error("a text was expected");
-}
-
-bool operator==(const Value& a, const Value& b) {
+bool Value::EqualOtherThanIntegers(const Value& a, const Value& b) {
   if (a.v_.index() != b.v_.index()) return false;
-  if (a.is_integer()) return a.integer() == b.integer();
   if (a.is_list()) return &a.list() == &b.list();
   if (a.is_text()) return a.text() == b.text();
   return false;  // absent equals nothing
 }
 
 void List::Push(Value element) {
+  // Most lists are rows: room for a row's head at once spares the growth
+  // steps on the way to it.
+  if (elements_.capacity() == 0) elements_.reserve(kHeadLength);
   const SetMask bit = BitOf(element);
   if (elements_.size() < kHeadLength) head_mask_ = WithElement(head_mask_, bit);
   mask_ = WithElement(mask_, bit);
   elements_.push_back(std::move(element));
 
   const bool masks_current = element_masks_epoch_ == g_mask_epoch;
-  if (masks_current) {
-    const Value& added = elements_.back();
-    element_masks_.push_back(HeadMaskOf(added));
-    if (added.is_list()) added.list().observed_ = true;
-  }
+  if (masks_current) AddElementMask(elements_.back());
   Touch();
   if (masks_current) element_masks_epoch_ = g_mask_epoch;
+}
+
+bool List::MaskExcludes(const Value& v) const {
+  const SetMask bit = BitOf(v);
+  return bit != 0 && (mask_ & (bit | kNotASmallSet)) == 0;
 }
 
 void List::Touch() {
   if (observed_) ++g_mask_epoch;
 }
 
+void List::AddElementMask(const Value& element) const {
+  const SetMask head = HeadMaskOf(element);
+  element_masks_.push_back(head);
+  element_masks_union_ |= head;
+  if (element.is_list()) element.list().observed_ = true;
+}
+
+void List::RefreshElementMasks() const {
+  if (element_masks_epoch_ == g_mask_epoch) return;
+  element_masks_.clear();
+  element_masks_union_ = 0;
+  element_masks_.reserve(elements_.size());
+  for (const Value& e : elements_) AddElementMask(e);
+  element_masks_epoch_ = g_mask_epoch;
+}
+
 std::span<const SetMask> List::element_head_masks() const {
-  if (element_masks_epoch_ != g_mask_epoch) {
-    element_masks_.clear();
-    element_masks_.reserve(elements_.size());
-    for (const Value& e : elements_) {
-      element_masks_.push_back(HeadMaskOf(e));
-      if (e.is_list()) e.list().observed_ = true;
-    }
-    element_masks_epoch_ = g_mask_epoch;
-  }
+  RefreshElementMasks();
   return element_masks_;
+}
+
+SetMask List::element_head_masks_union() const {
+  RefreshElementMasks();
+  return element_masks_union_;
 }
 
 std::shared_ptr<List> MakeList() { return std::make_shared<List>(); }

@@ -48,15 +48,33 @@ class Value {
 
   // The accessors raise a runtime error (rt::Error) when the value is of
   // another kind.
-  Integer integer() const;
-  List& list() const;
-  const Text& text() const;
+  Integer integer() const {
+    if (const Integer* i = std::get_if<Integer>(&v_)) return *i;
+    RaiseNotA("an integer");
+  }
+  List& list() const {
+    if (const auto* l = std::get_if<std::shared_ptr<List>>(&v_)) return **l;
+    RaiseNotA("a list");
+  }
+  const Text& text() const {
+    if (const auto* t = std::get_if<std::shared_ptr<const Text>>(&v_)) return **t;
+    RaiseNotA("a text");
+  }
 
   // True when both are integers, or both texts, of equal content, or when both
   // name the same list. The absent value equals nothing.
-  friend bool operator==(const Value& a, const Value& b);
+  friend bool operator==(const Value& a, const Value& b) {
+    if (const Integer* i = std::get_if<Integer>(&a.v_)) {
+      const Integer* j = std::get_if<Integer>(&b.v_);
+      return j != nullptr && *i == *j;
+    }
+    return EqualOtherThanIntegers(a, b);
+  }
 
  private:
+  [[noreturn]] static void RaiseNotA(const char* kind);
+  static bool EqualOtherThanIntegers(const Value& a, const Value& b);
+
   std::variant<Absent, Integer, std::shared_ptr<List>, std::shared_ptr<const Text>> v_;
 };
 
@@ -92,14 +110,22 @@ class List {
   // The set mask of the first kHeadLength elements, and of all elements.
   SetMask head_mask() const { return head_mask_; }
   SetMask mask() const { return mask_; }
+  // True when the set mask alone shows that no element equals `v`: the list
+  // is a set of small integers and `v` an integer from 1 to 63 outside it.
+  bool MaskExcludes(const Value& v) const;
 
   // For each element, its head mask if it is a list, else kNotASmallSet.
   // The array is built on the first call and then kept in step with the list
   // and with the lists it holds.
   std::span<const SetMask> element_head_masks() const;
+  // The OR of the element head masks: kNotASmallSet is clear in it only when
+  // every element is a list whose head is a set of small integers.
+  SetMask element_head_masks_union() const;
 
  private:
   void Touch();
+  void AddElementMask(const Value& element) const;
+  void RefreshElementMasks() const;
 
   std::vector<Value> elements_;
   SetMask head_mask_ = 0;
@@ -108,6 +134,7 @@ class List {
   // from then on every change of it invalidates all such arrays.
   mutable bool observed_ = false;
   mutable std::vector<SetMask> element_masks_;
+  mutable SetMask element_masks_union_ = 0;
   mutable std::uint64_t element_masks_epoch_ = 0;
 };
 
