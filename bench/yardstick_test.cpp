@@ -39,7 +39,7 @@ std::string ProductLines(std::uint64_t seed) {
 }
 
 TEST(Yardstick, PrintsTheProductsLinesForTheSameSeed) {
-  for (const std::uint64_t seed : {0ULL, 1ULL, 42ULL, 20260408ULL, 18446744073709551615ULL}) {
+  for (const std::uint64_t seed : {0ULL, 42ULL, 18446744073709551615ULL}) {
     SCOPED_TRACE(seed);
     const ChildRun run = RunYardstick(std::to_string(seed));
     EXPECT_EQ(run.status, 0);
