@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "runtime/error.h"
@@ -191,6 +192,20 @@ TEST(TextForm, TextsAsTheyStandListsBracketedWithASpaceAfterEach) {
   EXPECT_EQ(TextForm(ListOf({1, 2})), "[1 2 ]");
   EXPECT_EQ(TextForm(MakeList()), "[]");
   EXPECT_EQ(TextForm(ListOf({ListOf({1}), Value::MakeText("a"), MakeList()})), "[[1 ] a [] ]");
+}
+
+TEST(TextForm, NestingUpToTheLimitHasOneDeeperHasNone) {
+  // `levels` lists, each holding the next, the innermost holding 1.
+  const auto nested = [](int levels) {
+    Value v = Integer{1};
+    for (int i = 0; i < levels; ++i) v = ListOf({v});
+    return v;
+  };
+  std::string closing = "]";
+  for (int i = 1; i < kMaxTextFormDepth; ++i) closing += " ]";
+  EXPECT_EQ(TextForm(nested(kMaxTextFormDepth)),
+            std::string(static_cast<std::size_t>(kMaxTextFormDepth), '[') + "1 " + closing);
+  EXPECT_THROW(TextForm(nested(kMaxTextFormDepth + 1)), Error);
 }
 
 TEST(TextForm, AbsentHasNoneEvenInsideAList) {

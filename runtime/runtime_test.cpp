@@ -150,8 +150,7 @@ TEST(CommandLine, StopsAtTheListsEndEvenIfTheCountSaysMore) {
 TEST(ExtractBootArgs, TakesTheProgramPathOffTheScriptArguments) {
   LineCollector sink;
   Runtime runtime(1, sink);
-  runtime.set_script_args(
-      test::ListOf({Value::MakeText("prog"), Value::MakeText("x"), Value::MakeText("")}));
+  runtime.set_script_args(test::ListOf({Value::MakeText("prog"), Value::MakeText("x"), Value::MakeText("")}));
   runtime.extract_boot_args();
   EXPECT_EQ(runtime.program_path().text(), "prog");
   EXPECT_EQ(TextsOf(runtime.script_args()), (std::vector<std::string>{"x", ""}));

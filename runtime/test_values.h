@@ -22,6 +22,13 @@ inline Value ListOf(std::initializer_list<Value> elements) {
   return list;
 }
 
+// A new list holding `integers` in order.
+inline Value ListOfIntegers(const std::vector<Integer>& integers) {
+  auto list = MakeList();
+  for (const Integer i : integers) list->Push(i);
+  return list;
+}
+
 // The elements of a list. REQUIRES: every element is an integer.
 inline std::vector<Integer> IntegersOf(const Value& list) {
   std::vector<Integer> out;

@@ -17,7 +17,10 @@ int TakerOf(std::uint32_t value, std::uint32_t outer, std::uint32_t inner) {
   try {
     Catch(
         outer,
-        [&] { Catch(inner, [&] { Throw(value); }, [&] { taker = 1; }); },
+        [&] {
+          Catch(
+              inner, [&] { Throw(value); }, [&] { taker = 1; });
+        },
         [&] { taker = 0; });
   } catch (const Thrown&) {
   }
@@ -70,7 +73,8 @@ TEST(Catch, LimitsAreComparedAsUnsigned32BitNumbers) {
 TEST(Catch, HandlerRunsOnlyForATakenThrowAndBodyRunsOnce) {
   int bodies = 0;
   int handlers = 0;
-  Catch(kCatchEverything, [&] { ++bodies; }, [&] { ++handlers; });
+  Catch(
+      kCatchEverything, [&] { ++bodies; }, [&] { ++handlers; });
   EXPECT_EQ(bodies, 1);
   EXPECT_EQ(handlers, 0);
 
@@ -87,7 +91,8 @@ TEST(Catch, HandlerRunsOnlyForATakenThrowAndBodyRunsOnce) {
 
 TEST(Catch, RootScopeTakesTheQuitMarkerFromHalt) {
   bool quit = false;
-  Catch(kCatchEverything, [] { halt(); }, [&] { quit = system[kThrownValueWord] == kQuitMarker; });
+  Catch(
+      kCatchEverything, [] { halt(); }, [&] { quit = system[kThrownValueWord] == kQuitMarker; });
   EXPECT_TRUE(quit);
 }
 

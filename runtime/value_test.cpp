@@ -142,8 +142,8 @@ TEST(ElementHeadMasks, OneMaskPerElementNonListsNotASmallSet) {
   const Value r1 = ListOf({1, 2, 3, 4, 5, 6, 7, 8});
   const Value r2 = ListOf({40, 1, 1});
   const Value parent = ListOf({r1, r2, 5, Value::MakeText("x")});
-  EXPECT_EQ(MasksOf(parent), (std::vector<SetMask>{Bits({1, 2, 3, 4, 5, 6, 7}), r2.list().head_mask(),
-                                                   kNotASmallSet, kNotASmallSet}));
+  EXPECT_EQ(MasksOf(parent),
+            (std::vector<SetMask>{Bits({1, 2, 3, 4, 5, 6, 7}), r2.list().head_mask(), kNotASmallSet, kNotASmallSet}));
   EXPECT_NE(r2.list().head_mask() & kNotASmallSet, 0u);
   EXPECT_TRUE(MasksOf(MakeList()).empty());
 }
