@@ -1,0 +1,314 @@
+#include "search/rows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "runtime/operations.h"
+#include "runtime/random.h"
+#include "runtime/test_values.h"
+#include "search/test_search.h"
+
+namespace search {
+namespace {
+
+using rt::Integer;
+using rt::Value;
+using rt::test::IntegersOf;
+using rt::test::ListOf;
+using rt::test::ListOfIntegers;
+using test::BootedSearch;
+
+constexpr std::uint64_t kSeed = 20261208;
+
+Value Text(const char* text) { return Value::MakeText(text); }
+
+// The same elements with a text after them: no longer a set of small
+// integers, so montaoikein must count pair by pair.
+Value WithTrailingText(const std::vector<Integer>& numbers) {
+  const Value row = ListOfIntegers(numbers);
+  rt::Append(row, Text("not a number"));
+  return row;
+}
+
+// The expected count, formed another way: for every number, how often it
+// stands in the first 7 positions of rivi1 times how often in rivi2.
+Integer ExpectedPairs(const std::vector<Integer>& rivi1, const std::vector<Integer>& rivi2) {
+  std::map<Integer, Integer> head;
+  const auto head_length = static_cast<std::ptrdiff_t>(std::min<std::size_t>(rivi1.size(), 7));
+  for (auto it = rivi1.begin(); it != rivi1.begin() + head_length; ++it) ++head[*it];
+  Integer pairs = 0;
+  for (const Integer n : rivi2) pairs += head.contains(n) ? head[n] : 0;
+  return pairs;
+}
+
+// `length` integers from `lowest` to `highest`, distinct when asked.
+std::vector<Integer> RandomNumbers(rt::Random& random, std::size_t length, Integer lowest, Integer highest,
+                                   bool distinct) {
+  std::vector<Integer> out;
+  while (out.size() < length) {
+    const Integer n = lowest - 1 + random.Uniform(highest - lowest + 1);
+    if (!distinct || std::find(out.begin(), out.end(), n) == out.end()) out.push_back(n);
+  }
+  return out;
+}
+
+TEST(Montaoikein, IdenticalRowsShareSeven) {
+  BootedSearch s(kSeed);
+  const Value row = ListOf({12, 5, 33, 7, 21, 40, 2});
+  EXPECT_EQ(montaoikein(s.g, row, row), 7);
+  EXPECT_EQ(montaoikein(s.g, row, rt::Copy(row)), 7);
+}
+
+TEST(Montaoikein, DisjointRowsShareNone) {
+  BootedSearch s(kSeed);
+  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({8, 9, 10, 11, 12, 13, 14})), 0);
+  EXPECT_EQ(montaoikein(s.g, ListOf({34, 35, 36, 37, 38, 39, 40}), ListOf({1, 2, 3, 4, 5, 6, 7})), 0);
+}
+
+TEST(Montaoikein, OrderOfTheNumbersDoesNotMatter) {
+  BootedSearch s(kSeed);
+  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({7, 6, 5, 4, 3, 2, 1})), 7);
+  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({7, 8, 9, 10, 11, 12, 1})), 2);
+  EXPECT_EQ(montaoikein(s.g, ListOf({7, 8, 9, 10, 11, 12, 1}), ListOf({1, 2, 3, 4, 5, 6, 7})), 2);
+}
+
+TEST(Montaoikein, ShortRivi1AddsNothingForItsMissingPositions) {
+  BootedSearch s(kSeed);
+  const Value row = ListOf({1, 2, 3, 4, 5, 6, 7});
+  EXPECT_EQ(montaoikein(s.g, ListOf({5, 6, 7}), row), 3);
+  EXPECT_EQ(montaoikein(s.g, ListOf({}), row), 0);
+  EXPECT_EQ(montaoikein(s.g, row, ListOf({})), 0);
+  EXPECT_EQ(montaoikein(s.g, WithTrailingText({5, 6}), row), 2);
+}
+
+TEST(Montaoikein, OnlyTheFirstSevenPositionsOfRivi1Count) {
+  BootedSearch s(kSeed);
+  const Value long_row = ListOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  EXPECT_EQ(montaoikein(s.g, long_row, ListOf({8, 9, 10, 1})), 1);
+  // All of rivi2 counts, however long it is.
+  EXPECT_EQ(montaoikein(s.g, ListOf({8, 9, 10, 1}), long_row), 4);
+  // The same with the pair-by-pair count, forced by the text.
+  EXPECT_EQ(montaoikein(s.g, long_row, WithTrailingText({8, 9, 10, 1})), 1);
+  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7, 8, 8, 64}), ListOf({8, 64, 7})), 1);
+}
+
+TEST(Montaoikein, AnythingButRowsCountsEveryEqualPair) {
+  BootedSearch s(kSeed);
+  const Value shared = ListOf({1});
+  constexpr Integer kMax = std::numeric_limits<Integer>::max();
+  const struct {
+    const char* what;
+    Value rivi1;
+    Value rivi2;
+    Integer pairs;
+  } cases[] = {
+      {"a number twice in rivi1", ListOf({1, 1, 2, 3, 4, 5, 6}), ListOf({1, 9, 10}), 2},
+      {"a number three times in rivi2", ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({1, 1, 1, 8}), 3},
+      {"a number repeated in both", ListOf({2, 2}), ListOf({2, 2, 2}), 6},
+      {"numbers above 63", ListOf({64, 100, 1000, 5}), ListOf({1000, 64, 5, 6}), 3},
+      {"zero and negatives", ListOf({0, -1, -40, 3}), ListOf({-1, 0, 3, 40}), 3},
+      {"the integer extremes", ListOf({kMax, -kMax - 1}), ListOf({-kMax - 1, kMax, 1}), 2},
+      {"texts equal by content", ListOf({Text("a"), 1}), ListOf({Text("a"), Text("a"), 1}), 3},
+      {"a text is no integer", ListOf({Text("1")}), ListOf({1}), 0},
+      {"the same list in both", ListOf({shared, 2}), ListOf({shared}), 1},
+      {"equal lists that are not the same", ListOf({ListOf({1})}), ListOf({ListOf({1})}), 0},
+      {"absent values equal nothing", ListOf({Value(), 1}), ListOf({Value(), 1}), 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(montaoikein(s.g, c.rivi1, c.rivi2), c.pairs);
+  }
+}
+
+TEST(Montaoikein, MaskCountAndPairCountAgreeOnRandomLists) {
+  BootedSearch s(kSeed);
+  rt::Random random(5);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const auto length1 = static_cast<std::size_t>(random.Uniform(11) - 1);
+    const auto length2 = static_cast<std::size_t>(random.Uniform(11) - 1);
+    const std::vector<Integer> a = RandomNumbers(random, length1, 1, 40, true);
+    const std::vector<Integer> b = RandomNumbers(random, length2, 1, 40, true);
+    SCOPED_TRACE(testing::Message() << rt::TextForm(ListOfIntegers(a)) << " with " << rt::TextForm(ListOfIntegers(b)));
+    const Integer expected = ExpectedPairs(a, b);
+    ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), ListOfIntegers(b)), expected);
+    ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), WithTrailingText(b)), expected);
+  }
+}
+
+TEST(Montaoikein, ExactOnRandomListsWithRepeatsAndStrangers) {
+  BootedSearch s(kSeed);
+  rt::Random random(6);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const auto length1 = static_cast<std::size_t>(random.Uniform(11) - 1);
+    const auto length2 = static_cast<std::size_t>(random.Uniform(11) - 1);
+    const std::vector<Integer> a = RandomNumbers(random, length1, -3, 70, false);
+    const std::vector<Integer> b = RandomNumbers(random, length2, -3, 70, false);
+    SCOPED_TRACE(testing::Message() << rt::TextForm(ListOfIntegers(a)) << " with " << rt::TextForm(ListOfIntegers(b)));
+    ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), ListOfIntegers(b)), ExpectedPairs(a, b));
+  }
+}
+
+TEST(Montaoikein, LeavesItsVariablesAsAFullPassDoes) {
+  BootedSearch s(kSeed);
+  const struct {
+    const char* what;
+    Value rivi1;
+    Value rivi2;
+    Integer pairs;
+  } cases[] = {
+      {"rows", ListOf({1, 2, 3, 4, 5, 6, 7, 8}), ListOf({9, 7, 3}), 2},
+      {"a text in rivi2", ListOf({1, 2, 3, 4, 5, 6, 7, 8}), ListOf({9, 7, 3, Text("z")}), 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    montaoikein(s.g, c.rivi1, c.rivi2);
+    EXPECT_EQ(s.g.numeroindeksi, Value(Integer{8}));
+    EXPECT_EQ(s.g.kpl, Value(c.pairs));
+    EXPECT_EQ(s.g.numero, Value(Integer{7}));  // position 7 of rivi1, the last one read
+    EXPECT_EQ(s.g.num2, rt::Element(c.rivi2, rt::Length(c.rivi2)));
+  }
+  // Past the end of a short rivi1 the last number read is the absent value.
+  montaoikein(s.g, ListOf({1, 2}), ListOf({2}));
+  EXPECT_TRUE(s.g.numero.is_absent());
+  montaoikein(s.g, ListOf({1, Text("x")}), ListOf({2}));
+  EXPECT_TRUE(s.g.numero.is_absent());
+}
+
+// Stores `rows` as rivit and `candidate` as arvotturivi.
+void Place(BootedSearch& s, std::initializer_list<Value> rows, const Value& candidate) {
+  s.g.rivit = ListOf(rows);
+  s.g.arvotturivi = candidate;
+}
+
+TEST(Enitenoikein, NoStoredRowsGivesZero) {
+  BootedSearch s(kSeed);
+  s.g.arvotturivi = ListOf({1, 2, 3, 4, 5, 6, 7});
+  EXPECT_EQ(enitenoikein(s.g), 0);
+  EXPECT_EQ(s.g.isoinkpl, Value(Integer{0}));
+}
+
+TEST(Enitenoikein, LargestOverlapWhereverItStands) {
+  BootedSearch s(kSeed);
+  const Value candidate = ListOf({1, 2, 3, 4, 5, 6, 7});
+  const Value same = ListOf({7, 6, 5, 4, 3, 2, 1});
+  const Value one = ListOf({1, 20, 21, 22, 23, 24, 25});
+  const Value none = ListOf({30, 31, 32, 33, 34, 35, 36});
+  const Value three = ListOf({1, 2, 3, 37, 38, 39, 40});
+
+  Place(s, {same, one, none}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 7);
+  Place(s, {none, one, same}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 7);
+  Place(s, {one, three, none}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 3);
+  Place(s, {none}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 0);
+}
+
+TEST(Enitenoikein, TiesGiveTheSharedValue) {
+  BootedSearch s(kSeed);
+  Place(s,
+        {ListOf({1, 2, 10, 11, 12, 13, 14}), ListOf({3, 4, 15, 16, 17, 18, 19}), ListOf({20, 5, 21, 22, 23, 24, 25})},
+        ListOf({1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(enitenoikein(s.g), 2);
+}
+
+TEST(Enitenoikein, RowsThatAreNoSmallSetsAreCountedExactly) {
+  BootedSearch s(kSeed);
+  const Value candidate = ListOf({1, 20, 21, 22, 23, 24, 25});
+  // As sets these share one number with the candidate; as pairs, three.
+  Place(s, {ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({1, 1, 1, 30, 31, 32, 33})}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 3);
+  Place(s, {ListOf({1, 1, 1, 30, 31, 32, 33}), ListOf({1, 2, 3, 4, 5, 6, 7})}, candidate);
+  EXPECT_EQ(enitenoikein(s.g), 3);
+
+  Place(s, {ListOf({64, 65, 66, 67, 68, 69, 1})}, ListOf({64, 65, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(enitenoikein(s.g), 2);
+
+  // A candidate with a number twice is counted pair by pair as well.
+  Place(s, {ListOf({1, 2, 3, 4, 5, 6, 7})}, ListOf({1, 1, 30, 31, 32, 33, 34}));
+  EXPECT_EQ(enitenoikein(s.g), 2);
+}
+
+TEST(Enitenoikein, SeesRowsChangedOrAddedSinceTheLastCall) {
+  BootedSearch s(kSeed);
+  const Value row = ListOf({1, 2, 3});
+  Place(s, {row}, ListOf({4, 5, 6, 7, 8, 9, 10}));
+  ASSERT_EQ(enitenoikein(s.g), 0);
+
+  rt::Append(row, 4);
+  EXPECT_EQ(enitenoikein(s.g), 1);
+
+  rt::Append(s.g.rivit, ListOf({ListOf({5, 6, 7, 8, 11, 12, 13})}));
+  EXPECT_EQ(enitenoikein(s.g), 4);
+}
+
+TEST(Enitenoikein, LeavesItsVariablesAsAFullPassDoes) {
+  BootedSearch s(kSeed);
+  const Value last_row = ListOf({3, 20, 21, 22, 23, 24, 25});
+  const struct {
+    const char* what;
+    Value candidate;
+  } cases[] = {
+      {"a row", ListOf({1, 2, 3, 4, 5, 6, 7})},
+      {"a candidate holding a text", ListOf({1, 2, 3, 4, 5, 6, 7, Text("z")})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Place(s, {ListOf({1, 2, 3, 30, 31, 32, 33}), last_row}, c.candidate);
+    EXPECT_EQ(enitenoikein(s.g), 3);
+    EXPECT_EQ(s.g.isoinkpl, Value(Integer{3}));
+    EXPECT_EQ(s.g.rivi, last_row);
+    EXPECT_EQ(s.g.oik, Value(Integer{1}));
+  }
+}
+
+TEST(Arvorivi, SevenDistinctNumbersFrom1To40InDrawOrder) {
+  BootedSearch s(kSeed);
+  rt::Random replay(kSeed);
+  int draws = 0;
+  constexpr int kCalls = 500;
+  for (int call = 0; call < kCalls; ++call) {
+    std::vector<Integer> expected;
+    while (expected.size() < 7) {
+      const Integer n = replay.Uniform(40);
+      ++draws;
+      if (std::find(expected.begin(), expected.end(), n) == expected.end()) expected.push_back(n);
+    }
+    arvorivi(s.g);
+    const std::vector<Integer> row = IntegersOf(s.g.arvotturivi);
+    ASSERT_EQ(row, expected) << "call " << call;
+    EXPECT_EQ(std::set<Integer>(row.begin(), row.end()).size(), 7u);
+    EXPECT_GE(*std::min_element(row.begin(), row.end()), 1);
+    EXPECT_LE(*std::max_element(row.begin(), row.end()), 40);
+    EXPECT_EQ(s.g.lkm, Value(Integer{7}));
+    EXPECT_EQ(s.g.numero, Value(expected.back()));
+  }
+  // Repeats came up, so their skipping was checked as well.
+  EXPECT_GT(draws, 7 * kCalls);
+}
+
+TEST(Arvorivi, EachCallMakesANewListAndLeavesTheLastOneAlone) {
+  BootedSearch s(kSeed);
+  arvorivi(s.g);
+  const Value first = s.g.arvotturivi;
+  const std::vector<Integer> first_numbers = IntegersOf(first);
+  arvorivi(s.g);
+  const Value second = s.g.arvotturivi;
+  EXPECT_NE(first, second);
+
+  rt::Append(second, 99);
+  EXPECT_EQ(IntegersOf(first), first_numbers);
+  EXPECT_EQ(rt::Length(second), 8);
+
+  // Both started from copies of the empty literal, which stays empty.
+  EXPECT_EQ(rt::Length(s.literals.empty_rivi), 0);
+}
+
+}  // namespace
+}  // namespace search
