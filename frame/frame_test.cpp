@@ -12,6 +12,10 @@
 
 #include "tests/child_process.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace frame {
 namespace {
 
@@ -174,7 +178,16 @@ TEST(FrameFault, IntegerDivisionByZero) {
   ExpectFault("divide-by-zero", 13, "integer divide by zero", Where::kProbeCode);
 }
 
-TEST(FrameFault, StackOverflow) { ExpectFault("stack-overflow", 19, "stack error or overflow", Where::kProbeCode); }
+TEST(FrameFault, StackOverflow) {
+#ifdef _WIN32
+  // Wine (8.0) raises the overflow with too little stack left for any filter
+  // to run, ignores SetThreadStackGuarantee, and ends the process itself.
+  if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+    GTEST_SKIP() << "wine cannot run a filter for a stack overflow";
+  }
+#endif
+  ExpectFault("stack-overflow", 19, "stack error or overflow", Where::kProbeCode);
+}
 
 TEST(FrameFault, BreakpointTrap) { ExpectFault("breakpoint", 3, "breakpoint", Where::kProbeCode); }
 

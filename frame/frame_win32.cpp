@@ -23,8 +23,8 @@ namespace frame {
 
 namespace {
 
-// CONTEXT_ALL of the i386 context: only a context that carries every register
-// group is trusted for the stack and frame pointers.
+// Every register group of the i386 context and the extended (XSAVE) state:
+// only such a complete context is trusted for the stack and frame pointers.
 constexpr DWORD kCompleteContextFlags = 0x0001007F;
 
 // SEM_FAILCRITICALERRORS: the process, not a message box, gets such errors.

@@ -15,6 +15,17 @@
 //                        first write "code <first> <end>", the bounds of the
 //                        probe's own code from frame::image_layout, then
 //                        make that fault happen for real
+//   raise CODE           (Windows) raises the exception CODE, as the system
+//                        raises its own, with RaiseException
+//   filter CODE, filter-partial CODE
+//                        (Windows) calls the unhandled-exception filter as
+//                        the system would, for CODE at address 00401234,
+//                        with a context of every register group (filter) or
+//                        of the basic ones (filter-partial) whose stack and
+//                        frame pointers are 0012FF40 and 0012FF80; at exit
+//                        writes "fault-frame kept|untouched <sp> <bp>",
+//                        whether word 11 points at frame::fault_frame, and
+//                        that record's words
 // Addresses are written in hexadecimal without a prefix. "arguments" writes
 // the count of the shared record's word 0, then each string of the list in
 // word 1 as two hexadecimal digits per byte, one line each, then "null" when
@@ -27,10 +38,15 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "frame/frame.h"
 #include "runtime/error.h"
@@ -150,6 +166,40 @@ void unknown_fault(const char*) {
   std::raise(SIGFPE);
 }
 
+#ifdef _WIN32
+DWORD exception_code(const char* code) { return static_cast<DWORD>(std::stoul(code, nullptr, 0)); }
+
+void raise_exception(const char* code) { RaiseException(exception_code(code), 0, 0, nullptr); }
+
+void say_fault_frame() {
+  const bool kept = rt::system[rt::kFaultFrameWord] == reinterpret_cast<rt::Word>(&frame::fault_frame);  // NOLINT
+  say(std::string("fault-frame ") + (kept ? "kept " : "untouched ") + hex(frame::fault_frame.stack_pointer) + " " +
+      hex(frame::fault_frame.frame_pointer));
+}
+
+// Some codes never reach the filter through the system under wine, which
+// ends the process itself for them; called directly, the filter shows what it
+// does with them.
+void call_filter(const char* code, DWORD context_flags) {
+  std::atexit(say_fault_frame);
+  EXCEPTION_RECORD exception{};
+  exception.ExceptionCode = exception_code(code);
+  exception.ExceptionAddress = reinterpret_cast<void*>(0x00401234);  // NOLINT
+  CONTEXT context{};
+  context.ContextFlags = context_flags;
+  context.Esp = 0x0012FF40;
+  context.Ebp = 0x0012FF80;
+  EXCEPTION_POINTERS pointers{&exception, &context};
+  const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
+  SetUnhandledExceptionFilter(filter);
+  filter(&pointers);
+}
+
+// Every register group and the extended state, as the filter wants it.
+void filter_complete(const char* code) { call_filter(code, 0x0001007F); }
+void filter_partial(const char* code) { call_filter(code, CONTEXT_FULL); }
+#endif
+
 struct Behaviour {
   const char* name;
   void (*run)(const char* parameter);
@@ -170,6 +220,11 @@ constexpr Behaviour kBehaviours[] = {
     {"breakpoint", trap},
     {"illegal-instruction", illegal},
     {"unknown-fault", unknown_fault},
+#ifdef _WIN32
+    {"raise", raise_exception},
+    {"filter", filter_complete},
+    {"filter-partial", filter_partial},
+#endif
 };
 
 class Probe : public frame::Program {
