@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -148,8 +149,9 @@ TEST(Driver, OneLinePerPhaseWithTheRowsStoredByItsEnd) {
   for (std::size_t p = 0; p < 5; ++p) {
     const auto last = static_cast<std::size_t>(kPhaseTable[p].last);
     const Integer stored = run.attempts[last - 1].stored;
-    EXPECT_EQ(run.result.lines[p],
-              "Vahintaan " + std::to_string(p + 1) + " saa noin " + std::to_string(stored) + ":lla rivilla");
+    std::ostringstream expected;
+    expected << "Vahintaan " << p + 1 << " saa noin " << stored << ":lla rivilla";
+    EXPECT_EQ(run.result.lines[p], expected.str());
   }
 }
 
