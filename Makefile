@@ -1,10 +1,13 @@
 # make run   builds the optimised program and runs it
-# make test  installs what is missing, builds, and runs every test, then the
-#            memory check, and each fuzzer for 20 seconds
+# make test  installs what is missing, builds, and runs every test, the
+#            Windows program's under wine too, then the memory check, and each
+#            fuzzer for 20 seconds
+# make win32 cross-builds the 32-bit Windows program and runs its tests under
+#            wine (the first run makes the wine prefix, build/win32/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
 # make bench builds the optimised program, times it side by side with the
 #            yardstick, then runs the microbenchmarks
-.PHONY: all run test setup release debug fuzz memcheck
+.PHONY: all run test setup release debug fuzz memcheck win32
 
 FUZZ_SECONDS ?= 60
 FUZZERS := read_list join
@@ -27,8 +30,14 @@ run: release
 
 test: debug
 	ctest --preset debug
+	$(MAKE) --no-print-directory win32
 	$(MAKE) --no-print-directory memcheck
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+
+win32: setup
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32
+	ctest --preset win32
 
 # A whole run of the optimised program under valgrind, with and without
 # arguments.
