@@ -124,6 +124,24 @@ TEST(Find, AbsentWhenNoElementEquals) {
   EXPECT_TRUE(Find(MakeList(), 1).is_absent());
 }
 
+TEST(Find, SameAnswersWhetherOrNotTheListIsASmallSet) {
+  const Value small_set = ListOf({5, 9, 40});
+  EXPECT_EQ(Find(small_set, 40), Value(Integer{3}));
+  EXPECT_TRUE(Find(small_set, 6).is_absent());
+  EXPECT_TRUE(Find(small_set, 64).is_absent());
+  EXPECT_TRUE(Find(small_set, 0).is_absent());
+
+  const Value with_large = ListOf({5, 64, 1000, -2});
+  EXPECT_EQ(Find(with_large, 64), Value(Integer{2}));
+  EXPECT_EQ(Find(with_large, 1000), Value(Integer{3}));
+  EXPECT_EQ(Find(with_large, -2), Value(Integer{4}));
+  EXPECT_TRUE(Find(with_large, 6).is_absent());
+
+  // Found as soon as it is appended.
+  Append(small_set, 6);
+  EXPECT_EQ(Find(small_set, 6), Value(Integer{4}));
+}
+
 TEST(Find, InANonListRaises) { EXPECT_THROW(Find(Integer{1}, 1), Error); }
 
 TEST(Length, CountsElements) {

@@ -21,8 +21,12 @@ SetMask Bits(std::initializer_list<int> numbers) {
   return mask;
 }
 
+// The element head masks of a list, checked against their union on the way.
 std::vector<SetMask> MasksOf(const Value& list) {
   const std::span<const SetMask> masks = list.list().element_head_masks();
+  SetMask all = 0;
+  for (const SetMask m : masks) all |= m;
+  EXPECT_EQ(list.list().element_head_masks_union(), all);
   return {masks.begin(), masks.end()};
 }
 
@@ -209,6 +213,52 @@ TEST(ElementHeadMasks, ChangeToAGrandchildLeavesTheParentsOwnMasksRight) {
   Append(grandchild, 8);
   EXPECT_EQ(MasksOf(parent), before);
   EXPECT_EQ(MasksOf(child), (std::vector<SetMask>{kNotASmallSet, Bits({7, 8})}));
+}
+
+TEST(ElementHeadMasks, UnionAloneSeesAChangedChild) {
+  const Value child = ListOf({1, 2});
+  const Value parent = ListOf({child, ListOf({3})});
+  ASSERT_EQ(parent.list().element_head_masks_union(), Bits({1, 2, 3}));
+
+  Append(child, 1);
+  EXPECT_EQ(parent.list().element_head_masks_union(), Bits({1, 2, 3}) | kNotASmallSet);
+  EXPECT_EQ(MakeList()->element_head_masks_union(), 0u);
+}
+
+TEST(MaskExcludes, OnlyForASmallIntegerOutsideASmallSet) {
+  const Value small_set = ListOf({1, 2, 40});
+  const Value not_small = ListOf({1, 2, 64});
+  const struct {
+    const char* what;
+    const Value& list;
+    Value v;
+    bool excludes;
+  } cases[] = {
+      {"an integer outside", small_set, 3, true},
+      {"the highest bit outside", small_set, 63, true},
+      {"an integer inside", small_set, 40, false},
+      {"an integer past the bits", small_set, 64, false},
+      {"zero", small_set, 0, false},
+      {"a negative integer", small_set, -1, false},
+      {"a text", small_set, Value::MakeText("3"), false},
+      {"the absent value", small_set, Value(), false},
+      {"a list that is no small set", not_small, 3, false},
+      {"the empty list", ListOf({}), 5, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.list.list().MaskExcludes(c.v), c.excludes);
+  }
+}
+
+TEST(MaskExcludes, FollowsTheListAsItGrows) {
+  const Value list = ListOf({1});
+  EXPECT_TRUE(list.list().MaskExcludes(5));
+  Append(list, 5);
+  EXPECT_FALSE(list.list().MaskExcludes(5));
+  EXPECT_TRUE(list.list().MaskExcludes(6));
+  Append(list, 1);  // no longer a set: the mask can exclude nothing
+  EXPECT_FALSE(list.list().MaskExcludes(6));
 }
 
 }  // namespace

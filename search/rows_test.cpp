@@ -210,6 +210,22 @@ TEST(Enitenoikein, LargestOverlapWhereverItStands) {
   EXPECT_EQ(enitenoikein(s.g), 0);
 }
 
+TEST(Enitenoikein, LargestOverlapAtAnyPositionOfManyRows) {
+  BootedSearch s(kSeed);
+  const Value candidate = ListOf({1, 2, 3, 4, 5, 6, 7});
+  constexpr int kRows = 9;
+  for (int largest_at = 0; largest_at < kRows; ++largest_at) {
+    SCOPED_TRACE(largest_at);
+    s.g.rivit = rt::MakeList();
+    for (int i = 0; i < kRows; ++i) {
+      const Value row = i == largest_at ? ListOf({1, 2, 3, 4, 5, 30, 31}) : ListOf({i + 1, 20, 21, 22, 23, 24, 25});
+      rt::Append(s.g.rivit, ListOf({row}));
+    }
+    s.g.arvotturivi = candidate;
+    EXPECT_EQ(enitenoikein(s.g), 5);
+  }
+}
+
 TEST(Enitenoikein, TiesGiveTheSharedValue) {
   BootedSearch s(kSeed);
   Place(s,
@@ -246,6 +262,17 @@ TEST(Enitenoikein, SeesRowsChangedOrAddedSinceTheLastCall) {
 
   rt::Append(s.g.rivit, ListOf({ListOf({5, 6, 7, 8, 11, 12, 13})}));
   EXPECT_EQ(enitenoikein(s.g), 4);
+}
+
+TEST(Enitenoikein, ARowThatStopsBeingASetIsCountedByPairsFromThenOn) {
+  BootedSearch s(kSeed);
+  const Value row = ListOf({1, 2, 3});
+  Place(s, {row, ListOf({2, 3, 4, 5, 6, 7, 8})}, ListOf({1, 20, 21, 22, 23, 24, 25}));
+  ASSERT_EQ(enitenoikein(s.g), 1);
+
+  rt::Append(row, 1);
+  rt::Append(row, 1);
+  EXPECT_EQ(enitenoikein(s.g), 3);
 }
 
 TEST(Enitenoikein, LeavesItsVariablesAsAFullPassDoes) {
