@@ -17,10 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# This GCC 12 takes std::string concatenations, inlined at -O3, for
-# overlapping copies (-Wrestrict); the native compiler does not.
-set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
-
 # winpthread comes in through libstdc++'s threads; -static keeps it out of
 # the import table as well.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
