@@ -1,12 +1,15 @@
-// The resources built into the Windows executable, read back from the built
-// file as the system reads them: the version resource's file description and
-// the application manifest that the loader applies when the process starts.
+// The built Windows executable, read back as the system reads it: the
+// version resource's file description, the application manifest that the
+// loader applies when the process starts, and the DLLs it imports, which
+// must all be the system's own.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -64,12 +67,12 @@ std::string process_manifest() {
 
 bool has(const std::string& text, const char* pattern) { return std::regex_search(text, std::regex(pattern)); }
 
-TEST(WindowsResources, VersionResourceDescribesTheProgram) {
+TEST(WindowsExecutable, VersionResourceDescribesTheProgram) {
   EXPECT_EQ(version_string(L"FileDescription"), L"Tuotetaan mahdollisimman erilaisia riveja");
   EXPECT_EQ(version_string(L"OriginalFilename"), L"erilaisetrivit.exe");
 }
 
-TEST(WindowsResources, ManifestAsksForCommonControlsInvokerAndPerMonitorDpi) {
+TEST(WindowsExecutable, ManifestAsksForCommonControlsInvokerAndPerMonitorDpi) {
   const std::string manifest = process_manifest();
   ASSERT_FALSE(manifest.empty());
   EXPECT_TRUE(has(manifest,
@@ -79,6 +82,29 @@ TEST(WindowsResources, ManifestAsksForCommonControlsInvokerAndPerMonitorDpi) {
   EXPECT_TRUE(has(manifest, "<requestedExecutionLevel[^>]*level=\"asInvoker\"")) << manifest;
   EXPECT_TRUE(has(manifest, "<dpiAwareness[^>]*>PerMonitorV2")) << manifest;
   EXPECT_TRUE(has(manifest, "<dpiAware[^>]*>true/pm</dpiAware>")) << manifest;
+}
+
+// The names in the import directory, from the file mapped as an image.
+std::set<std::string> imported_dlls() {
+  HMODULE image = LoadLibraryExW(program_path().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (image == nullptr) return {"<not loaded>"};
+  // The low bits of such a handle mark how it was mapped.
+  const std::uintptr_t mapped = reinterpret_cast<std::uintptr_t>(image) & ~std::uintptr_t{3};  // NOLINT
+  const auto* base = reinterpret_cast<const unsigned char*>(mapped);                            // NOLINT
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);                            // NOLINT
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);           // NOLINT
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::set<std::string> names;
+  const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);  // NOLINT
+  for (; entry->Name != 0; ++entry) names.insert(reinterpret_cast<const char*>(base + entry->Name));  // NOLINT
+  FreeLibrary(image);
+  return names;
+}
+
+// libgcc, libstdc++ and winpthread are linked in, not imported.
+TEST(WindowsExecutable, ImportsOnlyTheSystemsOwnDlls) {
+  const std::set<std::string> expected = {"KERNEL32.dll", "SHELL32.dll", "msvcrt.dll"};
+  EXPECT_EQ(imported_dlls(), expected);
 }
 
 }  // namespace
