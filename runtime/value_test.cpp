@@ -72,7 +72,7 @@ TEST(Value, EqualityByContentForIntegersAndTextsByIdentityForLists) {
   EXPECT_NE(Value(Integer{1}), Value::MakeText("1"));
 
   const Value a = ListOf({1, 2});
-  const Value same = a;
+  const Value same = a;  // NOLINT(performance-unnecessary-copy-initialization): the copy is the point
   EXPECT_EQ(a, same);
   EXPECT_NE(a, ListOf({1, 2}));
   EXPECT_NE(a, Copy(a));
@@ -87,9 +87,9 @@ TEST(Value, AbsentEqualsNothingNotEvenItself) {
   EXPECT_FALSE(absent == Value::MakeText(""));
 }
 
-TEST(Value, TextsNeverChange) {
+TEST(Value, CopiesOfATextShareIt) {
   const Value text = Value::MakeText("row");
-  const Value other = text;
+  const Value other = text;  // NOLINT(performance-unnecessary-copy-initialization): the copy is the point
   EXPECT_EQ(&text.text(), &other.text());
   EXPECT_EQ(other.text(), "row");
 }

@@ -30,7 +30,7 @@ Value Text(const char* text) { return Value::MakeText(text); }
 // The same elements with a text after them: no longer a set of small
 // integers, so montaoikein must count pair by pair.
 Value WithTrailingText(const std::vector<Integer>& numbers) {
-  const Value row = ListOfIntegers(numbers);
+  Value row = ListOfIntegers(numbers);
   rt::Append(row, Text("not a number"));
   return row;
 }
