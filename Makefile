@@ -1,13 +1,14 @@
 # make run   builds the optimised program and runs it
 # make test  installs what is missing, builds, and runs every test, the
-#            Windows program's under wine too, then the memory check, and each
-#            fuzzer for 20 seconds
+#            Windows program's under wine too, then the memory check, each
+#            fuzzer for 20 seconds, and the lint
 # make win32 cross-builds the 32-bit Windows program and runs its tests under
 #            wine (the first run makes the wine prefix, build/win32/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
+# make lint  runs clang-tidy and cppcheck over the sources
 # make bench builds the optimised program, times it side by side with the
 #            yardstick, then runs the microbenchmarks
-.PHONY: all run test setup release debug fuzz memcheck win32
+.PHONY: all run test setup release debug fuzz fuzzers lint memcheck win32
 
 FUZZ_SECONDS ?= 60
 FUZZERS := read_list join
@@ -33,6 +34,7 @@ test: debug
 	$(MAKE) --no-print-directory win32
 	$(MAKE) --no-print-directory memcheck
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+	$(MAKE) --no-print-directory lint
 
 win32: setup
 	cmake --preset win32 >/dev/null
@@ -44,10 +46,16 @@ win32: setup
 memcheck: release
 	scripts/memcheck.sh build/release/erilaisetrivit
 
-fuzz: setup
+fuzzers: setup
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz --target $(FUZZERS:%=%_fuzzer)
+
+fuzz: fuzzers
 	for f in $(FUZZERS); do fuzz/run.sh build/fuzz $$f $(FUZZ_SECONDS) || exit 1; done
+
+# Over the sources of the debug build, then the fuzzers'.
+lint: debug fuzzers
+	scripts/lint.sh build/debug build/fuzz
 
 .PHONY: bench
 bench: release

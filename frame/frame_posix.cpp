@@ -7,7 +7,7 @@
 
 #include <link.h>
 #include <pthread.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): sigaction and siginfo_t are POSIX's
 #include <ucontext.h>
 #include <unistd.h>
 

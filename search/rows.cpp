@@ -57,6 +57,9 @@ void arvorivi(Globals& g) {
   }
 }
 
+// The rows by value: they stay montaoikein's own whatever becomes of the
+// program-wide variables they were passed from.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 rt::Integer montaoikein(Globals& g, rt::Value rivi1, rt::Value rivi2) {
   const rt::SetMask head = rivi1.list().head_mask();
   const rt::SetMask all = rivi2.list().mask();
