@@ -15,6 +15,10 @@ faults=$build/fuzz/faults/$name
 log=$build/fuzz/$name.log
 mkdir -p "$work" "$faults"
 
+# AddressSanitizer's quarantine of freed memory would otherwise fill to 256 MB
+# and take up most of the room under the memory limit.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}quarantine_size_mb=64
+
 options=(
   -max_total_time="$seconds"
   -timeout=10           # seconds for one input
