@@ -9,7 +9,8 @@
 //   ?         the absent value
 //   ^         the list closed last, once more: the same list, shared
 //
-// Other bytes separate values; a ']' with no open list is skipped. The
+// Other bytes separate values; a ']' with no open list is skipped, and so is
+// a '[' that would open more lists than kMaxOpenLists at once. The
 // values at the top level are the items. The template of a row is then
 // "[" 12 " " 5 " " ... "]" and that of a report line
 // "Vahintaan " 1 " saa noin " 43 ":lla rivilla".
@@ -39,9 +40,12 @@
 namespace {
 
 // Sharing a list doubles its text with one byte of input; past this many
-// bytes of joined text the rest of the script is dropped, which keeps every
-// run quick.
-constexpr std::size_t kMaxJoinedLength = std::size_t{1} << 14;
+// bytes of joined text the rest of the script is dropped. Each list's text
+// is copied into the list around it, so nesting is bounded too: a little past
+// the depth where the text form gives up, nothing new happens. Both keep
+// every run quick.
+constexpr std::size_t kMaxJoinedLength = std::size_t{1} << 12;
+constexpr std::size_t kMaxOpenLists = rt::kMaxTextFormDepth + 2;
 
 void Check(bool holds, const char* what) {
   if (holds) return;
@@ -85,6 +89,7 @@ class Script {
     const char c = input_[pos_++];
     switch (c) {
       case '[':
+        if (open_.size() == kMaxOpenLists) return true;
         // Both brackets, and the space that follows the list inside another.
         if (!Charge(open_.empty() ? 2 : 3)) return false;
         open_.emplace_back();
