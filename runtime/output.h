@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/value.h"
 
@@ -38,6 +39,13 @@ class LineSink {
  public:
   virtual ~LineSink() = default;
   virtual void WriteLine(std::string_view text) = 0;
+};
+
+// Keeps the lines, for a run whose lines its caller reads afterwards.
+class LineCollector : public LineSink {
+ public:
+  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
+  std::vector<std::string> lines;
 };
 
 // Standard output. REQUIRES: one instance per process.

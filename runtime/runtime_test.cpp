@@ -16,12 +16,6 @@ namespace {
 using test::IntegersOf;
 using Integers = std::vector<Integer>;
 
-class LineCollector : public LineSink {
- public:
-  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
-  std::vector<std::string> lines;
-};
-
 const Literal kBlock[] = {
     {Literal::Kind::kList, "[1 2]"},
     {Literal::Kind::kText, "Vahintaan "},

@@ -7,16 +7,6 @@
 
 namespace search {
 
-namespace {
-
-class LineCollector : public rt::LineSink {
- public:
-  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
-  std::vector<std::string> lines;
-};
-
-}  // namespace
-
 void set_up(Globals& g) {
   g.rivit = rt::Copy(g.literals.empty_rivit);
   g.yrityksia = kFirstBudget;
@@ -47,7 +37,7 @@ void RowSearch::Run(rt::Runtime& runtime) {
 }
 
 SearchResult run_search(std::uint64_t seed, const AttemptObserver& observer) {
-  LineCollector collector;
+  rt::LineCollector collector;
   rt::Runtime runtime(seed, collector);
   std::optional<Literals> literals;
   runtime.Boot(kLiteralBlock, [&literals](const rt::Runtime& booted) { literals.emplace(booted); });

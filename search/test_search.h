@@ -19,12 +19,6 @@
 
 namespace search::test {
 
-class LineCollector : public rt::LineSink {
- public:
-  void WriteLine(std::string_view text) override { lines.emplace_back(text); }
-  std::vector<std::string> lines;
-};
-
 struct BootedSearch {
   explicit BootedSearch(std::uint64_t seed) : runtime(seed, sink), literals(Boot(runtime)), g(runtime, literals) {
     set_up(g);
@@ -36,7 +30,7 @@ struct BootedSearch {
     return *taken;
   }
 
-  LineCollector sink;
+  rt::LineCollector sink;
   rt::Runtime runtime;
   Literals literals;
   Globals g;
