@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <string>
 
 #include "frame/errors.h"
 #include "frame/os.h"

@@ -50,7 +50,8 @@ void capture_arguments(int argc, char** argv);
 // Frees every string of the argument list in order, then the list.
 void release_arguments();
 
-// The one exit routine. REQUIRES: nothing; never returns.
+// The one exit routine: the report when `status` is not 0, then the
+// argument list freed, then exit with `status`.
 [[noreturn]] void end_process(std::int32_t status, std::uintptr_t code_address);
 // The root catch scope's handler: reads the thrown value from the record.
 [[noreturn]] void top_level_handler();

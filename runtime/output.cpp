@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kStandardError = 2;
 
+std::string ErrnoMessage(int error) { return std::strerror(error); }
+
 }  // namespace
 
 void WriteBytes(std::string_view bytes) {
@@ -61,8 +63,6 @@ void WriteHex(std::uintptr_t address) {
   char buffer[kDigitsBufferSize];
   WriteBytes(HexDigits(address, buffer));
 }
-
-std::string ErrnoMessage(int error) { return std::strerror(error); }
 
 void StandardOutputSink::WriteLine(std::string_view text) {
   errno = 0;

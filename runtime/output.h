@@ -32,9 +32,6 @@ inline constexpr std::size_t kDigitsBufferSize = 24;
 std::string_view DecimalDigits(Integer n, char (&buffer)[kDigitsBufferSize]);
 std::string_view HexDigits(std::uintptr_t address, char (&buffer)[kDigitsBufferSize]);
 
-// The text of an errno value, for messages.
-std::string ErrnoMessage(int error);
-
 class LineSink {
  public:
   virtual ~LineSink() = default;

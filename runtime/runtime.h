@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
