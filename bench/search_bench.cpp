@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -28,16 +27,10 @@ class NullSink : public rt::LineSink {
   void WriteLine(std::string_view) override {}
 };
 
-search::Literals BootedLiterals(rt::Runtime& runtime) {
-  std::optional<search::Literals> literals;
-  runtime.Boot(search::kLiteralBlock, [&literals](const rt::Runtime& booted) { literals.emplace(booted); });
-  return *literals;
-}
-
 // The search's variables as the driver sets them up, on a runtime of their
 // own.
 struct Search {
-  Search() : runtime(kSeed, sink), literals(BootedLiterals(runtime)), g(runtime, literals) { search::set_up(g); }
+  Search() : runtime(kSeed, sink), literals(search::start_with_literals(runtime)), g(runtime, literals) { search::set_up(g); }
 
   // Stores `count` drawn rows, whatever their overlap.
   void StoreRows(int count) {

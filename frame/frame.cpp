@@ -48,6 +48,7 @@ void load_fpu_control_word() {
 }
 
 void start_runtime(rt::Runtime& runtime, Program& program) {
+  runtime.Start();
   static rt::LiteralBlock block;
   block = program.literals();
   rt::system[rt::kLiteralBlockWord] = reinterpret_cast<rt::Word>(&block);  // NOLINT

@@ -15,7 +15,6 @@ Runtime::Runtime()
 Runtime::Runtime(std::uint64_t seed, LineSink& sink) : sink_(&sink), random_(seed) {}
 
 void Runtime::Boot(LiteralBlock block, const std::function<void(const Runtime&)>& take_literals) {
-  Start();
   LoadLiterals(block);
   set_boot_flag(true);
   take_literals(*this);

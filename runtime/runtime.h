@@ -5,8 +5,8 @@
 //
 // The start-up protocol, in order: Start(); LoadLiterals(block);
 // set_boot_flag(true); FetchLiteral(i) for each literal the program keeps;
-// set_boot_flag(false). Boot() does all of it. Literals are reachable only
-// while the boot flag is up, so the program takes them once, at start-up.
+// set_boot_flag(false). Boot() does all but the start. Literals are reachable
+// only while the boot flag is up, so the program takes them once, at start-up.
 
 #ifndef ERILAISETRIVIT_RUNTIME_RUNTIME_H_
 #define ERILAISETRIVIT_RUNTIME_RUNTIME_H_
@@ -40,7 +40,8 @@ class Runtime {
   // With a fixed seed and a sink of the caller's, which must outlive it.
   Runtime(std::uint64_t seed, LineSink& sink);
 
-  // Start, LoadLiterals(block), and `take_literals` while the boot flag is up.
+  // LoadLiterals(block), then `take_literals` while the boot flag is up.
+  // REQUIRES: started.
   void Boot(LiteralBlock block, const std::function<void(const Runtime&)>& take_literals);
 
   // REQUIRES: not started yet.

@@ -50,6 +50,7 @@ TEST(Runtime, LiteralsAreReachableOnlyWhileTheBootFlagIsUp) {
   EXPECT_THROW(runtime.FetchLiteral(0), Error);  // before the start
 
   bool took = false;
+  runtime.Start();
   runtime.Boot(kBlock, [&took](const Runtime& booted) {
     took = true;
     EXPECT_TRUE(booted.boot_flag());

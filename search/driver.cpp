@@ -39,9 +39,8 @@ void RowSearch::Run(rt::Runtime& runtime) {
 SearchResult run_search(std::uint64_t seed, const AttemptObserver& observer) {
   rt::LineCollector collector;
   rt::Runtime runtime(seed, collector);
-  std::optional<Literals> literals;
-  runtime.Boot(kLiteralBlock, [&literals](const rt::Runtime& booted) { literals.emplace(booted); });
-  Globals g(runtime, *literals);
+  const Literals literals = start_with_literals(runtime);
+  Globals g(runtime, literals);
   set_up(g);
   run_phases(g, observer);
   return {std::move(collector.lines), g.rivit};

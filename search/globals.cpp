@@ -1,5 +1,7 @@
 #include "search/globals.h"
 
+#include <optional>
+
 namespace search {
 
 const rt::Literal kLiteralBlock[kLiteralCount] = {
@@ -22,5 +24,12 @@ Literals::Literals(const rt::Runtime& booted)
       vahintaan(booted.FetchLiteral(kVahintaanLiteral)),
       saa_noin(booted.FetchLiteral(kSaaNoinLiteral)),
       lla_rivilla(booted.FetchLiteral(kLlaRivillaLiteral)) {}
+
+Literals start_with_literals(rt::Runtime& runtime) {
+  runtime.Start();
+  std::optional<Literals> literals;
+  runtime.Boot(kLiteralBlock, [&literals](const rt::Runtime& booted) { literals.emplace(booted); });
+  return *literals;
+}
 
 }  // namespace search

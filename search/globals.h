@@ -40,6 +40,10 @@ struct Literals {
   rt::Value lla_rivilla;
 };
 
+// Starts `runtime`, loads the program's literal block into it and takes the
+// literals, as start-up does.
+Literals start_with_literals(rt::Runtime& runtime);
+
 struct Globals {
   Globals(rt::Runtime& runtime_in, const Literals& literals_in) : runtime(runtime_in), literals(literals_in) {}
 

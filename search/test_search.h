@@ -7,7 +7,6 @@
 #define ERILAISETRIVIT_SEARCH_TEST_SEARCH_H_
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +19,8 @@
 namespace search::test {
 
 struct BootedSearch {
-  explicit BootedSearch(std::uint64_t seed) : runtime(seed, sink), literals(Boot(runtime)), g(runtime, literals) {
+  explicit BootedSearch(std::uint64_t seed) : runtime(seed, sink), literals(start_with_literals(runtime)), g(runtime, literals) {
     set_up(g);
-  }
-
-  static Literals Boot(rt::Runtime& booting) {
-    std::optional<Literals> taken;
-    booting.Boot(kLiteralBlock, [&taken](const rt::Runtime& booted) { taken.emplace(booted); });
-    return *taken;
   }
 
   rt::LineCollector sink;
