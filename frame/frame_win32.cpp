@@ -45,9 +45,11 @@ LONG WINAPI fault_filter(EXCEPTION_POINTERS* pointers) {
 }
 
 // A malloc'ed UTF-8 copy of a NUL-terminated UTF-16 argument: the first call
-// measures, the NUL included, the second converts.
+// measures, the NUL included, the second converts. Should the measuring fail,
+// the argument is kept as an empty string, never as a block without its NUL.
 char* utf8_copy(const wchar_t* argument) {
   const int size = WideCharToMultiByte(kUtf8CodePage, 0, argument, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return static_cast<char*>(std::calloc(1, 1));
   auto* bytes = static_cast<char*>(std::malloc(static_cast<std::size_t>(size)));
   WideCharToMultiByte(kUtf8CodePage, 0, argument, -1, bytes, size, nullptr, nullptr);
   return bytes;

@@ -27,6 +27,7 @@ std::string ErrnoMessage(int error) { return std::strerror(error); }
 void WriteBytes(std::string_view bytes) {
   while (!bytes.empty()) {
     const auto n = ERILAISETRIVIT_WRITE(kStandardError, bytes.data(), static_cast<unsigned>(bytes.size()));
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
