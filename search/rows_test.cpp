@@ -27,6 +27,14 @@ constexpr std::uint64_t kSeed = 20261208;
 
 Value Text(const char* text) { return Value::MakeText(text); }
 
+// Two lists and the number of equal pairs montaoikein must count in them.
+struct PairCase {
+  const char* what;
+  Value rivi1;
+  Value rivi2;
+  Integer pairs;
+};
+
 // The same elements with a text after them: no longer a set of small
 // integers, so montaoikein must count pair by pair.
 Value WithTrailingText(const std::vector<Integer>& numbers) {
@@ -101,12 +109,7 @@ TEST(Montaoikein, AnythingButRowsCountsEveryEqualPair) {
   BootedSearch s(kSeed);
   const Value shared = ListOf({1});
   constexpr Integer kMax = std::numeric_limits<Integer>::max();
-  const struct {
-    const char* what;
-    Value rivi1;
-    Value rivi2;
-    Integer pairs;
-  } cases[] = {
+  const PairCase cases[] = {
       {"a number twice in rivi1", ListOf({1, 1, 2, 3, 4, 5, 6}), ListOf({1, 9, 10}), 2},
       {"a number three times in rivi2", ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({1, 1, 1, 8}), 3},
       {"a number repeated in both", ListOf({2, 2}), ListOf({2, 2, 2}), 6},
@@ -155,12 +158,7 @@ TEST(Montaoikein, ExactOnRandomListsWithRepeatsAndStrangers) {
 
 TEST(Montaoikein, LeavesItsVariablesAsAFullPassDoes) {
   BootedSearch s(kSeed);
-  const struct {
-    const char* what;
-    Value rivi1;
-    Value rivi2;
-    Integer pairs;
-  } cases[] = {
+  const PairCase cases[] = {
       {"rows", ListOf({1, 2, 3, 4, 5, 6, 7, 8}), ListOf({9, 7, 3}), 2},
       {"a text in rivi2", ListOf({1, 2, 3, 4, 5, 6, 7, 8}), ListOf({9, 7, 3, Text("z")}), 2},
   };
