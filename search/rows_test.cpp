@@ -128,32 +128,36 @@ TEST(Montaoikein, AnythingButRowsCountsEveryEqualPair) {
   }
 }
 
-TEST(Montaoikein, MaskCountAndPairCountAgreeOnRandomLists) {
-  BootedSearch s(kSeed);
-  rt::Random random(5);
+// Calls check(a, b) for 2000 pairs of random lists of up to 10 numbers from
+// lowest to highest, distinct within a list when asked.
+template <typename Check>
+void ForRandomListPairs(std::uint64_t seed, Integer lowest, Integer highest, bool distinct, Check check) {
+  rt::Random random(seed);
   for (int trial = 0; trial < 2000; ++trial) {
     const auto length1 = static_cast<std::size_t>(random.Uniform(11) - 1);
     const auto length2 = static_cast<std::size_t>(random.Uniform(11) - 1);
-    const std::vector<Integer> a = RandomNumbers(random, length1, 1, 40, true);
-    const std::vector<Integer> b = RandomNumbers(random, length2, 1, 40, true);
+    const std::vector<Integer> a = RandomNumbers(random, length1, lowest, highest, distinct);
+    const std::vector<Integer> b = RandomNumbers(random, length2, lowest, highest, distinct);
     SCOPED_TRACE(testing::Message() << rt::TextForm(ListOfIntegers(a)) << " with " << rt::TextForm(ListOfIntegers(b)));
+    check(a, b);
+    if (testing::Test::HasFatalFailure()) return;
+  }
+}
+
+TEST(Montaoikein, MaskCountAndPairCountAgreeOnRandomLists) {
+  BootedSearch s(kSeed);
+  ForRandomListPairs(5, 1, 40, true, [&s](const std::vector<Integer>& a, const std::vector<Integer>& b) {
     const Integer expected = ExpectedPairs(a, b);
     ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), ListOfIntegers(b)), expected);
     ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), WithTrailingText(b)), expected);
-  }
+  });
 }
 
 TEST(Montaoikein, ExactOnRandomListsWithRepeatsAndStrangers) {
   BootedSearch s(kSeed);
-  rt::Random random(6);
-  for (int trial = 0; trial < 2000; ++trial) {
-    const auto length1 = static_cast<std::size_t>(random.Uniform(11) - 1);
-    const auto length2 = static_cast<std::size_t>(random.Uniform(11) - 1);
-    const std::vector<Integer> a = RandomNumbers(random, length1, -3, 70, false);
-    const std::vector<Integer> b = RandomNumbers(random, length2, -3, 70, false);
-    SCOPED_TRACE(testing::Message() << rt::TextForm(ListOfIntegers(a)) << " with " << rt::TextForm(ListOfIntegers(b)));
+  ForRandomListPairs(6, -3, 70, false, [&s](const std::vector<Integer>& a, const std::vector<Integer>& b) {
     ASSERT_EQ(montaoikein(s.g, ListOfIntegers(a), ListOfIntegers(b)), ExpectedPairs(a, b));
-  }
+  });
 }
 
 TEST(Montaoikein, LeavesItsVariablesAsAFullPassDoes) {
