@@ -106,6 +106,8 @@ void release_arguments() {
   g_argument_list = nullptr;
 }
 
+bool holds_arguments() { return g_argument_list != nullptr; }
+
 void end_process(std::int32_t status, std::uintptr_t code_address) {
   if (status != kNoError) write_report(status, code_address, /*flush=*/true);
   release_and_exit(status);

@@ -49,6 +49,9 @@ void init_process(int argc, char** argv);
 void capture_arguments(int argc, char** argv);
 // Frees every string of the argument list in order, then the list.
 void release_arguments();
+// True from capture_arguments until release_arguments: every end path but a
+// POSIX signal's must have released the list before the process exits.
+bool holds_arguments();
 
 // The one exit routine: the report when `status` is not 0, then the
 // argument list freed, then exit with `status`.

@@ -97,7 +97,20 @@ std::uint32_t exception_code_for_signal(int signal, const siginfo_t& info, std::
   }
 }
 
+// The kernel leaves the flags register's alignment check as the faulting
+// code had it, and with it up the handler's own first misaligned access
+// would fault again inside the handler, which ends the process unreported.
+void clear_alignment_check() {
+#if defined(__x86_64__)
+  // Pushed below the red zone, which the compiler may be using.
+  asm volatile("sub $128, %%rsp\npushfq\nandq $~0x40000, (%%rsp)\npopfq\nadd $128, %%rsp" : : : "memory", "cc");
+#elif defined(__i386__)
+  asm volatile("pushfl\nandl $~0x40000, (%%esp)\npopfl" : : : "memory", "cc");
+#endif
+}
+
 void fault_filter(int signal, siginfo_t* info, void* context) {
+  clear_alignment_check();
   const Registers registers = registers_of(context);
   fault_frame = {registers.stack, registers.frame};
   rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT

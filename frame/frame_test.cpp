@@ -196,6 +196,19 @@ TEST(FrameFault, IllegalInstruction) {
 }
 
 #if !defined(_WIN32)
+// A bus error is the one signal whose code tells two faults apart.
+TEST(FrameFault, BusErrorPastAMappedFileIsAnInvalidAddress) {
+  ExpectFault("past-mapped-file", 16, "invalid virtual address", Where::kProbeCode);
+}
+#endif
+
+#if defined(__x86_64__) && !defined(_WIN32)
+TEST(FrameFault, MisalignedLoadUnderAlignmentCheckIsAnAlignmentFault) {
+  ExpectFault("misaligned-load", 2, "invalid alignment", Where::kProbeCode);
+}
+#endif
+
+#if !defined(_WIN32)
 // A signal sent rather than raised by the processor carries no fault code.
 TEST(FrameFault, SignalWithoutAFaultIsAnUnknownError) {
   ExpectFault("unknown-fault", 99, "unknown error", Where::kAnywhere);

@@ -23,9 +23,15 @@ namespace frame {
 
 namespace {
 
-// Every register group of the i386 context and the extended (XSAVE) state:
-// only such a complete context is trusted for the stack and frame pointers.
+// Every register group of the context and the extended (XSAVE) state: only
+// such a complete context is trusted for the stack and frame pointers. The
+// x64 context has no separate group for the extended registers, which its
+// floating-point group covers.
+#ifdef _WIN64
+constexpr DWORD kCompleteContextFlags = 0x0010005F;
+#else
 constexpr DWORD kCompleteContextFlags = 0x0001007F;
+#endif
 
 // SEM_FAILCRITICALERRORS: the process, not a message box, gets such errors.
 constexpr UINT kFailCriticalErrors = 1;
@@ -33,7 +39,11 @@ constexpr UINT kFailCriticalErrors = 1;
 constexpr UINT kUtf8CodePage = 65001;
 
 void keep_fault_frame(const CONTEXT& context) {
+#ifdef _WIN64
+  fault_frame = {context.Rsp, context.Rbp};
+#else
   fault_frame = {context.Esp, context.Ebp};
+#endif
   rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT
 }
 
@@ -55,6 +65,23 @@ char* utf8_copy(const wchar_t* argument) {
   return bytes;
 }
 
+#ifdef _WIN64
+// The PE32+ optional header has no BaseOfData: the data begin with the first
+// section of initialised data that holds no code.
+DWORD data_position(const IMAGE_NT_HEADERS& nt) {
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(&nt);
+  for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i, ++section) {  // NOLINT
+    if ((section->Characteristics & (IMAGE_SCN_CNT_INITIALIZED_DATA | IMAGE_SCN_CNT_CODE)) ==
+        IMAGE_SCN_CNT_INITIALIZED_DATA) {
+      return section->VirtualAddress;
+    }
+  }
+  return 0;
+}
+#else
+DWORD data_position(const IMAGE_NT_HEADERS& nt) { return nt.OptionalHeader.BaseOfData; }
+#endif
+
 }  // namespace
 
 namespace os {
@@ -73,10 +100,10 @@ void set_binary_output() {
 ImageLayout read_image_layout() {
   const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));  // NOLINT
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);                     // NOLINT
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);    // NOLINT
-  const IMAGE_OPTIONAL_HEADER32& optional = nt->OptionalHeader;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);      // NOLINT
+  const IMAGE_OPTIONAL_HEADER& optional = nt->OptionalHeader;
   return {reinterpret_cast<rt::Word>(base), optional.BaseOfCode, optional.SizeOfCode,  // NOLINT
-          optional.BaseOfData, optional.SizeOfInitializedData};
+          data_position(*nt), optional.SizeOfInitializedData};
 }
 
 }  // namespace os

@@ -64,14 +64,27 @@ std::string hex_code(std::uint32_t code) {
   return text;
 }
 
-// Exactly "\n*** Runtime Error N: message\n*** at: AAAAAAAAh\n", the address
-// in eight upper-case hexadecimal digits, and exit status N.
+// An address in the report: upper-case hexadecimal, one digit per four bits
+// of a pointer (8 in the 32-bit program, 16 in the 64-bit one).
+constexpr int kAddressDigits = sizeof(void*) * 2;
+
+std::string address_text(std::uintptr_t address) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%0*llX", kAddressDigits, static_cast<unsigned long long>(address));
+  return text;
+}
+
+// The address that the probe gives the filter, as the report writes it.
+const std::string kProbeAddress = address_text(0x00401234);
+
+// Exactly "\n*** Runtime Error N: message\n*** at: <address>h\n", and exit
+// status N.
 void ExpectReport(const ChildResult& result, const Fault& fault) {
   EXPECT_TRUE(result.exited) << result;
   EXPECT_EQ(result.status, fault.error_number) << result;
   EXPECT_EQ(result.standard_output, "");
   const std::regex report("\n\\*\\*\\* Runtime Error " + std::to_string(fault.error_number) + ": " + fault.message +
-                          "\n\\*\\*\\* at: [0-9A-F]{8}h\n");
+                          "\n\\*\\*\\* at: [0-9A-F]{" + std::to_string(kAddressDigits) + "}h\n");
   EXPECT_TRUE(std::regex_match(result.standard_error, report)) << result;
 }
 
@@ -95,14 +108,14 @@ TEST(WindowsFaultFilter, ControlCExitWritesNothingAndExitsWithZero) {
 TEST(WindowsFaultFilter, ReportsTheExceptionAddress) {
   const ChildResult result = tests::RunChild(kProbe, {"filter", "0xC0000094"});
   EXPECT_EQ(result.status, 13) << result;
-  EXPECT_EQ(result.standard_error, "\n*** Runtime Error 13: integer divide by zero\n*** at: 00401234h\n");
+  EXPECT_EQ(result.standard_error, "\n*** Runtime Error 13: integer divide by zero\n*** at: " + kProbeAddress + "h\n");
 }
 
 // Only a context with every register group is trusted for the stack and
 // frame pointers; with any other the fault frame record and word 11 stay as
 // they were. The report is the same either way.
 TEST(WindowsFaultFilter, KeepsTheFaultFrameOfACompleteContextOnly) {
-  const std::string report = "\n*** Runtime Error 1: access violation\n*** at: 00401234h\n";
+  const std::string report = "\n*** Runtime Error 1: access violation\n*** at: " + kProbeAddress + "h\n";
   const ChildResult complete = tests::RunChild(kProbe, {"filter", "0xC0000005"});
   EXPECT_EQ(complete.status, 1) << complete;
   EXPECT_EQ(complete.standard_output, "fault-frame kept 12ff40 12ff80\n");

@@ -1,7 +1,8 @@
 // The shared runtime record: a small array of pointer-wide words through
 // which the process frame and the runtime pass what both need to see. A word
 // is exactly 32 bits in the 32-bit Windows program and wide enough for an
-// address on 64-bit Linux. The runtime exports the record as `system`.
+// address in the 64-bit programs, Windows and Linux. The runtime exports the
+// record as `system`.
 
 #ifndef ERILAISETRIVIT_RUNTIME_RECORD_H_
 #define ERILAISETRIVIT_RUNTIME_RECORD_H_

@@ -11,7 +11,8 @@
 //   standard-exception   raises a std::exception that is no rt::Error
 //   interrupt            raises SIGINT against itself
 //   null-write, divide-by-zero, stack-overflow, breakpoint,
-//   illegal-instruction, unknown-fault
+//   illegal-instruction, unknown-fault, past-mapped-file (Linux),
+//   misaligned-load (Linux on x86-64)
 //                        first write "code <first> <end>", the bounds of the
 //                        probe's own code from frame::image_layout, then
 //                        make that fault happen for real
@@ -26,6 +27,10 @@
 //                        writes "fault-frame kept|untouched <sp> <bp>",
 //                        whether word 11 points at frame::fault_frame, and
 //                        that record's words
+// Every program watches the end it takes: should the process exit with the
+// argument list still held, the probe says so on standard error and exits
+// with 98 instead.
+//
 // Addresses are written in hexadecimal without a prefix. "arguments" writes
 // the count of the shared record's word 0, then each string of the list in
 // word 1 as two hexadecimal digits per byte, one line each, then "null" when
@@ -46,6 +51,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 #include "frame/frame.h"
@@ -113,6 +121,36 @@ PROBE_FAULT void breakpoint() { asm volatile("int3"); }
 
 PROBE_FAULT void illegal_instruction() { asm volatile("ud2"); }
 
+#ifndef _WIN32
+// A read from a page of a file mapping that lies wholly past the file's end.
+PROBE_FAULT void read_past_mapped_file() {
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  std::FILE* file = std::tmpfile();
+  if (file == nullptr || ftruncate(fileno(file), static_cast<off_t>(page)) != 0) return;
+  void* mapped = mmap(nullptr, 2 * page, PROT_READ, MAP_SHARED, fileno(file), 0);
+  if (mapped == MAP_FAILED) return;
+  g_sink = static_cast<volatile const char*>(mapped)[page];
+}
+#endif
+
+#if defined(__x86_64__) && !defined(_WIN32)
+// With the flags register's alignment check up, a misaligned load faults.
+// The flags are pushed below the red zone, which the compiler may be using.
+PROBE_FAULT void misaligned_load() {
+  alignas(8) static char bytes[16];
+  asm volatile(
+      "sub $128, %%rsp\n"
+      "pushfq\n"
+      "orq $0x40000, (%%rsp)\n"
+      "popfq\n"
+      "movl (%0), %%eax\n"
+      "add $128, %%rsp\n"
+      :
+      : "r"(bytes + 1)
+      : "eax", "memory", "cc");
+}
+#endif
+
 void end(const char*) {}
 void halt(const char*) { rt::halt(); }
 void throw_value(const char* value) { rt::Throw(static_cast<std::uint32_t>(std::stoul(value, nullptr, 0))); }
@@ -166,6 +204,20 @@ void unknown_fault(const char*) {
   std::raise(SIGFPE);
 }
 
+#ifndef _WIN32
+void past_mapped_file(const char*) {
+  say_code_bounds();
+  read_past_mapped_file();
+}
+#endif
+
+#if defined(__x86_64__) && !defined(_WIN32)
+void misaligned(const char*) {
+  say_code_bounds();
+  misaligned_load();
+}
+#endif
+
 #ifdef _WIN32
 DWORD exception_code(const char* code) { return static_cast<DWORD>(std::stoul(code, nullptr, 0)); }
 
@@ -187,8 +239,13 @@ void call_filter(const char* code, DWORD context_flags) {
   exception.ExceptionAddress = reinterpret_cast<void*>(0x00401234);  // NOLINT
   CONTEXT context{};
   context.ContextFlags = context_flags;
+#ifdef _WIN64
+  context.Rsp = 0x0012FF40;
+  context.Rbp = 0x0012FF80;
+#else
   context.Esp = 0x0012FF40;
   context.Ebp = 0x0012FF80;
+#endif
   EXCEPTION_POINTERS pointers{&exception, &context};
   const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
   SetUnhandledExceptionFilter(filter);
@@ -196,9 +253,21 @@ void call_filter(const char* code, DWORD context_flags) {
 }
 
 // Every register group and the extended state, as the filter wants it.
-void filter_complete(const char* code) { call_filter(code, 0x0001007F); }
+#ifdef _WIN64
+constexpr DWORD kCompleteContext = 0x0010005F;
+#else
+constexpr DWORD kCompleteContext = 0x0001007F;
+#endif
+void filter_complete(const char* code) { call_filter(code, kCompleteContext); }
 void filter_partial(const char* code) { call_filter(code, CONTEXT_FULL); }
 #endif
+
+// Runs at exit, after every end path that releases the argument list.
+void fail_if_arguments_held() {
+  if (!frame::holds_arguments()) return;
+  std::fputs("fault_probe: the process exits with its argument list still held\n", stderr);
+  std::_Exit(98);
+}
 
 struct Behaviour {
   const char* name;
@@ -220,6 +289,12 @@ constexpr Behaviour kBehaviours[] = {
     {"breakpoint", trap},
     {"illegal-instruction", illegal},
     {"unknown-fault", unknown_fault},
+#ifndef _WIN32
+    {"past-mapped-file", past_mapped_file},
+#endif
+#if defined(__x86_64__) && !defined(_WIN32)
+    {"misaligned-load", misaligned},
+#endif
 #ifdef _WIN32
     {"raise", raise_exception},
     {"filter", filter_complete},
@@ -232,7 +307,10 @@ class Probe : public frame::Program {
   Probe(const Behaviour& behaviour, const char* parameter) : behaviour_(behaviour), parameter_(parameter) {}
   rt::LiteralBlock literals() const override { return {}; }
   void TakeLiterals(const rt::Runtime&) override {}
-  void Run(rt::Runtime&) override { behaviour_.run(parameter_); }
+  void Run(rt::Runtime&) override {
+    std::atexit(fail_if_arguments_held);
+    behaviour_.run(parameter_);
+  }
 
  private:
   const Behaviour& behaviour_;
