@@ -56,15 +56,9 @@ void start_runtime(rt::Runtime& runtime, Program& program) {
                [&program](const rt::Runtime& booted) { program.TakeLiterals(booted); });
 }
 
-}  // namespace
-
-void process_entry(int argc, char** argv, Program& program) {
-  reset_fpu();
-  os::set_binary_output();
-  image_layout = os::read_image_layout();
-  rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
-  init_process(argc, argv);
-  load_fpu_control_word();
+// Everything from the root catch scope on: the runtime, then the program.
+void run_in_root_scope(void* program_address) {
+  Program& program = *static_cast<Program*>(program_address);
   try {
     rt::Catch(
         rt::kCatchEverything,
@@ -82,6 +76,18 @@ void process_entry(int argc, char** argv, Program& program) {
   } catch (const std::exception& error) {
     end_with_error(error.what(), rt::kRuntimeErrorStatus);
   }
+}
+
+}  // namespace
+
+void process_entry(int argc, char** argv, Program& program) {
+  reset_fpu();
+  os::set_binary_output();
+  image_layout = os::read_image_layout();
+  rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
+  init_process(argc, argv);
+  load_fpu_control_word();
+  os::run_guarded(run_in_root_scope, &program);
   end_process(0, 0);
 }
 

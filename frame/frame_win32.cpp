@@ -47,7 +47,7 @@ void keep_fault_frame(const CONTEXT& context) {
   rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT
 }
 
-LONG WINAPI fault_filter(EXCEPTION_POINTERS* pointers) {
+[[noreturn]] LONG WINAPI fault_filter(EXCEPTION_POINTERS* pointers) {
   if (pointers->ContextRecord->ContextFlags == kCompleteContextFlags) keep_fault_frame(*pointers->ContextRecord);
   const EXCEPTION_RECORD& exception = *pointers->ExceptionRecord;
   end_process(error_number_for_exception(static_cast<std::uint32_t>(exception.ExceptionCode)),
@@ -84,11 +84,54 @@ DWORD data_position(const IMAGE_NT_HEADERS& nt) { return nt.OptionalHeader.BaseO
 
 }  // namespace
 
+#ifdef _WIN64
+// The 64-bit C runtime calls main inside an exception scope of its own, whose
+// filter resumes some codes (a misalignment, an exceeded bound, a float stack
+// check, an integer overflow, an invalid handle) as if they had been handled,
+// so that a raised one would never reach the unhandled-exception filter. A
+// frame of ours between that scope and the program hands every exception that
+// nothing in the program handled to the fault filter first. The frame is
+// written in assembly because only there can a frame name its own handler.
+extern "C" EXCEPTION_DISPOSITION erilaisetrivit_fault_guard(EXCEPTION_RECORD* record, void* /*frame*/,
+                                                            CONTEXT* context, void* /*dispatch*/) {
+  EXCEPTION_POINTERS pointers{record, context};
+  fault_filter(&pointers);
+}
+
+// erilaisetrivit_run_guarded(body, data): calls body(data) in that frame.
+asm(R"(
+    .text
+    .globl erilaisetrivit_run_guarded
+    .def erilaisetrivit_run_guarded; .scl 2; .type 32; .endef
+    .seh_proc erilaisetrivit_run_guarded
+    .seh_handler erilaisetrivit_fault_guard, @except
+erilaisetrivit_run_guarded:
+    subq $40, %rsp
+    .seh_stackalloc 40
+    .seh_endprologue
+    movq %rcx, %rax
+    movq %rdx, %rcx
+    callq *%rax
+    nop
+    addq $40, %rsp
+    ret
+    .seh_endproc
+)");
+extern "C" void erilaisetrivit_run_guarded(void (*body)(void*), void* data);
+#endif
+
 namespace os {
 
 void install_fault_filter() { SetUnhandledExceptionFilter(fault_filter); }
 
 void set_error_mode() { SetErrorMode(kFailCriticalErrors); }
+
+#ifdef _WIN64
+void run_guarded(void (*body)(void*), void* data) { erilaisetrivit_run_guarded(body, data); }
+#else
+// The 32-bit C runtime puts no handler of its own around main.
+void run_guarded(void (*body)(void*), void* data) { body(data); }
+#endif
 
 // The text-mode CRT would write every line feed as CR LF; in binary mode the
 // report lines and the fatal report are the same bytes as on Linux.

@@ -19,6 +19,10 @@ void set_error_mode();
 ImageLayout read_image_layout();
 // Standard output and standard error write a line feed as the one byte 0x0A.
 void set_binary_output();
+// Runs body(data) so that an exception that nothing inside it handles goes
+// on to the fault filter, whatever handlers of the C runtime's start-up code
+// stand around main.
+void run_guarded(void (*body)(void*), void* data);
 
 }  // namespace frame::os
 
