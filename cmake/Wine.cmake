@@ -26,11 +26,10 @@ elseif(NOT EXISTS ${wine_loader})
   set(wine_skip_reason "${wine_loader} is not installed: the ${wine_bits}-bit Windows suites are skipped")
 else()
   execute_process(COMMAND ${wine_loader} --version
-                  RESULT_VARIABLE wine_status OUTPUT_QUIET ERROR_VARIABLE wine_error TIMEOUT 60)
+                  RESULT_VARIABLE wine_status OUTPUT_QUIET ERROR_QUIET TIMEOUT 60)
   if(NOT wine_status EQUAL 0)
-    string(STRIP "${wine_error} ${wine_status}" wine_error)
     set(wine_skip_reason
-        "this machine runs no ${wine_bits}-bit programs (${wine_loader}: ${wine_error}): the ${wine_bits}-bit Windows suites are skipped")
+        "this machine runs no ${wine_bits}-bit programs (${wine_loader} does not start): the ${wine_bits}-bit Windows suites are skipped")
   endif()
 endif()
 

@@ -9,7 +9,11 @@
 # The prefix is made on first use; that start takes several seconds.
 set -e
 WINELOADER=$1
-WINEPREFIX=$2
+# Wine wants the prefix as an absolute path.
+case $2 in
+  /*) WINEPREFIX=$2 ;;
+  *) WINEPREFIX=$PWD/$2 ;;
+esac
 shift 2
 WINEDEBUG=-all
 # Without a .NET runtime and an HTML engine no dialogue offers to fetch them.
