@@ -1,52 +1,75 @@
-# make run   builds the optimised program and runs it
-# make test  installs what is missing, builds, and runs every test, the
-#            Windows program's under wine too, then the memory check, each
-#            fuzzer for 20 seconds, and the lint
-# make win32 cross-builds the 32-bit Windows program and runs its tests under
-#            wine (the first run makes the wine prefix, build/win32/wineprefix)
+# make run   builds the optimised program and runs it; installs no more than
+#            that needs (a compiler, CMake, Ninja)
+# make test  installs what the tests need, builds, and runs every test: the
+#            native suites under the sanitizers, both Windows programs'
+#            under wine, the memory check, each fuzzer for 20 seconds, and
+#            the lint. The 32-bit Windows suites run where the machine runs
+#            32-bit programs and are skipped, with the reason, where it does
+#            not; WIN32_RUN=no skips them anywhere.
+# make win32, make win64
+#            cross-build one Windows program and run its tests under wine
+#            (the first run makes the wine prefix, build/win*/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
 # make lint  runs clang-tidy and cppcheck over the sources
 # make bench builds the optimised program, times it side by side with the
 #            yardstick, then runs the microbenchmarks
-.PHONY: all run test setup release debug fuzz fuzzers lint memcheck win32
+# Each target installs what it needs first (scripts/setup.sh).
+.PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench
 
 FUZZ_SECONDS ?= 60
+WIN32_RUN ?= auto
+WIN64_RUN ?= auto
 FUZZERS := read_list join
 
 all: release
 
-setup:
-	@scripts/setup.sh
-
-release: setup
-	cmake --preset release >/dev/null
+# The program alone: the tests and benchmarks, and their libraries, are left
+# out.
+release:
+	@scripts/setup.sh build
+	cmake --preset release -DERILAISETRIVIT_TESTS=OFF >/dev/null
 	cmake --build --preset release
-
-debug: setup
-	cmake --preset debug >/dev/null
-	cmake --build --preset debug
 
 run: release
 	./build/release/erilaisetrivit
 
-test: debug
+debug:
+	@scripts/setup.sh build tests
+	cmake --preset debug >/dev/null
+	cmake --build --preset debug
+
+test:
+	@scripts/setup.sh build tests win32 win64 fuzz memcheck lint
+	$(MAKE) --no-print-directory debug
 	ctest --preset debug
-	$(MAKE) --no-print-directory win32
+	$(MAKE) --no-print-directory win32 win64
 	$(MAKE) --no-print-directory memcheck
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 	$(MAKE) --no-print-directory lint
+	@$(MAKE) --no-print-directory windows-suites
 
-win32: setup
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32
-	ctest --preset win32
+win32 win64:
+	@scripts/setup.sh $@
+	cmake --preset $@ -DERILAISETRIVIT_WINE_RUN=$(if $(filter win32,$@),$(WIN32_RUN),$(WIN64_RUN)) >/dev/null
+	cmake --build --preset $@
+	ctest --preset $@
+	@if [ -f build/$@/wine-skipped.txt ]; then cat build/$@/wine-skipped.txt; fi
+
+# One line for each Windows build: its suites ran, or why they were skipped.
+windows-suites:
+	@for build in win32 win64; do \
+	  if [ -f build/$$build/wine-skipped.txt ]; then echo "$$build: $$(cat build/$$build/wine-skipped.txt)"; \
+	  elif [ -f build/$$build/CTestTestfile.cmake ]; then echo "$$build: the Windows suites ran under wine"; fi; \
+	done
 
 # A whole run of the optimised program under valgrind, with and without
 # arguments.
 memcheck: release
+	@scripts/setup.sh memcheck
 	scripts/memcheck.sh build/release/erilaisetrivit
 
-fuzzers: setup
+fuzzers:
+	@scripts/setup.sh fuzz
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz --target $(FUZZERS:%=%_fuzzer)
 
@@ -55,9 +78,12 @@ fuzz: fuzzers
 
 # Over the sources of the debug build, then the fuzzers'.
 lint: debug fuzzers
+	@scripts/setup.sh lint
 	scripts/lint.sh build/debug build/fuzz
 
-.PHONY: bench
-bench: release
+bench:
+	@scripts/setup.sh build tests
+	cmake --preset release -DERILAISETRIVIT_TESTS=ON >/dev/null
+	cmake --build --preset release
 	bench/compare.sh build/release/erilaisetrivit build/release/bench/yardstick
 	build/release/bench/search_bench
