@@ -129,7 +129,7 @@ PROBE_FAULT void read_past_mapped_file() {
   if (file == nullptr || ftruncate(fileno(file), static_cast<off_t>(page)) != 0) return;
   void* mapped = mmap(nullptr, 2 * page, PROT_READ, MAP_SHARED, fileno(file), 0);
   if (mapped == MAP_FAILED) return;
-  g_sink = static_cast<volatile const char*>(mapped)[page];
+  g_sink = static_cast<volatile const unsigned char*>(mapped)[page];
 }
 #endif
 
