@@ -49,7 +49,6 @@ void Append(const Value& target, const Value& item) {
 
 Value Find(const Value& list, const Value& item) {
   const List& l = list.list();
-  if (l.MaskExcludes(item)) return {};
   for (std::size_t i = 0; i < l.size(); ++i) {
     if (l[i] == item) return static_cast<Integer>(i + 1);
   }
