@@ -6,7 +6,9 @@ namespace rt {
 
 namespace {
 
-constexpr std::size_t kFirstCapacity = 8;
+// Most lists stay short. Seven 24-byte values fill a 168-byte block, which
+// the allocator's 16-byte steps round up the least.
+constexpr std::size_t kFirstCapacity = 7;
 
 }  // namespace
 
@@ -26,8 +28,7 @@ bool Value::EqualOtherThanIntegers(const Value& a, const Value& b) {
 }
 
 void List::Push(Value element) {
-  // Most lists stay short: room for a few elements at once spares the first
-  // growth steps.
+  // Room for a few elements at once spares the first growth steps.
   if (elements_.capacity() == 0) elements_.reserve(kFirstCapacity);
   elements_.push_back(std::move(element));
 }

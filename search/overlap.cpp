@@ -93,21 +93,40 @@ int most_shared_portable(const RowMask* rows, std::size_t count, RowMask candida
   return _mm_cvtsi128_si32(half);
 }
 
-// Eight rows a vector, each counted by one 64-bit population count. (The
-// maximum keeps its lanes where the mask is clear, which spares GCC 12's
-// unmasked form and its warning about an undefined operand.)
+// Eight rows a vector, each counted by one 64-bit population count; four
+// vectors a pass into four running maxima, so that a maximum need not wait
+// for the one before it. (The maxima are the masked form with every lane
+// set: GCC 12's unmasked form warns of an undefined operand.)
 [[gnu::target("avx512f,avx512vpopcntdq")]] int most_shared_avx512(const RowMask* rows, std::size_t count,
                                                                    RowMask candidate) {
+  constexpr __mmask8 kAllLanes = 0xFF;
   const __m512i candidates = _mm512_set1_epi64(static_cast<long long>(candidate));
-  __m512i most = _mm512_setzero_si512();
-  for (std::size_t i = 0; i < count; i += 8) {
-    const std::size_t left = count - i;
-    const auto lanes = static_cast<__mmask8>(left >= 8 ? 0xFFU : (1U << left) - 1);
-    const __m512i shared = _mm512_and_si512(_mm512_maskz_loadu_epi64(lanes, rows + i), candidates);
-    most = _mm512_mask_max_epu64(most, lanes, most, _mm512_popcnt_epi64(shared));
+  __m512i most0 = _mm512_setzero_si512();
+  __m512i most1 = most0;
+  __m512i most2 = most0;
+  __m512i most3 = most0;
+  std::size_t i = 0;
+  for (; i + 32 <= count; i += 32) {
+    const __m512i shared0 = _mm512_and_si512(_mm512_loadu_si512(rows + i), candidates);
+    const __m512i shared1 = _mm512_and_si512(_mm512_loadu_si512(rows + i + 8), candidates);
+    const __m512i shared2 = _mm512_and_si512(_mm512_loadu_si512(rows + i + 16), candidates);
+    const __m512i shared3 = _mm512_and_si512(_mm512_loadu_si512(rows + i + 24), candidates);
+    most0 = _mm512_mask_max_epu64(most0, kAllLanes, most0, _mm512_popcnt_epi64(shared0));
+    most1 = _mm512_mask_max_epu64(most1, kAllLanes, most1, _mm512_popcnt_epi64(shared1));
+    most2 = _mm512_mask_max_epu64(most2, kAllLanes, most2, _mm512_popcnt_epi64(shared2));
+    most3 = _mm512_mask_max_epu64(most3, kAllLanes, most3, _mm512_popcnt_epi64(shared3));
   }
+  for (; i < count; i += 8) {
+    const std::size_t left = count - i;
+    const auto lanes = static_cast<__mmask8>(left >= 8 ? kAllLanes : (1U << left) - 1);
+    const __m512i shared = _mm512_and_si512(_mm512_maskz_loadu_epi64(lanes, rows + i), candidates);
+    most0 = _mm512_mask_max_epu64(most0, lanes, most0, _mm512_popcnt_epi64(shared));
+  }
+  most0 = _mm512_mask_max_epu64(most0, kAllLanes, most0, most1);
+  most2 = _mm512_mask_max_epu64(most2, kAllLanes, most2, most3);
+  most0 = _mm512_mask_max_epu64(most0, kAllLanes, most0, most2);
   RowMask lane_most[8];
-  _mm512_storeu_si512(lane_most, most);
+  _mm512_storeu_si512(lane_most, most0);
   return static_cast<int>(*std::max_element(std::begin(lane_most), std::end(lane_most)));
 }
 
