@@ -92,10 +92,18 @@ class List {
   auto begin() const { return elements_.begin(); }
   auto end() const { return elements_.end(); }
 
-  // Adds one element at the tail.
-  void Push(Value element);
+  // Adds one element at the tail. Room for a few elements at once spares
+  // the first growth steps.
+  void Push(Value element) {
+    if (elements_.capacity() == 0) elements_.reserve(kFirstCapacity);
+    elements_.push_back(std::move(element));
+  }
 
  private:
+  // Most lists stay short. Seven 24-byte values fill a 168-byte block, which
+  // the allocator's 16-byte steps round up the least.
+  static constexpr std::size_t kFirstCapacity = 7;
+
   std::vector<Value> elements_;
 };
 
