@@ -44,6 +44,6 @@ bool force_path_from_environment() {
   std::exit(2);
 }
 
-[[maybe_unused]] const bool g_forced = force_path_from_environment();
+[[maybe_unused]] const bool kForcedFromEnvironment = force_path_from_environment();
 
 }  // namespace
