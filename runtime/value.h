@@ -100,8 +100,8 @@ class List {
   }
 
  private:
-  // Most lists stay short. Seven 24-byte values fill a 168-byte block, which
-  // the allocator's 16-byte steps round up the least.
+  // Most lists stay short, and seven values fit a small block with little
+  // left over on the platforms we build for.
   static constexpr std::size_t kFirstCapacity = 7;
 
   std::vector<Value> elements_;
