@@ -11,8 +11,9 @@
 #            (the first run makes the wine prefix, build/win*/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
 # make lint  runs clang-tidy and cppcheck over the sources
-# make bench builds the optimised program, times it side by side with the
-#            yardstick, then runs the microbenchmarks
+# make bench builds the optimised program, runs the microbenchmarks, then
+#            times the program on each overlap path its CPU runs side by side
+#            with the yardstick
 # Each target installs what it needs first (scripts/setup.sh).
 .PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench
 
@@ -85,5 +86,5 @@ bench:
 	@scripts/setup.sh build tests
 	cmake --preset release -DERILAISETRIVIT_TESTS=ON >/dev/null
 	cmake --build --preset release
-	bench/compare.sh build/release/erilaisetrivit build/release/bench/yardstick
 	build/release/bench/search_bench
+	bench/compare.sh build/release/erilaisetrivit build/release/bench/erilaisetrivit_forced build/release/bench/yardstick

@@ -1,5 +1,6 @@
 #include "runtime/operations.h"
 
+#include <algorithm>
 #include <string>
 
 #include "runtime/error.h"
@@ -49,11 +50,9 @@ void Append(const Value& target, const Value& item) {
 
 Value Find(const Value& list, const Value& item) {
   const List& l = list.list();
-  if (l.MaskExcludes(item)) return {};
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    if (l[i] == item) return static_cast<Integer>(i + 1);
-  }
-  return {};
+  const auto found = std::find(l.begin(), l.end(), item);
+  if (found == l.end()) return {};
+  return static_cast<Integer>(found - l.begin() + 1);
 }
 
 Integer Length(const Value& list) { return static_cast<Integer>(list.list().size()); }

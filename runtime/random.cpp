@@ -1,6 +1,5 @@
 #include "runtime/random.h"
 
-#include <bit>
 #include <chrono>
 #include <random>
 
@@ -31,32 +30,6 @@ Random Random::FromOperatingSystem() {
   return Random(seed);
 }
 
-std::uint64_t Random::Next() {
-  const std::uint64_t result = std::rotl(s_[1] * 5, 7) * 9;
-  const std::uint64_t t = s_[1] << 17;
-  s_[2] ^= s_[0];
-  s_[3] ^= s_[1];
-  s_[1] ^= s_[2];
-  s_[0] ^= s_[3];
-  s_[2] ^= t;
-  s_[3] = std::rotl(s_[3], 45);
-  return result;
-}
-
-Integer Random::Uniform(Integer n) {
-  if (n < 1) throw Error("a random number needs an upper bound of at least 1");
-  const auto range = static_cast<std::uint64_t>(n);
-  if (range != range_) {
-    // Draws up to the limit fall evenly on the residues modulo `range`; the
-    // few above it are drawn again.
-    range_ = range;
-    limit_ = UINT64_MAX - (UINT64_MAX % range + 1) % range;
-  }
-  std::uint64_t draw;
-  do {
-    draw = Next();
-  } while (draw > limit_);
-  return static_cast<Integer>(draw % range) + 1;
-}
+void Random::RaiseBadBound() { throw Error("a random number needs an upper bound of at least 1"); }
 
 }  // namespace rt

@@ -7,6 +7,7 @@
 #define ERILAISETRIVIT_RUNTIME_RANDOM_H_
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "runtime/value.h"
@@ -22,11 +23,39 @@ class Random {
 
   // An integer drawn uniformly from 1 to n inclusive.
   // REQUIRES: n >= 1 (otherwise raises rt::Error).
-  Integer Uniform(Integer n);
+  // Inline, so that a caller's constant bound turns the division into a
+  // multiplication.
+  Integer Uniform(Integer n) {
+    if (n < 1) RaiseBadBound();
+    const auto range = static_cast<std::uint64_t>(n);
+    if (range != range_) {
+      // Draws up to the limit fall evenly on the residues modulo `range`;
+      // the few above it are drawn again.
+      range_ = range;
+      limit_ = UINT64_MAX - (UINT64_MAX % range + 1) % range;
+    }
+    std::uint64_t draw;
+    do {
+      draw = Next();
+    } while (draw > limit_);
+    return static_cast<Integer>(draw % range) + 1;
+  }
 
-  std::uint64_t Next();
+  std::uint64_t Next() {
+    const std::uint64_t result = std::rotl(s_[1] * 5, 7) * 9;
+    const std::uint64_t t = s_[1] << 17;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = std::rotl(s_[3], 45);
+    return result;
+  }
 
  private:
+  [[noreturn]] static void RaiseBadBound();
+
   std::array<std::uint64_t, 4> s_;
   // The bound of the last Uniform and its rejection limit, since a caller
   // tends to draw many times with one bound and the limit costs two divisions.

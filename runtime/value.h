@@ -19,7 +19,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -78,19 +77,8 @@ class Value {
   std::variant<Absent, Integer, std::shared_ptr<List>, std::shared_ptr<const Text>> v_;
 };
 
-// The first elements of a list that the overlap count of two rows reads.
-inline constexpr std::size_t kHeadLength = 7;
-
-// A set mask summarises a run of list elements for counting equal elements
-// with one AND and a population count: bit k (1 <= k <= 63) stands for the
-// integer k. Bit 0, kNotASmallSet, says the run holds something else: an
-// integer outside 1..63, a value that is no integer, or an integer twice.
-using SetMask = std::uint64_t;
-inline constexpr SetMask kNotASmallSet = 1;
-
-// A list of values, growable at its tail. It keeps the set masks of its
-// elements up to date as it grows, and, once asked for them, the head masks
-// of the lists it holds, in one contiguous array.
+// A list of values, growable at its tail. Elements are never replaced or
+// removed, so a list and its length name the same elements for good.
 class List {
  public:
   List() = default;
@@ -104,38 +92,19 @@ class List {
   auto begin() const { return elements_.begin(); }
   auto end() const { return elements_.end(); }
 
-  // Adds one element at the tail.
-  void Push(Value element);
-
-  // The set mask of the first kHeadLength elements, and of all elements.
-  SetMask head_mask() const { return head_mask_; }
-  SetMask mask() const { return mask_; }
-  // True when the set mask alone shows that no element equals `v`: the list
-  // is a set of small integers and `v` an integer from 1 to 63 outside it.
-  bool MaskExcludes(const Value& v) const;
-
-  // For each element, its head mask if it is a list, else kNotASmallSet.
-  // The array is built on the first call and then kept in step with the list
-  // and with the lists it holds.
-  std::span<const SetMask> element_head_masks() const;
-  // The OR of the element head masks: kNotASmallSet is clear in it only when
-  // every element is a list whose head is a set of small integers.
-  SetMask element_head_masks_union() const;
+  // Adds one element at the tail. Room for a few elements at once spares
+  // the first growth steps.
+  void Push(Value element) {
+    if (elements_.capacity() == 0) elements_.reserve(kFirstCapacity);
+    elements_.push_back(std::move(element));
+  }
 
  private:
-  void Touch();
-  void AddElementMask(const Value& element) const;
-  void RefreshElementMasks() const;
+  // Most lists stay short, and seven values fit a small block with little
+  // left over on the platforms we build for.
+  static constexpr std::size_t kFirstCapacity = 7;
 
   std::vector<Value> elements_;
-  SetMask head_mask_ = 0;
-  SetMask mask_ = 0;
-  // Set once this list's head mask is held by another list's element masks;
-  // from then on every change of it invalidates all such arrays.
-  mutable bool observed_ = false;
-  mutable std::vector<SetMask> element_masks_;
-  mutable SetMask element_masks_union_ = 0;
-  mutable std::uint64_t element_masks_epoch_ = 0;
 };
 
 std::shared_ptr<List> MakeList();

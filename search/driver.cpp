@@ -1,7 +1,6 @@
 #include "search/driver.h"
 
 #include "runtime/operations.h"
-#include "runtime/throw.h"
 #include "search/rows.h"
 #include "search/storage.h"
 
@@ -9,6 +8,7 @@ namespace search {
 
 void set_up(Globals& g) {
   g.rivit = rt::Copy(g.literals.empty_rivit);
+  g.rivit_index.Clear();
   g.yrityksia = kFirstBudget;
   g.oikein = 0;
   g.yritys = 1;
@@ -27,13 +27,6 @@ void run_phases(Globals& g, const AttemptObserver& observer) {
     g.yrityksia = rt::Multiply(g.yrityksia.integer(), 2);
     g.oikein = rt::Add(g.oikein.integer(), 1);
   } while (g.oikein.integer() != kPhases);
-}
-
-void RowSearch::Run(rt::Runtime& runtime) {
-  Globals g(runtime, *literals_);
-  set_up(g);
-  run_phases(g);
-  rt::halt();
 }
 
 SearchResult run_search(std::uint64_t seed, const AttemptObserver& observer) {

@@ -10,11 +10,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "frame/frame.h"
 #include "runtime/runtime.h"
 #include "search/globals.h"
 
@@ -30,17 +28,6 @@ using AttemptObserver = std::function<void(const Globals& g, bool accepted)>;
 void set_up(Globals& g);
 // The five phases. REQUIRES: set_up(g).
 void run_phases(Globals& g, const AttemptObserver& observer = {});
-
-// The program as the process frame runs it: the whole search, then halt.
-class RowSearch : public frame::Program {
- public:
-  rt::LiteralBlock literals() const override { return kLiteralBlock; }
-  void TakeLiterals(const rt::Runtime& runtime) override { literals_.emplace(runtime); }
-  void Run(rt::Runtime& runtime) override;
-
- private:
-  std::optional<Literals> literals_;
-};
 
 // A whole search with a fixed seed, for tests and benchmarks: the report
 // lines it printed and the stored rows it left.

@@ -1,14 +1,15 @@
 // The program-wide variables of the row search. Every variable exists once
 // for the whole run, is seen by every function of the search and keeps its
 // last value; all of them are values of the runtime. Besides the variables,
-// the struct holds the runtime they live in and the literals taken from it at
-// start-up.
+// the struct holds the runtime they live in, the literals taken from it at
+// start-up, and the row index kept beside rivit.
 
 #ifndef ERILAISETRIVIT_SEARCH_GLOBALS_H_
 #define ERILAISETRIVIT_SEARCH_GLOBALS_H_
 
 #include "runtime/runtime.h"
 #include "runtime/value.h"
+#include "search/row_index.h"
 
 namespace search {
 
@@ -56,6 +57,12 @@ struct Globals {
   rt::Value oikein;       // the tolerance of the current phase
   rt::Value yritys;       // the number of the next attempt
   rt::Value arvotturivi;  // the candidate row
+
+  // Beside them, what the overlap is counted from (row_index.h): the set
+  // masks of rivit's rows, grown by store_row, and the candidate's, made by
+  // arvorivi.
+  RowIndex rivit_index;
+  ListMask arvotturivi_mask;
 
   // Working variables of the row functions; nothing else reads them.
   rt::Value lkm;            // arvorivi: numbers in the candidate so far

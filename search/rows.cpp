@@ -1,37 +1,14 @@
 #include "search/rows.h"
 
-#include <algorithm>
-#include <bit>
-#include <iterator>
+#include <cassert>
 #include <span>
 
 #include "runtime/operations.h"
+#include "search/overlap.h"
 
 namespace search {
 
 namespace {
-
-// The overlap of two rows whose set masks are exact is one AND and a
-// population count: each number both rows hold is one equal pair.
-bool masks_exact(rt::SetMask a, rt::SetMask b) { return ((a | b) & rt::kNotASmallSet) == 0; }
-
-rt::Integer shared_numbers(rt::SetMask head, rt::SetMask all) { return std::popcount(head & all); }
-
-// The largest count of numbers that `candidate` shares with any of `heads`,
-// 0 for none. Four running maxima, so that a count need not wait for the
-// comparison of the one before it.
-rt::Integer largest_shared(std::span<const rt::SetMask> heads, rt::SetMask candidate) {
-  constexpr std::size_t kLanes = 4;
-  rt::Integer most[kLanes] = {};
-  std::size_t i = 0;
-  for (; i + kLanes <= heads.size(); i += kLanes) {
-    for (std::size_t lane = 0; lane < kLanes; ++lane) {
-      most[lane] = std::max(most[lane], shared_numbers(heads[i + lane], candidate));
-    }
-  }
-  for (; i < heads.size(); ++i) most[0] = std::max(most[0], shared_numbers(heads[i], candidate));
-  return *std::max_element(std::begin(most), std::end(most));
-}
 
 // Leaves montaoikein's working variables as its full pass over rivi1 and
 // rivi2 leaves them, for a count taken from the masks.
@@ -48,26 +25,22 @@ void leave_as_counted(Globals& g, const rt::Value& rivi1, const rt::Value& rivi2
 void arvorivi(Globals& g) {
   g.lkm = 0;
   g.arvotturivi = rt::Copy(g.literals.empty_rivi);
+  RowMask mask = 0;
   while (g.lkm.integer() < kNumbersInRow) {
     g.numero = g.runtime.RandomUpTo(kLargestNumber);
     if (rt::Find(g.arvotturivi, g.numero).is_absent()) {
       rt::Append(g.arvotturivi, g.numero);
       g.lkm = rt::Add(g.lkm.integer(), 1);
+      mask = with_element(mask, g.numero);
     }
   }
+  g.arvotturivi_mask.Set(g.arvotturivi, mask);
 }
 
 // The rows by value: they stay montaoikein's own whatever becomes of the
 // program-wide variables they were passed from.
 // NOLINTNEXTLINE(performance-unnecessary-value-param)
 rt::Integer montaoikein(Globals& g, rt::Value rivi1, rt::Value rivi2) {
-  const rt::SetMask head = rivi1.list().head_mask();
-  const rt::SetMask all = rivi2.list().mask();
-  if (masks_exact(head, all)) {
-    const rt::Integer count = shared_numbers(head, all);
-    leave_as_counted(g, rivi1, rivi2, count);
-    return count;
-  }
   g.numeroindeksi = 1;
   g.kpl = 0;
   for (rt::Integer pass = 0; pass < kNumbersInRow; ++pass) {
@@ -82,10 +55,11 @@ rt::Integer montaoikein(Globals& g, rt::Value rivi1, rt::Value rivi2) {
 }
 
 rt::Integer enitenoikein(Globals& g) {
-  g.isoinkpl = 0;
   const rt::List& rivit = g.rivit.list();
-  const rt::SetMask candidate = g.arvotturivi.list().mask();
-  if (!masks_exact(rivit.element_head_masks_union(), candidate)) {
+  assert(g.rivit_index.size() == rivit.size() && "rivit changed other than by store_row");
+  g.isoinkpl = 0;
+  const RowMask candidate = g.arvotturivi_mask.Of(g.arvotturivi);
+  if (!g.rivit_index.all_sets() || !is_set(candidate)) {
     // Some row, or the candidate, is not a set of small integers: pair by pair.
     for (const rt::Value& row : rivit) {
       g.rivi = row;
@@ -94,14 +68,14 @@ rt::Integer enitenoikein(Globals& g) {
     }
     return g.isoinkpl.integer();
   }
-  // Every stored row at once, from the compact array of their head masks.
-  const std::span<const rt::SetMask> heads = rivit.element_head_masks();
-  if (!heads.empty()) {
+  // Every stored row at once, from the index.
+  const std::span<const RowMask> rows = g.rivit_index.masks();
+  if (!rows.empty()) {
     g.rivi = rivit[rivit.size() - 1];
-    g.oik = shared_numbers(heads.back(), candidate);
+    g.oik = most_shared(rows.last(1), candidate);
     leave_as_counted(g, g.rivi, g.arvotturivi, g.oik.integer());
   }
-  g.isoinkpl = largest_shared(heads, candidate);
+  g.isoinkpl = most_shared(rows, candidate);
   return g.isoinkpl.integer();
 }
 

@@ -11,7 +11,6 @@
 
 namespace search {
 
-inline constexpr rt::Integer kNumbersInRow = 7;
 inline constexpr rt::Integer kLargestNumber = 40;
 
 // Replaces arvotturivi with a new row of kNumbersInRow distinct numbers from
@@ -24,7 +23,11 @@ void arvorivi(Globals& g);
 rt::Integer montaoikein(Globals& g, rt::Value rivi1, rt::Value rivi2);
 
 // The largest montaoikein of any stored row of rivit with arvotturivi, 0
-// when rivit is empty. Every stored row is measured.
+// when rivit is empty. Every stored row is measured: when the stored rows and
+// the candidate are sets, by the overlap kernel over the row index, otherwise
+// pair by pair. Either way the working variables are left as the pair-by-pair
+// pass leaves them.
+// REQUIRES: rivit changed only by set_up and store_row (the index is in step).
 rt::Integer enitenoikein(Globals& g);
 
 }  // namespace search

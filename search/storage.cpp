@@ -20,6 +20,7 @@ void store_row(Globals& g) {
   // One bracketed group reads as a one-element list, and appending that adds
   // its one element: the new row.
   rt::Append(g.rivit, rt::ReadList(row_text(g).text()));
+  g.rivit_index.CatchUp(g.rivit.list());
 }
 
 rt::Value report_line(const Globals& g) {

@@ -16,7 +16,8 @@ namespace search {
 // The row text of arvotturivi, joined from the 16-item row template.
 rt::Value row_text(const Globals& g);
 
-// Adds one new row, equal to arvotturivi, at the tail of rivit.
+// Adds one new row, equal to arvotturivi, at the tail of rivit, and its set
+// mask to the row index.
 void store_row(Globals& g);
 
 // The report line of the phase that has just ended.

@@ -1,7 +1,7 @@
-// Helper for the unit tests of the row search: a runtime booted with the
+// Helpers for the unit tests of the row search: a runtime booted with the
 // program's literal block, a fixed seed and a sink that keeps the printed
 // lines, and the program-wide variables living in it, set up as the driver
-// sets them up.
+// sets them up; and a loop over the overlap kernel's paths.
 
 #ifndef ERILAISETRIVIT_SEARCH_TEST_SEARCH_H_
 #define ERILAISETRIVIT_SEARCH_TEST_SEARCH_H_
@@ -15,6 +15,7 @@
 #include "runtime/runtime.h"
 #include "search/driver.h"
 #include "search/globals.h"
+#include "search/overlap.h"
 
 namespace search::test {
 
@@ -28,6 +29,17 @@ struct BootedSearch {
   Literals literals;
   Globals g;
 };
+
+// Calls body(path) with each path of the overlap kernel that this CPU runs
+// forced in turn, then puts back the path that was in use.
+template <typename Body>
+void ForEachOverlapPath(Body body) {
+  const OverlapPath in_use = overlap_path();
+  for (const OverlapPath path : kOverlapPaths) {
+    if (force_overlap_path(path)) body(path);
+  }
+  force_overlap_path(in_use);
+}
 
 }  // namespace search::test
 
