@@ -8,7 +8,9 @@
 # make lint  runs clang-tidy and cppcheck over the sources
 # make bench builds the optimised program, times it side by side with the
 #            yardstick, then runs the microbenchmarks
-.PHONY: all run test setup release debug fuzz fuzzers lint memcheck win32
+# make package builds the Debian package of the optimised Linux build and a
+#            .zip of each Windows build, in build/packages
+.PHONY: all run test setup release debug fuzz fuzzers lint memcheck win32 package
 
 FUZZ_SECONDS ?= 60
 FUZZERS := read_list join
@@ -61,3 +63,11 @@ lint: debug fuzzers
 bench: release
 	bench/compare.sh build/release/erilaisetrivit build/release/bench/yardstick
 	build/release/bench/search_bench
+	build/release/bench/check_bench
+
+WINDOWS_PRESETS ?= win32 win64
+
+package: release
+	for p in $(WINDOWS_PRESETS); do cmake --preset $$p >/dev/null && cmake --build --preset $$p || exit 1; done
+	for p in release $(WINDOWS_PRESETS); do (cd build/$$p && cpack -B ../packages) || exit 1; done
+	rm -rf build/packages/_CPack_Packages

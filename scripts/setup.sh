@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang clang-tidy cppcheck valgrind libclang-rt-14-dev
   g++-mingw-w64-i686 wine wine32:i386
+  libcli11-dev python3 dpkg-dev
 )
 
 missing=()
