@@ -59,7 +59,7 @@ void add_options(CLI::App& app, Options& options) {
       [](const std::string& text) {
         return parse_seed(text) ? std::string() : "\"" + text + "\" is not an integer from 0 to 18446744073709551615";
       },
-      "N");
+      "");
   CLI::Option* seed = app.add_option("--seed", options.seed,
                                      "Seed the search with N, an unsigned 64-bit integer: the same rows every "
                                      "time, on every system. Without it the seed comes from the operating system "
@@ -76,7 +76,7 @@ void add_options(CLI::App& app, Options& options) {
                                        "text (default): one row a line, the numbers separated by spaces; csv: with "
                                        "the header n1,...,n7; json: an array of arrays.")
                             ->type_name("FORMAT")
-                            ->check(CLI::IsMember({"text", "csv", "json"}));
+                            ->check(CLI::IsMember(kFormats));
   CLI::Option* sorted = app.add_flag("--sorted", options.sorted, "Each row's numbers in ascending order.");
   CLI::Option* counts = app.add_flag("--counts", options.counts,
                                      "Print the five report lines that erilaisetrivit prints for the seed, instead "
@@ -129,8 +129,8 @@ void show_run(const Options& options) {
   }
 }
 
-int fail(const char* message, int status) {
-  rt::WriteBytes(std::string(kName) + ": " + message + "\n");
+int fail(std::string_view message, int status) {
+  rt::WriteBytes(std::string(kName) + ": " + std::string(message) + "\n");
   return status;
 }
 
@@ -144,7 +144,7 @@ int run_command(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    if (error.get_exit_code() != 0) return fail((std::string(error.what()) + " (see --help)").c_str(), kUsageStatus);
+    if (error.get_exit_code() != 0) return fail(error.what() + std::string(" (see --help)"), kUsageStatus);
     // --help and --version.
     app.exit(error);
     return std::cout.flush() ? 0 : fail("cannot write to standard output", rt::kOutputErrorStatus);
