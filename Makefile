@@ -14,8 +14,10 @@
 # make bench builds the optimised program, runs the microbenchmarks, then
 #            times the program on each overlap path its CPU runs side by side
 #            with the yardstick
+# make package builds the Debian package of the optimised Linux build and a
+#            .zip of each Windows build, in build/packages
 # Each target installs what it needs first (scripts/setup.sh).
-.PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench
+.PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench package
 
 FUZZ_SECONDS ?= 60
 WIN32_RUN ?= auto
@@ -87,4 +89,13 @@ bench:
 	cmake --preset release -DERILAISETRIVIT_TESTS=ON >/dev/null
 	cmake --build --preset release
 	build/release/bench/search_bench
+	build/release/bench/check_bench
 	bench/compare.sh build/release/erilaisetrivit build/release/bench/erilaisetrivit_forced build/release/bench/yardstick
+
+WINDOWS_PRESETS ?= win32 win64
+
+package: release
+	@scripts/setup.sh package $(WINDOWS_PRESETS)
+	for p in $(WINDOWS_PRESETS); do cmake --preset $$p >/dev/null && cmake --build --preset $$p || exit 1; done
+	for p in release $(WINDOWS_PRESETS); do (cd build/$$p && cpack -B ../packages) || exit 1; done
+	rm -rf build/packages/_CPack_Packages

@@ -22,12 +22,12 @@ Random::Random(std::uint64_t seed) {
   for (std::uint64_t& word : s_) word = SplitMix64(seed);
 }
 
-Random Random::FromOperatingSystem() {
+std::uint64_t Random::OperatingSystemSeed() {
   std::random_device device;
   std::uint64_t seed = (std::uint64_t{device()} << 32) ^ device();
   // Mixed with the clock as well, in case the device is a fixed sequence.
   seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  return Random(seed);
+  return seed;
 }
 
 void Random::RaiseBadBound() { throw Error("a random number needs an upper bound of at least 1"); }

@@ -18,8 +18,9 @@ class Random {
  public:
   // The four words of state are spread from the seed with splitmix64.
   explicit Random(std::uint64_t seed);
-  // Seeded from the operating system's entropy, so that two runs differ.
-  static Random FromOperatingSystem();
+  // A seed from the operating system's entropy, so that two runs differ.
+  static std::uint64_t OperatingSystemSeed();
+  static Random FromOperatingSystem() { return Random(OperatingSystemSeed()); }
 
   // An integer drawn uniformly from 1 to n inclusive.
   // REQUIRES: n >= 1 (otherwise raises rt::Error).

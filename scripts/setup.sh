@@ -9,6 +9,7 @@
 #   fuzz      the fuzzers (clang and its sanitizer runtimes)
 #   memcheck  valgrind
 #   lint      clang-tidy and cppcheck
+#   package   what CPack needs for the Debian package
 #
 # Not every machine runs 32-bit programs. There the i386 packages install but
 # some of their post-install scripts fail ("Exec format error"): that failure
@@ -18,14 +19,15 @@ set -euo pipefail
 
 packages_of() {
   case $1 in
-    build) echo cmake ninja-build g++ make ;;
-    tests) echo libgtest-dev libgmock-dev libbenchmark-dev time python3 ;;
-    win32) echo cmake ninja-build make g++-mingw-w64-i686-posix googletest python3 wine wine32:i386 ;;
-    win64) echo cmake ninja-build make g++-mingw-w64-x86-64-posix googletest python3 wine64 ;;
+    build) echo cmake ninja-build g++ make libcli11-dev ;;
+    tests) echo libgtest-dev libgmock-dev libbenchmark-dev time python3 dpkg-dev ;;
+    win32) echo cmake ninja-build make libcli11-dev g++-mingw-w64-i686-posix googletest python3 wine wine32:i386 ;;
+    win64) echo cmake ninja-build make libcli11-dev g++-mingw-w64-x86-64-posix googletest python3 wine64 ;;
+    package) echo dpkg-dev ;;
     fuzz) echo cmake ninja-build make clang libclang-rt-14-dev ;;
     memcheck) echo valgrind ;;
     lint) echo clang-tidy cppcheck ;;
-    *) echo "setup: no tier '$1' (build, tests, win32, win64, fuzz, memcheck, lint)" >&2; return 1 ;;
+    *) echo "setup: no tier '$1' (build, tests, win32, win64, fuzz, memcheck, lint, package)" >&2; return 1 ;;
   esac
 }
 

@@ -1,0 +1,22 @@
+// erilaisetrivit-rivit, the companion command of erilaisetrivit: it prints
+// the rows that a run of the search keeps, or the run's report lines, for a
+// seed of the user's or one from the operating system, and checks how many
+// numbers the rows of any list share.
+//
+// Exit statuses: 0 done; 2 a bad command line, or rows that cannot be read or
+// are not rows; 74 standard output refused the output. Every failure writes
+// one line on standard error (a bad command line also a hint to --help).
+
+#ifndef ERILAISETRIVIT_RIVIT_COMMAND_H_
+#define ERILAISETRIVIT_RIVIT_COMMAND_H_
+
+namespace rivit {
+
+inline constexpr int kUsageStatus = 2;
+
+// The whole command; returns the exit status.
+int run_command(int argc, char** argv);
+
+}  // namespace rivit
+
+#endif  // ERILAISETRIVIT_RIVIT_COMMAND_H_
