@@ -22,7 +22,7 @@ class Reader {
 
   Value ReadAll() {
     auto top = MakeList();
-    std::vector<std::shared_ptr<List>> open;  // groups not yet closed
+    std::vector<ListRef> open;  // groups not yet closed
     for (Token t = Next(); t != Token::kEnd; t = Next()) {
       List& current = open.empty() ? *top : *open.back();
       switch (t) {
