@@ -1,5 +1,9 @@
 #include "runtime/operations.h"
 
+#include <charconv>
+#include <cstddef>
+#include <iterator>
+#include <limits>
 #include <string>
 
 #include "runtime/error.h"
@@ -12,7 +16,9 @@ void AppendTextForm(const Value& v, Text& out, int depth = 0) {
   if (v.is_text()) {
     out += v.text();
   } else if (v.is_integer()) {
-    out += std::to_string(v.integer());
+    char digits[std::numeric_limits<Integer>::digits10 + 2];  // and a sign
+    const char* const end = std::to_chars(std::begin(digits), std::end(digits), v.integer()).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
   } else if (v.is_list()) {
     if (depth == kMaxTextFormDepth) throw Error("a list is nested too deeply to write as text");
     out += '[';
@@ -52,7 +58,7 @@ Text TextForm(const Value& v) {
 Value Join(std::span<const Value> items) {
   Text out;
   for (const Value& item : items) AppendTextForm(item, out);
-  return Value::MakeText(out);
+  return Value::TakeText(std::move(out));
 }
 
 }  // namespace rt

@@ -7,7 +7,9 @@
 
 namespace rt {
 
-Value Value::MakeText(std::string_view text) { return {Kind::kText, new SharedText(text)}; }
+Value Value::MakeText(std::string_view text) { return TakeText(Text(text)); }
+
+Value Value::TakeText(Text&& text) { return {Kind::kText, new SharedText(std::move(text))}; }
 
 void Value::Free() {
   if (is_list()) {

@@ -44,6 +44,8 @@ class Value {
   Value(Integer i) : kind_(Kind::kInteger), payload_{.integer = i} {}  // NOLINT
   Value(ListRef list);                                                 // NOLINT
   static Value MakeText(std::string_view text);
+  // The same, taking over the characters of `text` instead of copying them.
+  static Value TakeText(Text&& text);
 
   Value(const Value& other) : kind_(other.kind_), payload_(other.payload_) {
     if (is_shared()) ++payload_.shared->references;
@@ -156,7 +158,7 @@ ListRef MakeList();
 
 // A text and the count of values that name it.
 struct SharedText : Shared {
-  explicit SharedText(std::string_view t) : text(t) {}
+  explicit SharedText(Text t) : text(std::move(t)) {}
   const Text text;
 };
 
