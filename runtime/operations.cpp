@@ -12,6 +12,8 @@ namespace rt {
 
 namespace {
 
+constexpr std::size_t kLineRoom = 64;
+
 void AppendTextForm(const Value& v, Text& out, int depth = 0) {
   if (v.is_text()) {
     out += v.text();
@@ -57,6 +59,9 @@ Text TextForm(const Value& v) {
 
 Value Join(std::span<const Value> items) {
   Text out;
+  // Joined texts are mostly lines of a few dozen bytes: room for one from
+  // the start spares growing the text piece by piece.
+  out.reserve(kLineRoom);
   for (const Value& item : items) AppendTextForm(item, out);
   return Value::TakeText(std::move(out));
 }
