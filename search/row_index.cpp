@@ -15,6 +15,15 @@ RowMask mask_of(const rt::List& list, std::size_t count) {
 
 }  // namespace
 
+RowMask with_element(RowMask mask, const rt::Value& element) {
+  RowMask bit = 0;
+  if (element.is_integer()) {
+    const rt::Integer n = element.integer();
+    if (n >= 1 && n <= 63) bit = RowMask{1} << n;
+  }
+  return (bit == 0 || (mask & bit) != 0) ? mask | kNotASet : mask | bit;
+}
+
 void RowIndex::CatchUp(const rt::List& rivit) {
   for (std::size_t i = masks_.size(); i < rivit.size(); ++i) {
     const rt::Value& row = rivit[i];

@@ -31,16 +31,8 @@ using RowMask = std::uint64_t;
 inline constexpr RowMask kNotASet = 1;
 
 inline bool is_set(RowMask mask) { return (mask & kNotASet) == 0; }
-// The mask of a run of elements after `element` joins it. Inline: it runs
-// for every number drawn.
-inline RowMask with_element(RowMask mask, const rt::Value& element) {
-  RowMask bit = 0;
-  if (element.is_integer()) {
-    const rt::Integer n = element.integer();
-    if (n >= 1 && n <= 63) bit = RowMask{1} << n;
-  }
-  return (bit == 0 || (mask & bit) != 0) ? mask | kNotASet : mask | bit;
-}
+// The mask of a run of elements after `element` joins it.
+RowMask with_element(RowMask mask, const rt::Value& element);
 
 // The set masks of the stored rows, in the order of rivit. Each covers the
 // first kNumbersInRow elements of its row, the part that montaoikein reads
