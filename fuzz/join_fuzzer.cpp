@@ -63,12 +63,12 @@ struct Item {
 
 // A list still being filled, with what has gone into it.
 struct OpenList {
-  std::shared_ptr<rt::List> list = rt::MakeList();
+  rt::ListRef list = rt::MakeList();
   Item summary{list, "[", false, 1};
 };
 
 // Every list built, with its length when the script ended.
-using ListCensus = std::vector<std::pair<std::shared_ptr<rt::List>, std::size_t>>;
+using ListCensus = std::vector<std::pair<rt::ListRef, std::size_t>>;
 
 class Script {
  public:

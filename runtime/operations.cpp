@@ -1,6 +1,9 @@
 #include "runtime/operations.h"
 
-#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <iterator>
+#include <limits>
 #include <string>
 
 #include "runtime/error.h"
@@ -9,11 +12,15 @@ namespace rt {
 
 namespace {
 
+constexpr std::size_t kLineRoom = 64;
+
 void AppendTextForm(const Value& v, Text& out, int depth = 0) {
   if (v.is_text()) {
     out += v.text();
   } else if (v.is_integer()) {
-    out += std::to_string(v.integer());
+    char digits[std::numeric_limits<Integer>::digits10 + 2];  // and a sign
+    const char* const end = std::to_chars(std::begin(digits), std::end(digits), v.integer()).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
   } else if (v.is_list()) {
     if (depth == kMaxTextFormDepth) throw Error("a list is nested too deeply to write as text");
     out += '[';
@@ -32,48 +39,17 @@ void AppendTextForm(const Value& v, Text& out, int depth = 0) {
 Value Copy(const Value& list) {
   const List& source = list.list();
   auto copy = MakeList();
-  for (const Value& e : source) copy->Push(e);
+  AppendElements(*copy, source);
   return copy;
 }
 
-void Append(const Value& target, const Value& item) {
-  List& list = target.list();
-  if (!item.is_list()) {
-    list.Push(item);
-    return;
-  }
-  // By index and up to the size at the start: the item may be the target.
-  const List& source = item.list();
+void AppendElements(List& target, const List& source) {
+  // By index and up to the size at the start: the source may be the target.
   const std::size_t count = source.size();
-  for (std::size_t i = 0; i < count; ++i) list.Push(source[i]);
+  for (std::size_t i = 0; i < count; ++i) target.Push(source[i]);
 }
 
-Value Find(const Value& list, const Value& item) {
-  const List& l = list.list();
-  const auto found = std::find(l.begin(), l.end(), item);
-  if (found == l.end()) return {};
-  return static_cast<Integer>(found - l.begin() + 1);
-}
-
-Integer Length(const Value& list) { return static_cast<Integer>(list.list().size()); }
-
-Value Element(const Value& list, Integer position) {
-  const List& l = list.list();
-  if (position < 1 || static_cast<std::uint64_t>(position) > l.size()) return {};
-  return l[static_cast<std::size_t>(position - 1)];
-}
-
-Integer Add(Integer a, Integer b) {
-  Integer sum;
-  if (__builtin_add_overflow(a, b, &sum)) throw Error("integer overflow in an addition");
-  return sum;
-}
-
-Integer Multiply(Integer a, Integer b) {
-  Integer product;
-  if (__builtin_mul_overflow(a, b, &product)) throw Error("integer overflow in a multiplication");
-  return product;
-}
+void RaiseOverflow(const char* operation) { throw Error(std::string("integer overflow in ") + operation); }
 
 Text TextForm(const Value& v) {
   Text out;
@@ -83,8 +59,11 @@ Text TextForm(const Value& v) {
 
 Value Join(std::span<const Value> items) {
   Text out;
+  // Joined texts are mostly lines of a few dozen bytes: room for one from
+  // the start spares growing the text piece by piece.
+  out.reserve(kLineRoom);
   for (const Value& item : items) AppendTextForm(item, out);
-  return Value::MakeText(out);
+  return Value::TakeText(std::move(out));
 }
 
 }  // namespace rt

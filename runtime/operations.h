@@ -7,27 +7,60 @@
 #ifndef ERILAISETRIVIT_RUNTIME_OPERATIONS_H_
 #define ERILAISETRIVIT_RUNTIME_OPERATIONS_H_
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "runtime/value.h"
 
 namespace rt {
 
-// Lists.
+// The out-of-line parts of the inline operations below.
+// Adds the first `source.size()` elements of `source`, which may be `target`.
+void AppendElements(List& target, const List& source);
+[[noreturn]] void RaiseOverflow(const char* operation);
+
+// Lists. Append, Find, Length, Element and the arithmetic are inline: a
+// program may run them for every value it handles.
 Value Copy(const Value& list);  // a new list holding the same elements
 // Adds the elements of a list value one by one at the tail of `target`; any
 // other value is added as one element.
-void Append(const Value& target, const Value& item);
+inline void Append(const Value& target, const Value& item) {
+  List& list = target.list();
+  if (item.is_list()) {
+    AppendElements(list, item.list());
+  } else {
+    list.Push(item);
+  }
+}
 // The 1-based position of the first element equal to `item`, or the absent
 // value when no element equals it.
-Value Find(const Value& list, const Value& item);
-Integer Length(const Value& list);
+inline Value Find(const Value& list, const Value& item) {
+  const List& l = list.list();
+  const Value* const found = std::find(l.begin(), l.end(), item);
+  if (found == l.end()) return {};
+  return static_cast<Integer>(found - l.begin() + 1);
+}
+inline Integer Length(const Value& list) { return static_cast<Integer>(list.list().size()); }
 // The element at a 1-based position; the absent value where there is none.
-Value Element(const Value& list, Integer position);
+inline Value Element(const Value& list, Integer position) {
+  const List& l = list.list();
+  if (position < 1 || static_cast<std::uint64_t>(position) > l.size()) return {};
+  return l[static_cast<std::size_t>(position - 1)];
+}
 
 // Integers.
-Integer Add(Integer a, Integer b);
-Integer Multiply(Integer a, Integer b);
+inline Integer Add(Integer a, Integer b) {
+  Integer sum;
+  if (__builtin_add_overflow(a, b, &sum)) RaiseOverflow("an addition");
+  return sum;
+}
+inline Integer Multiply(Integer a, Integer b) {
+  Integer product;
+  if (__builtin_mul_overflow(a, b, &product)) RaiseOverflow("a multiplication");
+  return product;
+}
 
 // Texts. The text form of an integer is its decimal digits, with a minus sign
 // when negative; of a text, the text itself; of a list, "[", the text form

@@ -1,7 +1,8 @@
 #include "runtime/reader.h"
 
+#include <array>
+#include <cstddef>
 #include <string>
-#include <vector>
 
 #include "runtime/error.h"
 
@@ -22,20 +23,24 @@ class Reader {
 
   Value ReadAll() {
     auto top = MakeList();
-    std::vector<std::shared_ptr<List>> open;  // groups not yet closed
+    // The groups not yet closed, innermost last: each is held by the list it
+    // was read in, and so in the end by `top`.
+    constexpr auto kMaxDepth = static_cast<std::size_t>(kMaxReadDepth);
+    std::array<List*, kMaxDepth> open = {};
+    std::size_t depth = 0;
     for (Token t = Next(); t != Token::kEnd; t = Next()) {
-      List& current = open.empty() ? *top : *open.back();
+      List& current = depth == 0 ? *top : *open[depth - 1];
       switch (t) {
         case Token::kOpen: {
-          if (open.size() == kMaxReadDepth) Fail("brackets nested deeper than " + std::to_string(kMaxReadDepth));
+          if (depth == kMaxDepth) Fail("brackets nested deeper than " + std::to_string(kMaxReadDepth));
           auto group = MakeList();
           current.Push(group);
-          open.push_back(std::move(group));
+          open[depth++] = &*group;
           break;
         }
         case Token::kClose:
-          if (open.empty()) Fail("a ']' closes no '['");
-          open.pop_back();
+          if (depth == 0) Fail("a ']' closes no '['");
+          --depth;
           break;
         case Token::kInteger:
           current.Push(integer_);
@@ -44,7 +49,7 @@ class Reader {
           break;
       }
     }
-    if (!open.empty()) Fail("a '[' is never closed");
+    if (depth != 0) Fail("a '[' is never closed");
     if (top->size() == 0) Fail("the text holds no value");
     return top;
   }

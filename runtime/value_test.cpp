@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "runtime/error.h"
 #include "runtime/operations.h"
 #include "runtime/test_values.h"
@@ -66,6 +68,26 @@ TEST(Value, AbsentEqualsNothingNotEvenItself) {
   EXPECT_FALSE(absent == Value(Integer{0}));
   EXPECT_FALSE(Value(Integer{0}) == absent);
   EXPECT_FALSE(absent == Value::MakeText(""));
+}
+
+// Past the first few elements a list moves them all to an array of its own,
+// and again at each doubling: every element, of every kind, must survive.
+TEST(List, KeepsEveryElementAsItGrows) {
+  const Value inner = ListOf({1});
+  const Value text = Value::MakeText("a text longer than a short string's own room");
+  const ListRef list = MakeList();
+  for (Integer i = 0; i < 100; ++i) {
+    list->Push(i % 3 == 0 ? Value(i) : i % 3 == 1 ? text : inner);
+    ASSERT_EQ(list->size(), static_cast<std::size_t>(i + 1));
+    for (Integer j = 0; j <= i; ++j) {
+      const Value& e = (*list)[static_cast<std::size_t>(j)];
+      ASSERT_EQ(e, j % 3 == 0 ? Value(j) : j % 3 == 1 ? text : inner) << "element " << j << " of " << i + 1;
+    }
+  }
+  // Appending a list to itself grows it while its elements are read.
+  const Value five = ListOf({1, 2, 3, 4, 5});
+  Append(five, five);
+  EXPECT_EQ(test::IntegersOf(five), (std::vector<Integer>{1, 2, 3, 4, 5, 1, 2, 3, 4, 5}));
 }
 
 TEST(Value, CopiesOfATextShareIt) {

@@ -65,30 +65,50 @@ int most_shared_portable(const RowMask* rows, std::size_t count, RowMask candida
 // no bits, in the lanes left over.
 
 // Four rows a vector: each half-byte's bits from a 16-entry table, the half
-// bytes' counts added into bytes, the bytes of each row summed.
-[[gnu::target("avx2")]] int most_shared_avx2(const RowMask* rows, std::size_t count, RowMask candidate) {
-  const __m256i candidates = _mm256_set1_epi64x(static_cast<long long>(candidate));
-  const __m256i low_half_bytes = _mm256_set1_epi8(0x0F);
+// bytes' counts added into bytes, the bytes of each row summed. The candidate
+// comes split into its low and high half-bytes, so that one AND both picks
+// its numbers and keeps the table's index within the table.
+struct Avx2Candidate {
+  __m256i low;   // the low half of each byte of the candidate
+  __m256i high;  // the high half, shifted down
+};
+
+// Each row's count lands in the low bits of its lane, the rest zero, so a
+// 32-bit maximum is the row's.
+[[gnu::target("avx2"), gnu::always_inline]] inline __m256i shared_counts_avx2(__m256i four,
+                                                                              const Avx2Candidate& candidate) {
   const __m256i bits_in_half_byte =
       _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
-  const __m256i lane_numbers = _mm256_setr_epi64x(0, 1, 2, 3);
-  __m256i most = _mm256_setzero_si256();
-  for (std::size_t i = 0; i < count; i += 4) {
-    const RowMask* four = rows + i;
-    const __m256i loaded =
-        count - i >= 4
-            ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(four))
-            : _mm256_maskload_epi64(reinterpret_cast<const long long*>(four),
-                                    _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count - i)), lane_numbers));
-    const __m256i shared = _mm256_and_si256(loaded, candidates);
-    const __m256i low = _mm256_shuffle_epi8(bits_in_half_byte, _mm256_and_si256(shared, low_half_bytes));
-    const __m256i high =
-        _mm256_shuffle_epi8(bits_in_half_byte, _mm256_and_si256(_mm256_srli_epi16(shared, 4), low_half_bytes));
-    // Each row's count lands in the low bits of its lane, the rest zero, so
-    // a 32-bit maximum is the row's.
-    most = _mm256_max_epu32(most, _mm256_sad_epu8(_mm256_add_epi8(low, high), _mm256_setzero_si256()));
+  const __m256i low = _mm256_shuffle_epi8(bits_in_half_byte, _mm256_and_si256(four, candidate.low));
+  const __m256i high =
+      _mm256_shuffle_epi8(bits_in_half_byte, _mm256_and_si256(_mm256_srli_epi16(four, 4), candidate.high));
+  return _mm256_sad_epu8(_mm256_add_epi8(low, high), _mm256_setzero_si256());
+}
+
+// Eight rows a pass into two running maxima, so that a maximum need not wait
+// for the one before it.
+[[gnu::target("avx2")]] int most_shared_avx2(const RowMask* rows, std::size_t count, RowMask candidate) {
+  const __m256i low_half_bytes = _mm256_set1_epi8(0x0F);
+  const Avx2Candidate split = {
+      _mm256_and_si256(_mm256_set1_epi64x(static_cast<long long>(candidate)), low_half_bytes),
+      _mm256_and_si256(_mm256_set1_epi64x(static_cast<long long>(candidate >> 4)), low_half_bytes),
+  };
+  const auto* const vectors = reinterpret_cast<const __m256i*>(rows);
+  __m256i most0 = _mm256_setzero_si256();
+  __m256i most1 = most0;
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    most0 = _mm256_max_epu32(most0, shared_counts_avx2(_mm256_loadu_si256(vectors + i / 4), split));
+    most1 = _mm256_max_epu32(most1, shared_counts_avx2(_mm256_loadu_si256(vectors + i / 4 + 1), split));
   }
-  __m128i half = _mm_max_epu32(_mm256_castsi256_si128(most), _mm256_extracti128_si256(most, 1));
+  const __m256i lane_numbers = _mm256_setr_epi64x(0, 1, 2, 3);
+  for (; i < count; i += 4) {
+    const __m256i lanes = _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count - i)), lane_numbers);
+    const __m256i four = _mm256_maskload_epi64(reinterpret_cast<const long long*>(rows + i), lanes);
+    most0 = _mm256_max_epu32(most0, shared_counts_avx2(four, split));
+  }
+  most0 = _mm256_max_epu32(most0, most1);
+  __m128i half = _mm_max_epu32(_mm256_castsi256_si128(most0), _mm256_extracti128_si256(most0, 1));
   half = _mm_max_epu32(half, _mm_unpackhi_epi64(half, half));
   return _mm_cvtsi128_si32(half);
 }

@@ -23,18 +23,29 @@ void leave_as_counted(Globals& g, const rt::Value& rivi1, const rt::Value& rivi2
 }  // namespace
 
 void arvorivi(Globals& g) {
-  g.lkm = 0;
-  g.arvotturivi = rt::Copy(g.literals.empty_rivi);
+  // The draws are counted in plain integers and the variables set once at
+  // the end, as the drawing loop leaves them: nothing reads them in between.
+  // The candidate's set mask says whether a number was drawn before, as a
+  // search of the list would: its numbers are all small enough for a bit.
+  static_assert(kLargestNumber < 64);
+  const rt::Value candidate = rt::Copy(g.literals.empty_rivi);
+  rt::List& numbers = candidate.list();
   RowMask mask = 0;
-  while (g.lkm.integer() < kNumbersInRow) {
-    g.numero = g.runtime.RandomUpTo(kLargestNumber);
-    if (rt::Find(g.arvotturivi, g.numero).is_absent()) {
-      rt::Append(g.arvotturivi, g.numero);
-      g.lkm = rt::Add(g.lkm.integer(), 1);
-      mask = with_element(mask, g.numero);
+  rt::Integer count = 0;
+  rt::Integer number = 0;
+  while (count < kNumbersInRow) {
+    number = g.runtime.RandomUpTo(kLargestNumber);
+    const RowMask bit = RowMask{1} << number;
+    if ((mask & bit) == 0) {
+      numbers.Push(number);
+      mask |= bit;
+      ++count;
     }
   }
-  g.arvotturivi_mask.Set(g.arvotturivi, mask);
+  g.lkm = count;
+  g.numero = number;
+  g.arvotturivi = candidate;
+  g.arvotturivi_mask.Set(candidate, mask);
 }
 
 // The rows by value: they stay montaoikein's own whatever becomes of the
