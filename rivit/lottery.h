@@ -1,0 +1,49 @@
+// The lottery a set of rows belongs to: rows of `length` distinct numbers
+// from 1 to `numbers`, and draws of as many. The program's own search plays
+// 7 of 40; the companion reads, judges and makes rows for any lottery within
+// the limits below. A row is held as a set mask, bit n - 1 for the number n,
+// so that 64 numbers fit one word and two rows share popcount(a & b) numbers.
+
+#ifndef ERILAISETRIVIT_RIVIT_LOTTERY_H_
+#define ERILAISETRIVIT_RIVIT_LOTTERY_H_
+
+#include <cstdint>
+
+namespace rivit {
+
+using RowMask = std::uint64_t;
+
+inline constexpr int kMostNumbers = 64;
+inline constexpr int kShortestRow = 2;
+inline constexpr int kLongestRow = 10;
+
+struct Lottery {
+  int numbers = 40;  // a number is from 1 to `numbers`
+  int length = 7;    // the numbers in a row, and in a draw
+
+  friend bool operator==(const Lottery&, const Lottery&) = default;
+};
+
+// The program's own lottery, which its search plays.
+inline constexpr Lottery kProgramLottery{};
+
+// True when kShortestRow <= length <= kLongestRow and length < numbers <= kMostNumbers.
+constexpr bool within_limits(Lottery lottery) {
+  return lottery.length >= kShortestRow && lottery.length <= kLongestRow && lottery.length < lottery.numbers &&
+         lottery.numbers <= kMostNumbers;
+}
+
+// The mask of the number n. REQUIRES: 1 <= n <= kMostNumbers.
+constexpr RowMask number_bit(int n) { return RowMask{1} << (n - 1); }
+
+// C(n, k), the number of k-number rows or draws from n numbers; exact for
+// every lottery within the limits.
+constexpr std::uint64_t choose(int n, int k) {
+  std::uint64_t result = 1;
+  for (int i = 1; i <= k; ++i) result = result * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
+  return result;
+}
+
+}  // namespace rivit
+
+#endif  // ERILAISETRIVIT_RIVIT_LOTTERY_H_
