@@ -1,7 +1,7 @@
 #include "rivit/format.h"
 
 #include <algorithm>
-#include <string>
+#include <array>
 
 namespace rivit {
 
@@ -17,25 +17,46 @@ std::string joined(Row row, bool sorted, const char* separator) {
   return line;
 }
 
+void write_text(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
+  for (const Row& row : rows) out.WriteLine(joined(row, sorted, " "));
+}
+
+// A header even without rows would have to guess their length: a CSV of no
+// rows is empty.
+void write_csv(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
+  if (rows.empty()) return;
+  out.WriteLine(csv_header(static_cast<int>(rows.front().size())));
+  for (const Row& row : rows) out.WriteLine(joined(row, sorted, ","));
+}
+
+void write_json(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
+  out.WriteLine("[");
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    out.WriteLine("  [" + joined(rows[i], sorted, ", ") + (i + 1 < rows.size() ? "]," : "]"));
+  }
+  out.WriteLine("]");
+}
+
+constexpr std::array kFormatTable = {
+    OutputFormat{"text", "one row a line, the numbers separated by spaces", write_text},
+    OutputFormat{"csv", "a header n1,...,nK, then one row a line", write_csv},
+    OutputFormat{"json", "an array of arrays", write_json},
+};
+
 }  // namespace
 
-void write_rows(std::span<const Row> rows, Format format, bool sorted, rt::LineSink& out) {
-  switch (format) {
-    case Format::kText:
-      for (const Row& row : rows) out.WriteLine(joined(row, sorted, " "));
-      break;
-    case Format::kCsv:
-      out.WriteLine(kCsvHeader);
-      for (const Row& row : rows) out.WriteLine(joined(row, sorted, ","));
-      break;
-    case Format::kJson:
-      out.WriteLine("[");
-      for (std::size_t i = 0; i < rows.size(); ++i) {
-        out.WriteLine("  [" + joined(rows[i], sorted, ", ") + (i + 1 < rows.size() ? "]," : "]"));
-      }
-      out.WriteLine("]");
-      break;
-  }
+const std::span<const OutputFormat> kOutputFormats = kFormatTable;
+
+const OutputFormat* find_output_format(std::string_view name) {
+  const auto* found = std::find_if(kFormatTable.begin(), kFormatTable.end(),
+                                   [name](const OutputFormat& format) { return format.name == name; });
+  return found == kFormatTable.end() ? nullptr : found;
+}
+
+std::string csv_header(int length) {
+  std::string header;
+  for (int i = 1; i <= length; ++i) header += (i > 1 ? ",n" : "n") + std::to_string(i);
+  return header;
 }
 
 }  // namespace rivit

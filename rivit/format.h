@@ -1,25 +1,38 @@
-// Writing rows for people and for other programs, one line at a time:
+// Writing rows for people and for other programs, one line at a time, in one
+// of the output formats of kOutputFormats:
 //   text  "4 17 23 1 38 9 30", the numbers separated by single spaces;
-//   csv   the header "n1,n2,n3,n4,n5,n6,n7", then "4,17,23,1,38,9,30";
+//   csv   the header "n1,...,nK", then "4,17,23,1,38,9,30";
 //   json  an array of arrays of numbers, one row a line between "[" and "]".
-// The numbers keep the row's order unless they are asked for sorted.
+// The numbers keep the row's order unless they are asked for sorted. Each
+// format is one entry of the table, which the command's options read too.
 
 #ifndef ERILAISETRIVIT_RIVIT_FORMAT_H_
 #define ERILAISETRIVIT_RIVIT_FORMAT_H_
 
 #include <span>
+#include <string>
 #include <string_view>
 
-#include "rivit/row.h"
+#include "rivit/lottery.h"
 #include "runtime/output.h"
 
 namespace rivit {
 
-enum class Format { kText, kCsv, kJson };
+struct OutputFormat {
+  std::string_view name;
+  std::string_view description;  // for --help
+  // REQUIRES: every row has the same number of numbers.
+  void (*write_rows)(std::span<const Row> rows, bool sorted, rt::LineSink& out);
+};
 
-inline constexpr std::string_view kCsvHeader = "n1,n2,n3,n4,n5,n6,n7";
+// The formats, the default first.
+extern const std::span<const OutputFormat> kOutputFormats;
 
-void write_rows(std::span<const Row> rows, Format format, bool sorted, rt::LineSink& out);
+// The format named `name`, or nullptr.
+const OutputFormat* find_output_format(std::string_view name);
+
+// "n1,n2,...,nK" for rows of `length` numbers.
+std::string csv_header(int length);
 
 }  // namespace rivit
 

@@ -1,17 +1,21 @@
-// The lottery a set of rows belongs to: rows of `length` distinct numbers
-// from 1 to `numbers`, and draws of as many. The program's own search plays
-// 7 of 40; the companion reads, judges and makes rows for any lottery within
-// the limits below. A row is held as a set mask, bit n - 1 for the number n,
-// so that 64 numbers fit one word and two rows share popcount(a & b) numbers.
+// The companion's row vocabulary. A lottery: rows of `length` distinct
+// numbers from 1 to `numbers`, and draws of as many. The program's own search
+// plays 7 of 40; the companion reads, judges and makes rows for any lottery
+// within the limits below. A row is its numbers in the order they were drawn
+// or written, and the same row as a set mask, bit n - 1 for the number n, so
+// that 64 numbers fit one word and two rows share popcount(a & b) numbers.
 
 #ifndef ERILAISETRIVIT_RIVIT_LOTTERY_H_
 #define ERILAISETRIVIT_RIVIT_LOTTERY_H_
 
+#include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace rivit {
 
 using RowMask = std::uint64_t;
+using Row = std::vector<int>;
 
 inline constexpr int kMostNumbers = 64;
 inline constexpr int kShortestRow = 2;
@@ -35,6 +39,15 @@ constexpr bool within_limits(Lottery lottery) {
 
 // The mask of the number n. REQUIRES: 1 <= n <= kMostNumbers.
 constexpr RowMask number_bit(int n) { return RowMask{1} << (n - 1); }
+
+// REQUIRES: every number of `row` is from 1 to kMostNumbers.
+inline RowMask mask_of(const Row& row) {
+  RowMask mask = 0;
+  for (const int n : row) mask |= number_bit(n);
+  return mask;
+}
+
+inline int shared_numbers(RowMask a, RowMask b) { return std::popcount(a & b); }
 
 // C(n, k), the number of k-number rows or draws from n numbers; exact for
 // every lottery within the limits.

@@ -1,8 +1,8 @@
-// One whole run of the row search, as the companion command shows it: the
+// One whole run of the program's row search, as the companion shows it: the
 // report lines that erilaisetrivit prints for the same seed, every stored
 // row, and how many rows had been stored when each phase ended. The stored
 // rows only grow, so the rows of phase K are the first ones, and every pair
-// of them shares at most K - 1 numbers.
+// of them shares at most K - 1 numbers. The search plays kProgramLottery.
 
 #ifndef ERILAISETRIVIT_RIVIT_RUN_H_
 #define ERILAISETRIVIT_RIVIT_RUN_H_
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "rivit/row.h"
+#include "rivit/lottery.h"
 #include "search/driver.h"
 
 namespace rivit {
@@ -33,8 +33,9 @@ struct Run {
   }
 };
 
-// The search that erilaisetrivit runs with the generator seeded by `seed`.
-Run run_search(std::uint64_t seed);
+// Runs the search that erilaisetrivit runs with the generator seeded by
+// `seed`, and records what it printed and stored.
+Run record_run(std::uint64_t seed);
 
 }  // namespace rivit
 

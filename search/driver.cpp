@@ -16,13 +16,15 @@ void set_up(Globals& g) {
 
 void run_phases(Globals& g, const AttemptObserver& observer) {
   do {
+    Attempt attempt{};
     do {
       arvorivi(g);
-      const bool accepted = enitenoikein(g) <= g.oikein.integer();
-      if (accepted) store_row(g);
+      attempt.accepted = enitenoikein(g) <= g.oikein.integer();
+      if (attempt.accepted) store_row(g);
       g.yritys = rt::Add(g.yritys.integer(), 1);
-      if (observer) observer(g, accepted);
-    } while (!(g.yritys.integer() > g.yrityksia.integer()));
+      attempt.ends_phase = g.yritys.integer() > g.yrityksia.integer();
+      if (observer) observer(g, attempt);
+    } while (!attempt.ends_phase);
     print_report_line(g);
     g.yrityksia = rt::Multiply(g.yrityksia.integer(), 2);
     g.oikein = rt::Add(g.oikein.integer(), 1);

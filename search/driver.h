@@ -21,8 +21,14 @@ namespace search {
 inline constexpr rt::Integer kFirstBudget = 1000;
 inline constexpr rt::Integer kPhases = 5;
 
+// What an attempt came to: whether its candidate was stored, and whether it
+// was the last attempt of its phase (the phase's report line follows it).
+struct Attempt {
+  bool accepted;
+  bool ends_phase;
+};
 // Called after every attempt, with the variables as the attempt left them.
-using AttemptObserver = std::function<void(const Globals& g, bool accepted)>;
+using AttemptObserver = std::function<void(const Globals& g, const Attempt& attempt)>;
 
 // The set-up of the program-wide variables.
 void set_up(Globals& g);

@@ -22,25 +22,26 @@ using rt::test::IntegersOf;
 using Lines = std::vector<std::string>;
 
 // One attempt as the observer saw it, with the variables as it left them.
-struct Attempt {
+struct SeenAttempt {
   Integer yritys;     // the number of the next attempt
   Integer oikein;     // the tolerance the attempt was measured against
   Integer yrityksia;  // the last attempt number of its phase
   bool accepted;
+  bool ends_phase;
   Value candidate;  // the list arvotturivi held
   Integer stored;   // the length of rivit afterwards
 };
 
 struct ObservedRun {
   SearchResult result;
-  std::vector<Attempt> attempts;
+  std::vector<SeenAttempt> attempts;
 };
 
 ObservedRun Search(std::uint64_t seed) {
   ObservedRun run;
-  run.result = run_search(seed, [&run](const Globals& g, bool accepted) {
-    run.attempts.push_back(
-        {g.yritys.integer(), g.oikein.integer(), g.yrityksia.integer(), accepted, g.arvotturivi, rt::Length(g.rivit)});
+  run.result = run_search(seed, [&run](const Globals& g, const Attempt& attempt) {
+    run.attempts.push_back({g.yritys.integer(), g.oikein.integer(), g.yrityksia.integer(), attempt.accepted,
+                            attempt.ends_phase, g.arvotturivi, rt::Length(g.rivit)});
   });
   return run;
 }
@@ -82,10 +83,11 @@ TEST(Driver, AttemptNumbersRunOnAcrossPhasesWithDoublingBudgets) {
   for (const Phase& phase : kPhaseTable) {
     SCOPED_TRACE(phase.oikein);
     for (Integer attempt = phase.first; attempt <= phase.last; ++attempt, ++i) {
-      const Attempt& a = run.attempts[i];
+      const SeenAttempt& a = run.attempts[i];
       ASSERT_EQ(a.yritys, attempt + 1);
       ASSERT_EQ(a.oikein, phase.oikein);
       ASSERT_EQ(a.yrityksia, phase.last);
+      ASSERT_EQ(a.ends_phase, attempt == phase.last);
     }
   }
 }
@@ -94,7 +96,7 @@ TEST(Driver, FirstPhaseKeepsAtMostFivePairwiseDisjointRows) {
   const ObservedRun run = Search(kSeed);
   EXPECT_TRUE(run.attempts.front().accepted);
   std::vector<std::uint64_t> rows;
-  for (const Attempt& a : run.attempts) {
+  for (const SeenAttempt& a : run.attempts) {
     if (a.oikein == 0 && a.accepted) rows.push_back(NumbersOf(a.candidate));
   }
   EXPECT_GE(rows.size(), 1u);
@@ -112,7 +114,7 @@ TEST(Driver, FirstPhaseKeepsAtMostFivePairwiseDisjointRows) {
 TEST(Driver, KeepsACandidateExactlyWhenItSharesAtMostTheToleranceWithEachEarlierRow) {
   const ObservedRun run = Search(kSeed);
   std::vector<std::uint64_t> earlier;
-  for (const Attempt& a : run.attempts) {
+  for (const SeenAttempt& a : run.attempts) {
     const std::uint64_t candidate = NumbersOf(a.candidate);
     int most = 0;
     for (const std::uint64_t row : earlier) most = std::max(most, Shared(row, candidate));
@@ -125,7 +127,7 @@ TEST(Driver, StoredRowsAreTheAcceptedCandidatesInDrawOrderAsSeparateLists) {
   const ObservedRun run = Search(kSeed);
   const rt::List& rivit = run.result.rivit.list();
   std::size_t accepted = 0;
-  for (const Attempt& a : run.attempts) {
+  for (const SeenAttempt& a : run.attempts) {
     ASSERT_EQ(rt::Length(a.candidate), 7);
     if (!a.accepted) {
       ASSERT_EQ(a.stored, static_cast<Integer>(accepted));
@@ -175,14 +177,17 @@ TEST(Driver, GoldenLinesOfThreeSeedsOnEveryPath) {
     Lines lines;
   } runs[] = {
       {1,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla", "Vahintaan 3 saa noin 44:lla rivilla",
-        "Vahintaan 4 saa noin 306:lla rivilla", "Vahintaan 5 saa noin 2835:lla rivilla"}},
+       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla",
+        "Vahintaan 3 saa noin 44:lla rivilla", "Vahintaan 4 saa noin 306:lla rivilla",
+        "Vahintaan 5 saa noin 2835:lla rivilla"}},
       {2,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla", "Vahintaan 3 saa noin 46:lla rivilla",
-        "Vahintaan 4 saa noin 306:lla rivilla", "Vahintaan 5 saa noin 2858:lla rivilla"}},
+       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla",
+        "Vahintaan 3 saa noin 46:lla rivilla", "Vahintaan 4 saa noin 306:lla rivilla",
+        "Vahintaan 5 saa noin 2858:lla rivilla"}},
       {20261208,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 8:lla rivilla", "Vahintaan 3 saa noin 45:lla rivilla",
-        "Vahintaan 4 saa noin 302:lla rivilla", "Vahintaan 5 saa noin 2862:lla rivilla"}},
+       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 8:lla rivilla",
+        "Vahintaan 3 saa noin 45:lla rivilla", "Vahintaan 4 saa noin 302:lla rivilla",
+        "Vahintaan 5 saa noin 2862:lla rivilla"}},
   };
   int paths = 0;
   test::ForEachOverlapPath([&runs, &paths](OverlapPath path) {
