@@ -149,6 +149,19 @@ TEST(RivitCommand, ABadRowIsNamedByFileAndLine) {
     const ScratchFile file("  # rows\n1 2 3 4 5 6 7\n\n\t8, 9 ,10,\t11,12,13,014 \r\n" + line + "\n1 2 3 4 5 6 7\n");
     ExpectFailure(Rivit({"--check", file.path}), kUsageStatus, ".*rivit_.*:5: " + message);
   }
+  // Another lottery: its own bounds in every message, its own CSV header skipped.
+  const std::pair<std::string, std::string> cases_of_5_from_12[] = {
+      {"1 2 3 4 5 6 7", "7 numbers, a row has 5"},
+      {"1 2 3 4 13", "13 is not from 1 to 12"},
+  };
+  for (const auto& [line, message] : cases_of_5_from_12) {
+    const ScratchFile file("n1,n2,n3,n4,n5\n12 11 10 9 8\n" + line + "\n");
+    ExpectFailure(Rivit({"--check", file.path, "--numbers", "12", "--length", "5"}), kUsageStatus,
+                  ".*rivit_.*:3: " + message);
+  }
+  const ScratchFile good("n1,n2,n3,n4,n5\n12 11 10 9 8\n1 2 3 11 12\n");
+  EXPECT_EQ(Succeeded(Rivit({"--check", good.path, "--numbers", "12", "--length", "5"})),
+            (std::vector<std::string>{"rows: 2", "most shared: 2", "pair: lines 2 and 3"}));
   ExpectFailure(Rivit({"--check", "no such file"}), kUsageStatus, "cannot open no such file: .*");
 }
 
@@ -156,6 +169,8 @@ TEST(RivitCommand, BadCommandLinesAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
       {"--bogus"}, {"--phase", "0"}, {"--phase", "6"}, {"--seed", "-1"}, {"--seed", "18446744073709551616"},
       {"--seed", "0x10"}, {"--format", "xml"}, {"--check", "--seed", "1"}, {"--counts", "--sorted"}, {"rows.txt"},
+      {"--check", "--numbers", "7", "--length", "7"}, {"--check", "--length", "11"}, {"--check", "--length", "1"},
+      {"--check", "--numbers", "65"}, {"--seed", "1", "--numbers", "49"}, {"--length", "6"},
   };
   for (const std::vector<std::string>& arguments : cases) ExpectFailure(Rivit(arguments), kUsageStatus, ".+");
   EXPECT_EQ(Succeeded(Rivit({"--seed", "18446744073709551615", "--phase", "1"})).size(), 4u);

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """erilaisetrivit-rivit's CSV and JSON read back by Python's own parsers, and
 its --check reading standard input: the rows of a seed come back the same in
-every format, sorted or not, the check takes the command's own CSV, and it
+every format, sorted or not, and sorted in every format when asked, the check takes the command's own CSV, and it
 stops at a bad line without waiting for more input.
 
 Usage: rivit_formats_test.py PATH-TO-erilaisetrivit-rivit
@@ -31,7 +31,11 @@ class Formats(unittest.TestCase):
             self.assertEqual(records[0], [f"n{i}" for i in range(1, 8)])
             self.assertEqual([[int(n) for n in record] for record in records[1:]], rows)
             self.assertEqual(json.loads(rivit(*run, "--format", "json")), rows)
-            self.assertEqual(json.loads(rivit(*run, "--format", "json", "--sorted")), [sorted(r) for r in rows])
+            ascending = [sorted(r) for r in rows]
+            self.assertEqual(json.loads(rivit(*run, "--format", "json", "--sorted")), ascending)
+            self.assertEqual(list(csv.reader(io.StringIO(rivit(*run, "--format", "csv", "--sorted"))))[1:],
+                             [[str(n) for n in r] for r in ascending])
+            self.assertEqual(rivit(*run, "--sorted"), "".join(" ".join(map(str, r)) + "\n" for r in ascending))
 
     def test_check_reads_standard_input_and_stops_at_a_bad_line(self):
         csv_text = rivit("--seed", "1", "--phase", "4", "--format", "csv")
