@@ -22,7 +22,7 @@
 FUZZ_SECONDS ?= 60
 WIN32_RUN ?= auto
 WIN64_RUN ?= auto
-FUZZERS := read_list join
+FUZZERS := read_list join read_rows
 
 all: release
 
