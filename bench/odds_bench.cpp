@@ -130,7 +130,9 @@ rusage usage_now() {
 }
 
 double cpu_seconds(const rusage& usage) {
-  const auto seconds_of = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  const auto seconds_of = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
   return seconds_of(usage.ru_utime) + seconds_of(usage.ru_stime);
 }
 
@@ -183,9 +185,10 @@ int main() {
       met = false;
     }
   }
-  std::printf("engine: odds_of on two threads, the fastest of %d runs, and the processor time of both threads, the mean\n"
-              "of the runs; naive: one thread, every draw against every row, timed on every 1/step-th draw and scaled\n"
-              "to all draws; peak: the whole process's resident memory\n",
-              kEngineRuns);
+  std::printf(
+      "engine: odds_of on two threads, the fastest of %d runs, and the processor time of both threads, the mean\n"
+      "of the runs; naive: one thread, every draw against every row, timed on every 1/step-th draw and scaled\n"
+      "to all draws; peak: the whole process's resident memory\n",
+      kEngineRuns);
   return met ? 0 : 1;
 }

@@ -92,9 +92,7 @@ class Walker {
   Word* at_least(int depth, int t) {
     return sets_.data() + (static_cast<std::size_t>(depth) * planes_ + static_cast<std::size_t>(t)) * rows_.words;
   }
-  const Word* at_least_or_every(int depth, int t) {
-    return t == 0 ? rows_.every_row.data() : at_least(depth, t);
-  }
+  const Word* at_least_or_every(int depth, int t) { return t == 0 ? rows_.every_row.data() : at_least(depth, t); }
   int& most(int depth) { return most_[static_cast<std::size_t>(depth)]; }
 
   // The prefix at depth + 1: the one at `depth` and the number n.
@@ -145,20 +143,24 @@ class Walker {
       RowMask reach = 0;
       if (w < words) {
         reached = top + 1;
-        reach = union_of(w, [&](std::size_t i) { return reaching[i] & holders[i]; }, later, 0);
+        reach = union_of(
+            w, [&](std::size_t i) { return reaching[i] & holders[i]; }, later, 0);
       } else {
         if (!reaching_union_known) {
-          reaching_union = union_of(0, [&](std::size_t i) { return reaching[i]; }, numbers_above(last + 1, numbers), 0);
+          reaching_union = union_of(
+              0, [&](std::size_t i) { return reaching[i]; }, numbers_above(last + 1, numbers), 0);
           reaching_union_known = true;
         }
         reach = reaching_union;
         if (short_by_one != nullptr) {
-          reach = union_of(0, [&](std::size_t i) { return short_by_one[i] & holders[i] & ~reaching[i]; }, later, reach);
+          reach = union_of(
+              0, [&](std::size_t i) { return short_by_one[i] & holders[i] & ~reaching[i]; }, later, reach);
         }
       }
       const auto hits = static_cast<std::uint64_t>(std::popcount(reach & later));
-      best_[static_cast<std::size_t>(reached + 1)] += hits;
-      best_[static_cast<std::size_t>(reached)] += static_cast<std::uint64_t>(numbers - n) - hits;
+      const auto at = static_cast<std::size_t>(reached);
+      best_[at + 1] += hits;
+      best_[at] += static_cast<std::uint64_t>(numbers - n) - hits;
     }
   }
 
@@ -177,7 +179,7 @@ class Walker {
 
   const Transposed& rows_;
   int length_;
-  std::size_t planes_;     // at_least[0] to at_least[length - 1] at each depth
+  std::size_t planes_;      // at_least[0] to at_least[length - 1] at each depth
   std::vector<Word> sets_;  // at depths 0 to length - 2; at_least[0] is unused
   std::vector<int> most_;
   std::vector<std::uint64_t> best_;

@@ -24,9 +24,7 @@ namespace rivit {
 inline constexpr std::uint64_t kMostDraws = std::uint64_t{1} << 32;
 
 // True when the lottery has at most kMostDraws draws.
-constexpr bool draws_within_reach(Lottery lottery) {
-  return choose(lottery.numbers, lottery.length) <= kMostDraws;
-}
+constexpr bool draws_within_reach(Lottery lottery) { return choose(lottery.numbers, lottery.length) <= kMostDraws; }
 
 struct Odds {
   Lottery lottery;

@@ -16,7 +16,8 @@ namespace {
 template <typename Visit>
 void each_draw(Lottery lottery, int length, int from, RowMask draw, Visit& visit) {
   if (length == 0) return visit(draw);
-  for (int n = from; n <= lottery.numbers - length + 1; ++n) each_draw(lottery, length - 1, n + 1, draw | number_bit(n), visit);
+  for (int n = from; n <= lottery.numbers - length + 1; ++n)
+    each_draw(lottery, length - 1, n + 1, draw | number_bit(n), visit);
 }
 
 // Every draw against every row.
@@ -76,7 +77,8 @@ TEST(Odds, AgreesWithEveryDrawAgainstEveryRow) {
     EXPECT_EQ(odds.guaranteed, first_reached - expected.begin());
     ASSERT_EQ(odds.balance.size(), static_cast<std::size_t>(lottery.numbers));
     for (int n = 1; n <= lottery.numbers; ++n) {
-      const auto holding = std::count_if(rows.begin(), rows.end(), [n](RowMask row) { return (row & number_bit(n)) != 0; });
+      const auto holding =
+          std::count_if(rows.begin(), rows.end(), [n](RowMask row) { return (row & number_bit(n)) != 0; });
       EXPECT_EQ(odds.balance[static_cast<std::size_t>(n - 1)], static_cast<std::size_t>(holding)) << "number " << n;
     }
   }
