@@ -90,6 +90,7 @@ bench:
 	cmake --build --preset release
 	build/release/bench/search_bench
 	build/release/bench/check_bench
+	build/release/bench/odds_bench
 	bench/compare.sh build/release/erilaisetrivit build/release/bench/erilaisetrivit_forced build/release/bench/yardstick
 
 WINDOWS_PRESETS ?= win32 win64

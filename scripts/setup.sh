@@ -19,10 +19,10 @@ set -euo pipefail
 
 packages_of() {
   case $1 in
-    build) echo cmake ninja-build g++ make libcli11-dev ;;
+    build) echo cmake ninja-build g++ make libcli11-dev nlohmann-json3-dev ;;
     tests) echo libgtest-dev libgmock-dev libbenchmark-dev time python3 dpkg-dev ;;
-    win32) echo cmake ninja-build make libcli11-dev g++-mingw-w64-i686-posix googletest python3 wine wine32:i386 ;;
-    win64) echo cmake ninja-build make libcli11-dev g++-mingw-w64-x86-64-posix googletest python3 wine64 ;;
+    win32) echo cmake ninja-build make libcli11-dev nlohmann-json3-dev g++-mingw-w64-i686-posix googletest python3 wine wine32:i386 ;;
+    win64) echo cmake ninja-build make libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix googletest python3 wine64 ;;
     package) echo dpkg-dev ;;
     fuzz) echo cmake ninja-build make clang libclang-rt-14-dev ;;
     memcheck) echo valgrind ;;
