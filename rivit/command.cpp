@@ -1,6 +1,8 @@
 #include "rivit/command.h"
 
 #include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -12,10 +14,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "frame/os.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
+#include "rivit/odds.h"
+#include "rivit/optimise.h"
+#include "rivit/progress.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
 #include "runtime/error.h"
@@ -28,6 +34,7 @@ namespace {
 
 constexpr char kName[] = "erilaisetrivit-rivit";
 constexpr char kStandardInput[] = "-";
+constexpr double kLongestSearch = 7 * 24 * 3600.0;
 
 // The command line, parsed once.
 struct Config {
@@ -37,6 +44,11 @@ struct Config {
   bool sorted = false;
   bool counts = false;
   std::optional<std::string> check;  // the file to check, kStandardInput for standard input
+  // The file whose rows to judge; empty: the rows the command would print.
+  std::optional<std::string> odds;
+  std::optional<std::size_t> rows;  // how many rows to find
+  std::uint64_t steps = kDefaultSteps;
+  std::optional<double> seconds;
   Lottery lottery = kProgramLottery;
 };
 
@@ -64,14 +76,38 @@ std::string format_help() {
   return help + " (default " + std::string(kOutputFormats.front().name) + ").";
 }
 
+// The checks that need more than one option.
+void check_together(const Config& config) {
+  const Lottery lottery = config.lottery;
+  if (!within_limits(lottery)) {
+    throw CLI::ValidationError("--length", "a row of " + std::to_string(lottery.length) +
+                                               " numbers needs more numbers than " + std::to_string(lottery.numbers));
+  }
+  const bool reads_rows = config.check || (config.odds && !config.odds->empty());
+  if (!reads_rows && !config.rows && lottery != kProgramLottery) {
+    throw CLI::ValidationError("--numbers", "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
+                                            "go with --check, --odds FILE and --rows");
+  }
+  if (config.odds && !draws_within_reach(lottery)) {
+    throw CLI::ValidationError("--odds", std::to_string(choose(lottery.numbers, lottery.length)) + " draws of " +
+                                             std::to_string(lottery.length) + " from " +
+                                             std::to_string(lottery.numbers) + " are more than " +
+                                             std::to_string(kMostDraws) + " to count one by one");
+  }
+  const std::uint64_t most_rows = std::min<std::uint64_t>(choose(lottery.numbers, lottery.length), kMostRows);
+  if (config.rows && (*config.rows < 1 || *config.rows > most_rows)) {
+    throw CLI::ValidationError("--rows", "M is from 1 to " + std::to_string(most_rows) + " in this lottery");
+  }
+}
+
 void add_options(CLI::App& app, Config& config) {
   app.set_version_flag("--version", std::string(kName) + " " + ERILAISETRIVIT_VERSION);
-  CLI::Option* seed = app.add_option_function<std::string>(
-                             "--seed", [&config](const std::string& text) { config.seed = parse_seed(text); },
-                             "Seed the search with N, 0 to 18446744073709551615: the same rows every "
-                             "time, on every system. Without it the seed comes from the operating "
-                             "system and is written to standard error as \"seed: N\".")
-                          ->type_name("N");
+  CLI::Option* seed =
+      app.add_option_function<std::string>(
+             "--seed", [&config](const std::string& text) { config.seed = parse_seed(text); },
+             "Seed the search with N, 0 to 18446744073709551615: the same rows every time, on every system. "
+             "Without it the seed comes from the operating system and is written to standard error as \"seed: N\".")
+          ->type_name("N");
   CLI::Option* phase =
       app.add_option("--phase", config.phase,
                      "Print the rows stored by the end of phase K, 1 to 5 (default 5): no two of them share more "
@@ -86,31 +122,52 @@ void add_options(CLI::App& app, Config& config) {
   CLI::Option* counts = app.add_flag("--counts", config.counts,
                                      "Print the five report lines that erilaisetrivit prints for the seed, instead "
                                      "of rows.");
-  CLI::Option* check = app.add_flag("--check")->description(
-      "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces or commas; "
-      "blank lines and lines starting with # are skipped), and print the number of rows, the largest "
-      "count of numbers that two rows share, and the lines of one such pair.");
-  app.add_option("FILE", config.check, "The rows for --check; standard input when it is - or missing.")->needs(check);
+  CLI::Option* check =
+      app.add_flag("--check")
+          ->description(
+              "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces or commas; "
+              "blank lines and lines starting with # are skipped), and print the number of rows, the largest count "
+              "of numbers that two rows share, and the lines of one such pair.");
+  app.add_option("FILE", config.check, "The rows for --check; standard input when it is - or missing.")
+      ->needs(check);
+  CLI::Option* odds =
+      app.add_option("--odds", config.odds,
+                     "Count, over every possible draw, the most numbers right that the best of the rows gives, and "
+                     "how often each number is used. The rows are those of FILE (- for standard input), read as "
+                     "--check reads them, or without FILE those the command would otherwise print.")
+          ->type_name("[FILE]")
+          ->expected(0, 1);
+  CLI::Option* rows = app.add_option("--rows", config.rows,
+                                     "Find M rows that share as few numbers as possible: the fewest shared by the "
+                                     "closest two, then the fewest pairs that share that many, then the most even "
+                                     "use of the numbers.")
+                          ->type_name("M");
+  CLI::Option* steps = app.add_option("--steps", config.steps,
+                                      "Search --rows for N steps in each of two searches (default " +
+                                          std::to_string(kDefaultSteps) + "): the same rows for the same seed on "
+                                          "every system.")
+                           ->type_name("N")
+                           ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
+  CLI::Option* seconds = app.add_option("--time", config.seconds,
+                                        "Search --rows for SECONDS instead: better rows for more time, the same "
+                                        "rows only on the same machine under the same load.")
+                             ->type_name("SECONDS")
+                             ->check(CLI::Range(0.001, kLongestSearch));
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
       ->type_name("N")
       ->check(CLI::Range(kShortestRow + 1, kMostNumbers));
   app.add_option("--length", config.lottery.length, "A row, and a draw, holds K numbers (default 7).")
       ->type_name("K")
       ->check(CLI::Range(kShortestRow, kLongestRow));
-  counts->excludes(phase)->excludes(format)->excludes(sorted);
-  check->excludes(seed)->excludes(phase)->excludes(format)->excludes(sorted)->excludes(counts);
+  counts->excludes(phase)->excludes(format)->excludes(sorted)->excludes(odds);
+  check->excludes(seed)->excludes(phase)->excludes(format)->excludes(sorted)->excludes(counts)->excludes(odds);
+  rows->excludes(phase)->excludes(counts)->excludes(check);
+  odds->excludes(sorted);
+  steps->needs(rows)->excludes(seconds);
+  seconds->needs(rows);
   app.final_callback([&config, check] {
     if (*check && !config.check) config.check = kStandardInput;
-    if (!within_limits(config.lottery)) {
-      throw CLI::ValidationError("--length", "a row of " + std::to_string(config.lottery.length) +
-                                                 " numbers needs more numbers than " +
-                                                 std::to_string(config.lottery.numbers));
-    }
-    if (!config.check && config.lottery != kProgramLottery) {
-      throw CLI::ValidationError("--numbers",
-                                 "the search's rows are 7 numbers from 1 to 40: --numbers and "
-                                 "--length go with --check");
-    }
+    check_together(config);
   });
 }
 
@@ -131,19 +188,73 @@ ReadRows read_rows_of(const std::string& file, Lottery lottery) {
   return read_rows(opened.get(), file, lottery);
 }
 
-void show_run(const Config& config) {
-  std::uint64_t seed = 0;
-  if (config.seed) {
-    seed = *config.seed;
-  } else {
-    seed = rt::Random::OperatingSystemSeed();
-    rt::WriteBytes("seed: " + std::to_string(seed) + "\n");
+std::uint64_t seed_of(const Config& config) {
+  if (config.seed) return *config.seed;
+  const std::uint64_t seed = rt::Random::OperatingSystemSeed();
+  rt::WriteBytes("seed: " + std::to_string(seed) + "\n");
+  return seed;
+}
+
+std::string score_text(const Score& score) {
+  return "largest shared " + std::to_string(score.largest_shared) + ", pairs at it " +
+         std::to_string(score.pairs_at_largest) + ", usage range " + std::to_string(score.usage_range);
+}
+
+// The rows of --rows, with their summary on standard error.
+std::vector<Row> found_rows(const Config& config) {
+  ProgressLine progress;
+  const ProgressFn show = [&progress](const SearchProgress& at) {
+    progress.Show("best: " + score_text(at.best) + "; " + std::to_string(at.steps) + " steps");
+  };
+  RowSearch search{config.lottery, *config.rows, seed_of(config), config.steps, config.seconds, &show};
+  const FoundRows found = find_rows(search);
+  char time[32];
+  std::snprintf(time, sizeof time, "%.2f s", progress.Elapsed());
+  rt::WriteBytes("rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) + (found.proven_best ? " (no rows do better)" : "") +
+                 "; " + std::to_string(found.steps_taken) + " steps, " + time + "\n");
+  std::vector<Row> rows(found.rows.size());
+  std::transform(found.rows.begin(), found.rows.end(), rows.begin(), row_of);
+  return rows;
+}
+
+void write_odds(const std::vector<Row>& rows, const Config& config) {
+  std::vector<RowMask> masks(rows.size());
+  std::transform(rows.begin(), rows.end(), masks.begin(), mask_of);
+  ProgressLine progress;
+  const Progress show = [&progress](double fraction) {
+    char text[40];
+    std::snprintf(text, sizeof text, "draws counted: %.0f %%", 100 * fraction);
+    progress.Show(text);
+  };
+  const Odds odds = odds_of(masks, config.lottery, &show);
+  config.format->write_odds(odds, standard_output());
+}
+
+void run(const Config& config) {
+  if (config.check) {
+    write_lines(check_report(read_rows_of(*config.check, config.lottery)));
+    return;
   }
-  const Run run = record_run(seed);
-  if (config.counts) {
-    write_lines(run.report_lines);
+  if (config.odds && !config.odds->empty()) {
+    write_odds(read_rows_of(*config.odds, config.lottery).rows, config);
+    return;
+  }
+  std::vector<Row> rows;
+  if (config.rows) {
+    rows = found_rows(config);
   } else {
-    config.format->write_rows(run.rows_of_phase(config.phase), config.sorted, standard_output());
+    const Run run = record_run(seed_of(config));
+    if (config.counts) {
+      write_lines(run.report_lines);
+      return;
+    }
+    const std::span<const Row> phase_rows = run.rows_of_phase(config.phase);
+    rows.assign(phase_rows.begin(), phase_rows.end());
+  }
+  if (config.odds) {
+    write_odds(rows, config);
+  } else {
+    config.format->write_rows(rows, config.sorted, standard_output());
   }
 }
 
@@ -156,7 +267,9 @@ int fail(std::string_view message, int status) {
 
 int run_command(int argc, char** argv) {
   frame::os::set_binary_output();
-  CLI::App app("Shows the rows that erilaisetrivit keeps, and checks any set of rows.", kName);
+  CLI::App app("Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible, "
+               "checks any set of rows and counts its exact odds.",
+               kName);
   Config config;
   add_options(app, config);
   try {
@@ -168,11 +281,7 @@ int run_command(int argc, char** argv) {
     return std::cout.flush() ? 0 : fail("cannot write to standard output", rt::kOutputErrorStatus);
   }
   try {
-    if (config.check) {
-      write_lines(check_report(read_rows_of(*config.check, config.lottery)));
-    } else {
-      show_run(config);
-    }
+    run(config);
   } catch (const InputError& error) {
     return fail(error.what(), kUsageStatus);
   } catch (const rt::Error& error) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "rivit/odds_report.h"
+
 namespace rivit {
 
 namespace {
@@ -38,9 +40,11 @@ void write_json(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
 }
 
 constexpr std::array kFormatTable = {
-    OutputFormat{"text", "one row a line, the numbers separated by spaces", write_text},
-    OutputFormat{"csv", "a header n1,...,nK, then one row a line", write_csv},
-    OutputFormat{"json", "an array of arrays", write_json},
+    OutputFormat{"text", "one row a line, the numbers separated by spaces; odds as a table", write_text,
+                 write_odds_text},
+    OutputFormat{"csv", "a header n1,...,nK, then one row a line; odds one line per count right", write_csv,
+                 write_odds_csv},
+    OutputFormat{"json", "an array of arrays; odds as one object", write_json, write_odds_json},
 };
 
 }  // namespace

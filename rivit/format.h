@@ -1,5 +1,6 @@
-// Writing rows for people and for other programs, one line at a time, in one
-// of the output formats of kOutputFormats:
+// Writing rows, and their odds (odds_report.h), for people and for other
+// programs, one line at a time, in one of the output formats of
+// kOutputFormats. Rows:
 //   text  "4 17 23 1 38 9 30", the numbers separated by single spaces;
 //   csv   the header "n1,...,nK", then "4,17,23,1,38,9,30";
 //   json  an array of arrays of numbers, one row a line between "[" and "]".
@@ -14,6 +15,7 @@
 #include <string_view>
 
 #include "rivit/lottery.h"
+#include "rivit/odds.h"
 #include "runtime/output.h"
 
 namespace rivit {
@@ -23,6 +25,8 @@ struct OutputFormat {
   std::string_view description;  // for --help
   // REQUIRES: every row has the same number of numbers.
   void (*write_rows)(std::span<const Row> rows, bool sorted, rt::LineSink& out);
+  // The odds of a set of rows (odds_report.h).
+  void (*write_odds)(const Odds& odds, rt::LineSink& out);
 };
 
 // The formats, the default first.

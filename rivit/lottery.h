@@ -47,6 +47,13 @@ inline RowMask mask_of(const Row& row) {
   return mask;
 }
 
+// The numbers of `mask` in ascending order.
+inline Row row_of(RowMask mask) {
+  Row row;
+  for (; mask != 0; mask &= mask - 1) row.push_back(std::countr_zero(mask) + 1);
+  return row;
+}
+
 inline int shared_numbers(RowMask a, RowMask b) { return std::popcount(a & b); }
 
 // C(n, k), the number of k-number rows or draws from n numbers; exact for

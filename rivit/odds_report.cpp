@@ -1,0 +1,100 @@
+#include "rivit/odds_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace rivit {
+
+namespace {
+
+constexpr std::size_t kNumbersALine = 10;
+
+// at_least[k]: the draws whose best row has k or more right.
+std::vector<std::uint64_t> at_least(const Odds& odds) {
+  std::vector<std::uint64_t> counts(odds.best.size() + 1, 0);
+  for (std::size_t k = odds.best.size(); k-- > 0;) counts[k] = counts[k + 1] + odds.best[k];
+  counts.pop_back();
+  return counts;
+}
+
+double percent(std::uint64_t part, std::uint64_t whole) {
+  return 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+template <typename... Arguments>
+std::string printed(const char* format, Arguments... arguments) {
+  char line[128];
+  std::snprintf(line, sizeof line, format, arguments...);
+  return line;
+}
+
+// "1 in X" for `part` of `whole` draws, "never" for none.
+std::string one_in(std::uint64_t part, std::uint64_t whole) {
+  if (part == 0) return "never";
+  return printed("1 in %.2f", static_cast<double>(whole) / static_cast<double>(part));
+}
+
+// The numbers (1-based) held by `rows` rows, as "3, 17".
+std::string numbers_held_by(const std::vector<std::size_t>& balance, std::size_t rows) {
+  std::string numbers;
+  for (std::size_t i = 0; i < balance.size(); ++i) {
+    if (balance[i] == rows) numbers += (numbers.empty() ? "" : ", ") + std::to_string(i + 1);
+  }
+  return numbers;
+}
+
+void write_balance_text(const std::vector<std::size_t>& balance, rt::LineSink& out) {
+  const auto [least, most] = std::minmax_element(balance.begin(), balance.end());
+  out.WriteLine("least used: " + numbers_held_by(balance, *least) + " (" + std::to_string(*least) + " rows)");
+  out.WriteLine("most used: " + numbers_held_by(balance, *most) + " (" + std::to_string(*most) + " rows)");
+  out.WriteLine("rows holding each number:");
+  std::string line;
+  for (std::size_t i = 0; i < balance.size(); ++i) {
+    line += printed("%s%2zu:%5zu", line.empty() ? "" : "  ", i + 1, balance[i]);
+    if ((i + 1) % kNumbersALine == 0 || i + 1 == balance.size()) {
+      out.WriteLine(line);
+      line.clear();
+    }
+  }
+}
+
+}  // namespace
+
+void write_odds_text(const Odds& odds, rt::LineSink& out) {
+  out.WriteLine("rows: " + std::to_string(odds.rows));
+  out.WriteLine(printed("draws: %llu, each %d numbers from 1 to %d", static_cast<unsigned long long>(odds.draws),
+                        odds.lottery.length, odds.lottery.numbers));
+  out.WriteLine("right        exactly        at least  share at least");
+  const std::vector<std::uint64_t> counts = at_least(odds);
+  for (std::size_t k = 0; k < odds.best.size(); ++k) {
+    out.WriteLine(printed("%5zu  %13llu  %14llu  %12.6f %%  %s", k, static_cast<unsigned long long>(odds.best[k]),
+                          static_cast<unsigned long long>(counts[k]), percent(counts[k], odds.draws),
+                          one_in(counts[k], odds.draws).c_str()));
+  }
+  out.WriteLine("guaranteed: " + std::to_string(odds.guaranteed));
+  write_balance_text(odds.balance, out);
+}
+
+void write_odds_csv(const Odds& odds, rt::LineSink& out) {
+  out.WriteLine("right,exactly,at_least,percent_at_least");
+  const std::vector<std::uint64_t> counts = at_least(odds);
+  for (std::size_t k = 0; k < odds.best.size(); ++k) {
+    out.WriteLine(printed("%zu,%llu,%llu,%.6f", k, static_cast<unsigned long long>(odds.best[k]),
+                          static_cast<unsigned long long>(counts[k]), percent(counts[k], odds.draws)));
+  }
+}
+
+void write_odds_json(const Odds& odds, rt::LineSink& out) {
+  const nlohmann::json object = {
+      {"rows", odds.rows},           {"numbers", odds.lottery.numbers}, {"length", odds.lottery.length},
+      {"draws", odds.draws},         {"best", odds.best},               {"at_least", at_least(odds)},
+      {"guaranteed", odds.guaranteed}, {"balance", odds.balance},
+  };
+  out.WriteLine(object.dump());
+}
+
+}  // namespace rivit
