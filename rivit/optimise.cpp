@@ -88,18 +88,38 @@ Score pairs_score(const Histogram& histogram) {
 }
 
 // The tabu tenure: a number taken out of a row may not come back into it for
-// kTenure plus up to kTenureSpread - 1 steps, unless that gives the fewest
-// excess pairs seen at the target. Tuned on 7 of 40.
+// kTenure plus up to kTenureSpread - 1 steps, unless that gives the least
+// excess seen at the target. Tuned on 7 of 40, where it matters little.
 constexpr int kTenure = 10;
 constexpr int kTenureSpread = 10;
-// How often a search looks at the clock and the stop signal.
+
+// A swap that raises the excess by k is made with chance p^k, p =
+// kUphill / kUphillPer, else the step makes no swap; one that raises it by
+// kUphillLimit or more never. The chances are 32-bit fractions, each the one
+// before times p rounded down, in integers, so that every build takes the
+// same swaps. Tuned on 7 of 40.
+constexpr std::uint64_t kUphill = 20;
+constexpr std::uint64_t kUphillPer = 1000;
+constexpr std::size_t kUphillLimit = 8;
+constexpr std::array<std::uint64_t, kUphillLimit> kUphillChance = [] {
+  std::array<std::uint64_t, kUphillLimit> chance{};
+  std::uint64_t fraction = std::uint64_t{1} << 32;
+  for (std::uint64_t& c : chance) {
+    c = fraction;
+    fraction = fraction * kUphill / kUphillPer;
+  }
+  return chance;
+}();
+// How often a search looks at the clock.
 constexpr std::uint64_t kStepsBetweenChecks = 256;
 
 // What ends a search, besides its rows proving best.
 struct Limits {
   std::uint64_t steps;
   std::optional<std::chrono::steady_clock::time_point> deadline;
-  const std::atomic<bool>* stop;  // set when another search's rows proved best
+  // The fewest steps after which any search's rows proved best: a search
+  // that has taken as many without a proof cannot win (find_rows).
+  std::atomic<std::uint64_t>* proven_at;
 };
 
 // Every search's improvements, passed on to the caller's ProgressFn one at a
@@ -173,8 +193,10 @@ class Walk {
 
   void run(const Limits& limits, Reporter& reporter) {
     reporter.offer(best_score_, steps_);
-    while (!proven_best() && steps_ < limits.steps) {
-      if (steps_ % kStepsBetweenChecks == 0 && should_stop(limits)) break;
+    while (!proven_best() && steps_ < std::min(limits.steps, limits.proven_at->load(std::memory_order_relaxed))) {
+      if (steps_ % kStepsBetweenChecks == 0 && limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline) {
+        break;
+      }
       step();
       ++steps_;
       if (total_excess_ == 0) set_target(pairs_score(histogram_).largest_shared - 1);
@@ -184,6 +206,10 @@ class Walk {
         reporter.offer(best_score_, steps_);
       }
     }
+    if (!proven_best()) return;
+    std::uint64_t fewest = limits.proven_at->load();
+    while (steps_ < fewest && !limits.proven_at->compare_exchange_weak(fewest, steps_)) {
+    }
   }
 
   bool proven_best() const { return best_score_ == least_; }
@@ -191,11 +217,6 @@ class Walk {
 
  private:
   static constexpr std::size_t kNotConflicted = std::numeric_limits<std::size_t>::max();
-
-  static bool should_stop(const Limits& limits) {
-    return (limits.stop != nullptr && limits.stop->load(std::memory_order_relaxed)) ||
-           (limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline);
-  }
 
   template <typename Visit>
   void for_each_row(Visit visit) const {
@@ -262,10 +283,16 @@ class Walk {
     std::int64_t change = 0;
   };
 
+  bool takes_uphill(std::int64_t change) {
+    if (change <= 0) return true;
+    if (static_cast<std::uint64_t>(change) >= kUphillLimit) return false;
+    return (random_.next() >> 32) < kUphillChance[static_cast<std::size_t>(change)];
+  }
+
   void step() {
     const std::size_t i = conflicted_[random_.below(conflicted_.size())];
     const Swap swap = best_swap(i);
-    if (swap.out < 0) return;  // every swap is tabu
+    if (swap.out < 0 || !takes_uphill(swap.change)) return;  // every swap is tabu, or uphill and declined
     apply(i, swap);
   }
 
@@ -275,11 +302,12 @@ class Walk {
     std::array<int, kMostNumbers> position{};  // of each number of the row
     int next_position = 0;
     for_each_number(row, [&](int n) { position[static_cast<std::size_t>(n)] = next_position++; });
-    // Rows that would lose excess by losing a number; that would gain it by
-    // gaining one; both, at the target, for each pair (out, in).
-    std::array<std::int64_t, kMostNumbers> losing{};
-    std::array<std::int64_t, kMostNumbers> gaining{};
-    std::array<std::array<std::int64_t, kMostNumbers>, kLongestRow> at_target{};
+    // The rows that lose excess when row i loses a number; that gain it when
+    // row i gains one; and of the latter those at the target that hold both,
+    // for each pair (position of the number out, number in).
+    std::array<int, kMostNumbers> losing{};
+    std::array<int, kMostNumbers> gaining{};
+    std::array<std::array<int, kMostNumbers>, kLongestRow> at_target{};
     for (std::size_t j = 0; j < rows_.size(); ++j) {
       const int shared = std::popcount(row & rows_[j]);
       shared_[j] = shared;
@@ -295,29 +323,30 @@ class Walk {
         });
       }
     }
-    Swap best;
+    // The least (change, balance), and every swap that has it.
+    std::int64_t best_change = std::numeric_limits<std::int64_t>::max();
     int best_balance = 0;
-    std::uint64_t ties = 0;
+    std::size_t ties = 0;
     const std::uint64_t* const tabu = &tabu_until_[i * static_cast<std::size_t>(lottery_.numbers)];
     for_each_number(row, [&](int out) {
       const auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
+      const int lost = losing[static_cast<std::size_t>(out)];
       for_each_number(all_numbers_ & ~row, [&](int in) {
         const auto n = static_cast<std::size_t>(in);
-        const std::int64_t change = gaining[n] - losing[static_cast<std::size_t>(out)] - by_in[n];
+        const std::int64_t change = gaining[n] - lost - by_in[n];
         if (tabu[n] > steps_ && total_excess_ + change >= least_excess_) return;
         const int balance = usage(in) - usage(out);
-        if (ties != 0) {
-          const auto order = std::tie(change, balance) <=> std::tie(best.change, best_balance);
-          if (order > 0) return;
-          if (order < 0) ties = 0;
+        const auto order = std::tie(change, balance) <=> std::tie(best_change, best_balance);
+        if (order > 0) return;
+        if (order < 0) {
+          best_change = change;
+          best_balance = balance;
+          ties = 0;
         }
-        // Each of the equal best swaps is kept with even chance.
-        if (random_.below(++ties) != 0) return;
-        best = {out, in, change};
-        best_balance = balance;
+        tied_[ties++] = {out, in, change};
       });
     });
-    return best;
+    return ties == 0 ? Swap{} : tied_[random_.below(ties)];
   }
 
   void apply(std::size_t i, const Swap& swap) {
@@ -341,7 +370,7 @@ class Walk {
     --usage(swap.out);
     ++usage(swap.in);
     tabu_until_[i * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
-        steps_ + kTenure + static_cast<std::uint64_t>(random_.below(kTenureSpread));
+        steps_ + static_cast<std::uint64_t>(kTenure + random_.below(kTenureSpread));
   }
 
   Lottery lottery_;
@@ -358,7 +387,9 @@ class Walk {
   std::int64_t least_excess_ = 0;  // since the target was set
   std::vector<std::size_t> conflicted_;
   std::vector<std::size_t> conflict_position_;
-  std::vector<std::uint64_t> tabu_until_;  // by row and number: the step until which it may not come back
+  std::vector<std::uint64_t> tabu_until_;
+  // In a step, the swaps that tie for the best.
+  std::array<Swap, static_cast<std::size_t>(kLongestRow) * (kMostNumbers - kShortestRow)> tied_{};  // by row and number: the step until which it may not come back
   std::uint64_t steps_ = 0;
   std::vector<RowMask> best_rows_;
   Score best_score_;
@@ -407,7 +438,12 @@ FoundRows find_rows(const RowSearch& search) {
   Random seeds(search.seed);
   Walk first(search, seeds.next(), least);
   Walk second(search, seeds.next(), least);
-  Limits limits{search.steps, std::nullopt, nullptr};
+  // A search stops once its rows are proven best, and the other when it has
+  // taken as many steps without a proof. Of proven rows those found in fewer
+  // steps win, of others the better, the first search's on a tie: either way
+  // the steps alone decide, not which thread ran faster.
+  std::atomic<std::uint64_t> proven_at{std::numeric_limits<std::uint64_t>::max()};
+  Limits limits{search.steps, std::nullopt, &proven_at};
   if (search.seconds) {
     limits.steps = std::numeric_limits<std::uint64_t>::max();
     limits.deadline = std::chrono::steady_clock::now() +
@@ -415,18 +451,15 @@ FoundRows find_rows(const RowSearch& search) {
                           std::chrono::duration<double>(*search.seconds));
   }
   Reporter reporter(search.progress);
-  // The second search stops only when the first's rows are proven best,
-  // which the second's cannot beat and the first's win on a tie: either
-  // way the rows kept are those the steps alone decide.
-  std::atomic<bool> first_proven{false};
-  Limits second_limits = limits;
-  second_limits.stop = &first_proven;
-  std::thread helper([&] { second.run(second_limits, reporter); });
+  std::thread helper([&] { second.run(limits, reporter); });
   first.run(limits, reporter);
-  first_proven = first.proven_best();
   helper.join();
   FoundRows kept = first.result();
-  if (FoundRows other = second.result(); other.score < kept.score) kept = std::move(other);
+  FoundRows other = second.result();
+  const auto rank = [](const FoundRows& found) {
+    return std::pair(found.score, found.proven_best ? found.steps_taken : 0);
+  };
+  if (rank(other) < rank(kept)) kept = std::move(other);
   return kept;
 }
 
