@@ -337,8 +337,8 @@ class Walk {
         if (tabu[n] > steps_ && total_excess_ + change >= least_excess_) return;
         const int balance = usage(in) - usage(out);
         const auto order = std::tie(change, balance) <=> std::tie(best_change, best_balance);
-        if (order > 0) return;
-        if (order < 0) {
+        if (std::is_gt(order)) return;
+        if (std::is_lt(order)) {
           best_change = change;
           best_balance = balance;
           ties = 0;
