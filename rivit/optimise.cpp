@@ -146,14 +146,16 @@ class Reporter {
 
 // One tabu search. It holds a target, the most numbers two rows may share,
 // and lowers the excess: the sum over pairs of the numbers they share beyond
-// the target. A step takes a row that is in an excess pair, and of all the
-// ways to swap one of its numbers for one it lacks makes the one that lowers
-// the excess most (ties: the one that moves a row from a more used number to
-// a less used one, then at random), never undoing a recent swap unless that
-// reaches a new low. When no pair exceeds the target the target drops below
-// the most that any pair now shares. Every step the exact score comes from a
-// histogram of the pairs' shared counts, kept step by step, and the best
-// rows are kept.
+// the target. A step takes a row that is in an excess pair at random, and of
+// all the ways to swap one of its numbers for one it lacks finds the one that
+// lowers the excess most (ties: the one that moves a row from a more used
+// number to a less used one, then at random), never undoing a recent swap
+// unless that reaches a new low. It makes that swap when it raises the excess
+// by nothing, and by k only with the chance p^k: always taking the best swap
+// of one row wanders, never taking an uphill one sticks. When no pair exceeds
+// the target the target drops below the most that any pair now shares.
+// Every step the exact score comes from a histogram of the pairs' shared
+// counts, kept step by step, and the best rows are kept.
 //
 // A step counts what a swap does to the excess in one pass over the other
 // rows: taking number a from row i and giving it number b changes row j's
