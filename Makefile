@@ -11,9 +11,10 @@
 #            (the first run makes the wine prefix, build/win*/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
 # make lint  runs clang-tidy and cppcheck over the sources
-# make bench builds the optimised program, runs the microbenchmarks, then
-#            times the program on each overlap path its CPU runs side by side
-#            with the yardstick
+# make bench builds the optimised program, runs the microbenchmarks and the
+#            row optimiser's strength cases (ROWS_BENCH_SECONDS each, 60 by
+#            default), then times the program on each overlap path its CPU
+#            runs side by side with the yardstick
 # make package builds the Debian package of the optimised Linux build and a
 #            .zip of each Windows build, in build/packages
 # Each target installs what it needs first (scripts/setup.sh).
@@ -91,6 +92,7 @@ bench:
 	build/release/bench/search_bench
 	build/release/bench/check_bench
 	build/release/bench/odds_bench
+	build/release/bench/rows_bench
 	bench/compare.sh build/release/erilaisetrivit build/release/bench/erilaisetrivit_forced build/release/bench/yardstick
 
 WINDOWS_PRESETS ?= win32 win64

@@ -1,0 +1,468 @@
+#include "rivit/optimise.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <bit>
+#include <chrono>
+#include <limits>
+#include <mutex>
+#include <numeric>
+#include <thread>
+
+namespace rivit {
+
+namespace {
+
+// xoshiro256**, seeded through splitmix64: 64-bit integer arithmetic only,
+// so that every build and machine draws the same numbers.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) {
+    for (std::uint64_t& word : state_) word = splitmix(seed);
+  }
+
+  std::uint64_t next() {
+    const std::uint64_t result = std::rotl(state_[1] * 5, 7) * 9;
+    const std::uint64_t shifted = state_[1] << 17;
+    state_[2] ^= state_[0];
+    state_[3] ^= state_[1];
+    state_[1] ^= state_[2];
+    state_[0] ^= state_[3];
+    state_[2] ^= shifted;
+    state_[3] = std::rotl(state_[3], 45);
+    return result;
+  }
+
+  // Uniform in [0, n): draws below 2^64 mod n are thrown back, since they
+  // would make the low values likelier. REQUIRES: n >= 1.
+  std::uint64_t below(std::uint64_t n) {
+    const std::uint64_t skewed = (std::uint64_t{0} - n) % n;
+    for (;;) {
+      const std::uint64_t x = next();
+      if (x >= skewed) return x % n;
+    }
+  }
+  template <typename Count>
+  Count below(Count n) {
+    return static_cast<Count>(below(static_cast<std::uint64_t>(n)));
+  }
+
+ private:
+  static std::uint64_t splitmix(std::uint64_t& x) {
+    std::uint64_t z = (x += 0x9E3779B97F4A7C15U);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9U;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBU;
+    return z ^ (z >> 31);
+  }
+
+  std::array<std::uint64_t, 4> state_{};
+};
+
+// Calls visit(n) for the index n of every set bit, lowest first.
+template <typename Visit>
+void for_each_number(RowMask mask, Visit visit) {
+  for (; mask != 0; mask &= mask - 1) visit(std::countr_zero(mask));
+}
+
+RowMask all_numbers(Lottery lottery) {
+  return lottery.numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << lottery.numbers) - 1;
+}
+
+// The pairs of rows that share each count of numbers, 0 to kLongestRow.
+using Histogram = std::array<std::uint64_t, kLongestRow + 1>;
+
+int usage_range(std::span<const int> usage) {
+  const auto [least, most] = std::minmax_element(usage.begin(), usage.end());
+  return *most - *least;
+}
+
+// The first two criteria of a score from the pairs' histogram.
+Score pairs_score(const Histogram& histogram) {
+  Score score;
+  for (int shared = kLongestRow; shared >= 0; --shared) {
+    const std::uint64_t pairs = histogram[static_cast<std::size_t>(shared)];
+    if (pairs != 0) return {shared, pairs, 0};
+  }
+  return score;
+}
+
+// The tabu tenure: a number taken out of a row may not come back into it for
+// kTenure plus up to kTenureSpread - 1 steps, unless that gives the least
+// excess seen at the target. Tuned on 7 of 40, where it matters little.
+constexpr int kTenure = 10;
+constexpr int kTenureSpread = 10;
+
+// A swap that raises the excess by k is made with chance p^k, p =
+// kUphill / kUphillPer, else the step makes no swap; one that raises it by
+// kUphillLimit or more never. The chances are 32-bit fractions, each the one
+// before times p rounded down, in integers, so that every build takes the
+// same swaps. Tuned on 7 of 40.
+constexpr std::uint64_t kUphill = 20;
+constexpr std::uint64_t kUphillPer = 1000;
+constexpr std::size_t kUphillLimit = 8;
+constexpr std::array<std::uint64_t, kUphillLimit> kUphillChance = [] {
+  std::array<std::uint64_t, kUphillLimit> chance{};
+  std::uint64_t fraction = std::uint64_t{1} << 32;
+  for (std::uint64_t& c : chance) {
+    c = fraction;
+    fraction = fraction * kUphill / kUphillPer;
+  }
+  return chance;
+}();
+// How often a search looks at the clock.
+constexpr std::uint64_t kStepsBetweenChecks = 256;
+
+// What ends a search, besides its rows proving best.
+struct Limits {
+  std::uint64_t steps;
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  // The fewest steps after which any search's rows proved best: a search
+  // that has taken as many without a proof cannot win (find_rows).
+  std::atomic<std::uint64_t>* proven_at;
+};
+
+// Every search's improvements, passed on to the caller's ProgressFn one at a
+// time, when they beat what it has seen.
+class Reporter {
+ public:
+  explicit Reporter(const ProgressFn* progress) : progress_(progress) {}
+
+  void offer(const Score& score, std::uint64_t steps) {
+    if (progress_ == nullptr) return;
+    const std::lock_guard lock(mutex_);
+    if (reported_ && !(score < best_)) return;
+    reported_ = true;
+    best_ = score;
+    (*progress_)(SearchProgress{steps, score});
+  }
+
+ private:
+  const ProgressFn* progress_;
+  std::mutex mutex_;
+  bool reported_ = false;
+  Score best_;
+};
+
+// One tabu search. It holds a target, the most numbers two rows may share,
+// and lowers the excess: the sum over pairs of the numbers they share beyond
+// the target. A step takes a row that is in an excess pair at random, and of
+// all the ways to swap one of its numbers for one it lacks finds the one that
+// lowers the excess most (ties: the one that moves a row from a more used
+// number to a less used one, then at random), never undoing a recent swap
+// unless that reaches a new low. It makes that swap when it raises the excess
+// by nothing, and by k only with the chance p^k: always taking the best swap
+// of one row wanders, never taking an uphill one sticks. When no pair exceeds
+// the target the target drops below the most that any pair now shares.
+// Every step the exact score comes from a histogram of the pairs' shared
+// counts, kept step by step, and the best rows are kept.
+//
+// A step counts what a swap does to the excess in one pass over the other
+// rows: taking number a from row i and giving it number b changes row j's
+// share with i by [b in j] - [a in j], so the change of the excess is the
+// rows over the target that hold a, less, plus the rows at or over it that
+// hold b, less those at the target that hold both.
+class Walk {
+ public:
+  Walk(const RowSearch& search, std::uint64_t seed, const Score& least)
+      : lottery_(search.lottery),
+        all_numbers_(all_numbers(search.lottery)),
+        random_(seed),
+        least_(least),
+        rows_(search.rows),
+        shared_(search.rows),
+        excess_(search.rows),
+        conflict_position_(search.rows, kNotConflicted),
+        tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)) {
+    std::array<int, kMostNumbers> numbers{};
+    std::iota(numbers.begin(), numbers.end(), 0);
+    for (RowMask& row : rows_) {
+      row = 0;
+      for (int taken = 0; taken < lottery_.length; ++taken) {
+        const int pick = taken + random_.below(lottery_.numbers - taken);
+        std::swap(numbers[static_cast<std::size_t>(taken)], numbers[static_cast<std::size_t>(pick)]);
+        row |= RowMask{1} << numbers[static_cast<std::size_t>(taken)];
+      }
+    }
+    for_each_row([this](RowMask row) { for_each_number(row, [this](int n) { ++usage(n); }); });
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      for (std::size_t j = i + 1; j < rows_.size(); ++j) ++histogram_[shared_count(i, j)];
+    }
+    best_rows_ = rows_;
+    best_score_ = score();
+    set_target(best_score_.largest_shared - 1);
+  }
+
+  void run(const Limits& limits, Reporter& reporter) {
+    reporter.offer(best_score_, steps_);
+    while (!proven_best() && steps_ < std::min(limits.steps, limits.proven_at->load(std::memory_order_relaxed))) {
+      if (steps_ % kStepsBetweenChecks == 0 && limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline) {
+        break;
+      }
+      step();
+      ++steps_;
+      if (total_excess_ == 0) set_target(pairs_score(histogram_).largest_shared - 1);
+      if (const Score now = score_if_better(); now < best_score_) {
+        best_score_ = now;
+        best_rows_ = rows_;
+        reporter.offer(best_score_, steps_);
+      }
+    }
+    if (!proven_best()) return;
+    std::uint64_t fewest = limits.proven_at->load();
+    while (steps_ < fewest && !limits.proven_at->compare_exchange_weak(fewest, steps_)) {
+    }
+  }
+
+  bool proven_best() const { return best_score_ == least_; }
+  FoundRows result() const { return {best_rows_, best_score_, steps_, proven_best()}; }
+
+ private:
+  static constexpr std::size_t kNotConflicted = std::numeric_limits<std::size_t>::max();
+
+  template <typename Visit>
+  void for_each_row(Visit visit) const {
+    for (const RowMask row : rows_) visit(row);
+  }
+  int& usage(int n) { return usage_[static_cast<std::size_t>(n)]; }
+  std::size_t shared_count(std::size_t i, std::size_t j) const {
+    return static_cast<std::size_t>(std::popcount(rows_[i] & rows_[j]));
+  }
+  std::int64_t excess(int shared) const { return std::max(0, shared - target_); }
+
+  Score score() const {
+    Score now = pairs_score(histogram_);
+    now.usage_range = usage_range(std::span(usage_).first(static_cast<std::size_t>(lottery_.numbers)));
+    return now;
+  }
+  // The score when its first two criteria are no worse than the best's;
+  // otherwise something worse than the best, without counting the range.
+  Score score_if_better() const {
+    const Score pairs = pairs_score(histogram_);
+    if (std::tie(pairs.largest_shared, pairs.pairs_at_largest) >
+        std::tie(best_score_.largest_shared, best_score_.pairs_at_largest)) {
+      return pairs;
+    }
+    return score();
+  }
+
+  void set_target(int target) {
+    target_ = target;
+    std::fill(excess_.begin(), excess_.end(), 0);
+    total_excess_ = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      for (std::size_t j = i + 1; j < rows_.size(); ++j) {
+        const std::int64_t over = excess(static_cast<int>(shared_count(i, j)));
+        excess_[i] += over;
+        excess_[j] += over;
+        total_excess_ += over;
+      }
+    }
+    conflicted_.clear();
+    std::fill(conflict_position_.begin(), conflict_position_.end(), kNotConflicted);
+    for (std::size_t i = 0; i < rows_.size(); ++i) note_conflict(i);
+    least_excess_ = total_excess_;
+  }
+
+  // Keeps row i in the list of rows in an excess pair exactly when it is.
+  void note_conflict(std::size_t i) {
+    const bool listed = conflict_position_[i] != kNotConflicted;
+    if (excess_[i] > 0 && !listed) {
+      conflict_position_[i] = conflicted_.size();
+      conflicted_.push_back(i);
+    } else if (excess_[i] == 0 && listed) {
+      const std::size_t last = conflicted_.back();
+      conflicted_[conflict_position_[i]] = last;
+      conflict_position_[last] = conflict_position_[i];
+      conflicted_.pop_back();
+      conflict_position_[i] = kNotConflicted;
+    }
+  }
+
+  struct Swap {
+    int out = -1;  // the number taken out of the row, as a bit index
+    int in = -1;   // the number put in
+    std::int64_t change = 0;
+  };
+
+  bool takes_uphill(std::int64_t change) {
+    if (change <= 0) return true;
+    if (static_cast<std::uint64_t>(change) >= kUphillLimit) return false;
+    return (random_.next() >> 32) < kUphillChance[static_cast<std::size_t>(change)];
+  }
+
+  void step() {
+    const std::size_t i = conflicted_[random_.below(conflicted_.size())];
+    const Swap swap = best_swap(i);
+    if (swap.out < 0 || !takes_uphill(swap.change)) return;  // every swap is tabu, or uphill and declined
+    apply(i, swap);
+  }
+
+  // The best swap in row i, filling shared_ with row i's share with each row.
+  Swap best_swap(std::size_t i) {
+    const RowMask row = rows_[i];
+    std::array<int, kMostNumbers> position{};  // of each number of the row
+    int next_position = 0;
+    for_each_number(row, [&](int n) { position[static_cast<std::size_t>(n)] = next_position++; });
+    // The rows that lose excess when row i loses a number; that gain it when
+    // row i gains one; and of the latter those at the target that hold both,
+    // for each pair (position of the number out, number in).
+    std::array<int, kMostNumbers> losing{};
+    std::array<int, kMostNumbers> gaining{};
+    std::array<std::array<int, kMostNumbers>, kLongestRow> at_target{};
+    for (std::size_t j = 0; j < rows_.size(); ++j) {
+      const int shared = std::popcount(row & rows_[j]);
+      shared_[j] = shared;
+      if (shared < target_ || j == i) continue;
+      const RowMask other = rows_[j];
+      for_each_number(other, [&](int n) { ++gaining[static_cast<std::size_t>(n)]; });
+      if (shared > target_) {
+        for_each_number(other & row, [&](int n) { ++losing[static_cast<std::size_t>(n)]; });
+      } else {
+        for_each_number(other & row, [&](int out) {
+          auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
+          for_each_number(other & ~row, [&](int in) { ++by_in[static_cast<std::size_t>(in)]; });
+        });
+      }
+    }
+    // The least (change, balance), and every swap that has it.
+    std::int64_t best_change = std::numeric_limits<std::int64_t>::max();
+    int best_balance = 0;
+    std::size_t ties = 0;
+    const std::uint64_t* const tabu = &tabu_until_[i * static_cast<std::size_t>(lottery_.numbers)];
+    for_each_number(row, [&](int out) {
+      const auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
+      const int lost = losing[static_cast<std::size_t>(out)];
+      for_each_number(all_numbers_ & ~row, [&](int in) {
+        const auto n = static_cast<std::size_t>(in);
+        const std::int64_t change = gaining[n] - lost - by_in[n];
+        if (tabu[n] > steps_ && total_excess_ + change >= least_excess_) return;
+        const int balance = usage(in) - usage(out);
+        const auto order = std::tie(change, balance) <=> std::tie(best_change, best_balance);
+        if (std::is_gt(order)) return;
+        if (std::is_lt(order)) {
+          best_change = change;
+          best_balance = balance;
+          ties = 0;
+        }
+        tied_[ties++] = {out, in, change};
+      });
+    });
+    return ties == 0 ? Swap{} : tied_[random_.below(ties)];
+  }
+
+  void apply(std::size_t i, const Swap& swap) {
+    for (std::size_t j = 0; j < rows_.size(); ++j) {
+      if (j == i) continue;
+      const int before = shared_[j];
+      const int after = before - static_cast<int>((rows_[j] >> swap.out) & 1) + static_cast<int>((rows_[j] >> swap.in) & 1);
+      if (after == before) continue;
+      --histogram_[static_cast<std::size_t>(before)];
+      ++histogram_[static_cast<std::size_t>(after)];
+      const std::int64_t change = excess(after) - excess(before);
+      if (change == 0) continue;
+      excess_[i] += change;
+      excess_[j] += change;
+      note_conflict(j);
+    }
+    note_conflict(i);
+    total_excess_ += swap.change;
+    least_excess_ = std::min(least_excess_, total_excess_);
+    rows_[i] ^= (RowMask{1} << swap.out) | (RowMask{1} << swap.in);
+    --usage(swap.out);
+    ++usage(swap.in);
+    tabu_until_[i * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
+        steps_ + static_cast<std::uint64_t>(kTenure + random_.below(kTenureSpread));
+  }
+
+  Lottery lottery_;
+  RowMask all_numbers_;
+  Random random_;
+  Score least_;
+  std::vector<RowMask> rows_;
+  std::array<int, kMostNumbers> usage_{};  // rows that hold each number
+  Histogram histogram_{};
+  std::vector<int> shared_;  // in a step, the numbers of its row shared with each row
+  int target_ = 0;
+  std::vector<std::int64_t> excess_;  // each row's share of the excess
+  std::int64_t total_excess_ = 0;
+  std::int64_t least_excess_ = 0;  // since the target was set
+  std::vector<std::size_t> conflicted_;
+  std::vector<std::size_t> conflict_position_;
+  std::vector<std::uint64_t> tabu_until_;
+  // In a step, the swaps that tie for the best.
+  std::array<Swap, static_cast<std::size_t>(kLongestRow) * (kMostNumbers - kShortestRow)> tied_{};  // by row and number: the step until which it may not come back
+  std::uint64_t steps_ = 0;
+  std::vector<RowMask> best_rows_;
+  Score best_score_;
+};
+
+std::uint64_t pairs_among(std::uint64_t count) { return count * (count - 1) / 2; }
+
+}  // namespace
+
+Score score_of(std::span<const RowMask> rows, Lottery lottery) {
+  Histogram histogram{};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (std::size_t j = i + 1; j < rows.size(); ++j) ++histogram[static_cast<std::size_t>(std::popcount(rows[i] & rows[j]))];
+  }
+  std::array<int, kMostNumbers> usage{};
+  for (const RowMask row : rows) for_each_number(row, [&usage](int n) { ++usage[static_cast<std::size_t>(n)]; });
+  Score score = pairs_score(histogram);
+  score.usage_range = usage_range(std::span(usage).first(static_cast<std::size_t>(lottery.numbers)));
+  return score;
+}
+
+std::uint64_t johnson_bound(Lottery lottery, int shared) {
+  if (shared >= lottery.length) return std::numeric_limits<std::uint64_t>::max();
+  if (shared == 0) return static_cast<std::uint64_t>(lottery.numbers / lottery.length);
+  const std::uint64_t smaller = johnson_bound({lottery.numbers - 1, lottery.length - 1}, shared - 1);
+  return static_cast<std::uint64_t>(lottery.numbers) * smaller / static_cast<std::uint64_t>(lottery.length);
+}
+
+Score least_score(Lottery lottery, std::size_t rows) {
+  const auto count = static_cast<std::uint64_t>(rows);
+  int shared = 0;
+  while (johnson_bound(lottery, shared) < count) ++shared;
+  // The numbers' uses, as even as they can be: `above` numbers once more than the rest.
+  const std::uint64_t uses = count * static_cast<std::uint64_t>(lottery.length);
+  const auto numbers = static_cast<std::uint64_t>(lottery.numbers);
+  const std::uint64_t each = uses / numbers;
+  const std::uint64_t above = uses % numbers;
+  const auto least_total = static_cast<std::int64_t>(above * pairs_among(each + 1) + (numbers - above) * pairs_among(each));
+  const std::int64_t below_largest = static_cast<std::int64_t>(pairs_among(count)) * (shared - 1);
+  const std::int64_t at_least_one = count >= 2 ? 1 : 0;
+  return {shared, static_cast<std::uint64_t>(std::max(at_least_one, least_total - below_largest)), above == 0 ? 0 : 1};
+}
+
+FoundRows find_rows(const RowSearch& search) {
+  const Score least = least_score(search.lottery, search.rows);
+  Random seeds(search.seed);
+  Walk first(search, seeds.next(), least);
+  Walk second(search, seeds.next(), least);
+  // A search stops once its rows are proven best, and the other when it has
+  // taken as many steps without a proof. Of proven rows those found in fewer
+  // steps win, of others the better, the first search's on a tie: either way
+  // the steps alone decide, not which thread ran faster.
+  std::atomic<std::uint64_t> proven_at{std::numeric_limits<std::uint64_t>::max()};
+  Limits limits{search.steps, std::nullopt, &proven_at};
+  if (search.seconds) {
+    limits.steps = std::numeric_limits<std::uint64_t>::max();
+    limits.deadline = std::chrono::steady_clock::now() +
+                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                          std::chrono::duration<double>(*search.seconds));
+  }
+  Reporter reporter(search.progress);
+  std::thread helper([&] { second.run(limits, reporter); });
+  first.run(limits, reporter);
+  helper.join();
+  FoundRows kept = first.result();
+  FoundRows other = second.result();
+  const auto rank = [](const FoundRows& found) {
+    return std::pair(found.score, found.proven_best ? found.steps_taken : 0);
+  };
+  if (rank(other) < rank(kept)) kept = std::move(other);
+  return kept;
+}
+
+}  // namespace rivit
