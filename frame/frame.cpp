@@ -82,7 +82,7 @@ void run_in_root_scope(void* program_address) {
 
 void process_entry(int argc, char** argv, Program& program) {
   reset_fpu();
-  os::set_binary_output();
+  rt::SetBinaryOutput();
   image_layout = os::read_image_layout();
   rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
   init_process(argc, argv);

@@ -173,9 +173,6 @@ void install_fault_filter() {
 // No system dialogue to suppress here.
 void set_error_mode() {}
 
-// POSIX streams never translate line feeds.
-void set_binary_output() {}
-
 // Signals pass no handler of the C runtime's on their way to the filter.
 void run_guarded(void (*body)(void*), void* data) { body(data); }
 

@@ -17,8 +17,6 @@ void install_fault_filter();
 void set_error_mode();
 // Where this executable is loaded.
 ImageLayout read_image_layout();
-// Standard output and standard error write a line feed as the one byte 0x0A.
-void set_binary_output();
 // Runs body(data) so that an exception that nothing inside it handles goes
 // on to the fault filter, whatever handlers of the C runtime's start-up code
 // stand around main.

@@ -15,7 +15,6 @@
 #include <string>
 #include <string_view>
 
-#include "frame/os.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
 #include "rivit/run.h"
@@ -137,7 +136,7 @@ int fail(std::string_view message, int status) {
 }  // namespace
 
 int run_command(int argc, char** argv) {
-  frame::os::set_binary_output();
+  rt::SetBinaryOutput();
   CLI::App app("Shows the rows that erilaisetrivit keeps, and checks any set of rows.", kName);
   Options options;
   add_options(app, options);

@@ -22,6 +22,10 @@
 
 namespace rt {
 
+// Standard output and standard error write a line feed as the one byte 0x0A:
+// the Windows C runtime opens them in text mode, which writes CR LF.
+void SetBinaryOutput();
+
 void WriteBytes(std::string_view bytes);
 void WriteDecimal(Integer n);
 // Upper-case digits, zero-filled to the width of a pointer, no prefix.
