@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "frame/errors.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/error.h"
 #include "runtime/output.h"

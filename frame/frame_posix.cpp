@@ -15,7 +15,7 @@
 #include <cstring>
 
 #include "frame/errors.h"
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/record.h"
 

@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "frame/errors.h"
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/record.h"
 

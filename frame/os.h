@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 
 namespace frame::os {
 
@@ -23,13 +23,5 @@ ImageLayout read_image_layout();
 void run_guarded(void (*body)(void*), void* data);
 
 }  // namespace frame::os
-
-namespace frame {
-
-// Publishes a captured argument list of `count` strings (null-terminated, all
-// from malloc) in the shared record and keeps it for release_arguments.
-void publish_arguments(char** list, std::int32_t count);
-
-}  // namespace frame
 
 #endif  // ERILAISETRIVIT_FRAME_OS_H_

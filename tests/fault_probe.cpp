@@ -56,7 +56,7 @@
 #include <unistd.h>
 #endif
 
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 #include "runtime/error.h"
 #include "runtime/record.h"
 #include "runtime/throw.h"
