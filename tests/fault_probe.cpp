@@ -31,9 +31,9 @@
 // argument list still held, the probe says so on standard error and exits
 // with 98 instead.
 //
-// Addresses are written in hexadecimal without a prefix. "arguments" writes
-// the count of the shared record's word 0, then each string of the list in
-// word 1 as two hexadecimal digits per byte, one line each, then "null" when
+// Addresses are written as tests/hex.h writes them. "arguments" writes the
+// count of the shared record's word 0, then each string of the list in word 1
+// as two hexadecimal digits per byte, one line each, then "null" when
 // the entry after the last one is the null pointer.
 //
 // The faults are written so that neither the compiler nor the sanitizers get
@@ -45,7 +45,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -60,6 +59,7 @@
 #include "runtime/error.h"
 #include "runtime/record.h"
 #include "runtime/throw.h"
+#include "tests/hex.h"
 
 #define PROBE_FAULT __attribute__((noinline, no_sanitize("address", "undefined")))
 
@@ -71,27 +71,10 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
-std::string hex(std::uintptr_t value) {
-  std::ostringstream out;
-  out << std::hex << value;
-  return out.str();
-}
-
-std::string hex_bytes(const char* text) {
-  std::string bytes;
-  for (const char* p = text; *p != '\0'; ++p) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const auto byte = static_cast<unsigned char>(*p);
-    bytes += kDigits[byte >> 4];
-    bytes += kDigits[byte & 0xF];
-  }
-  return bytes;
-}
-
 void say_code_bounds() {
   const frame::ImageLayout& layout = frame::image_layout;
   const std::uintptr_t first = layout.load_address + layout.code_position;
-  say("code " + hex(first) + " " + hex(first + layout.code_length));
+  say("code " + tests::Hex(first) + " " + tests::Hex(first + layout.code_length));
 }
 
 volatile int g_sink;
@@ -156,7 +139,7 @@ void halt(const char*) { rt::halt(); }
 void throw_value(const char* value) { rt::Throw(static_cast<std::uint32_t>(std::stoul(value, nullptr, 0))); }
 
 void report_handler(const char*) {
-  say("handler " + hex(reinterpret_cast<std::uintptr_t>(&frame::top_level_handler)));  // NOLINT
+  say("handler " + tests::Hex(reinterpret_cast<std::uintptr_t>(&frame::top_level_handler)));  // NOLINT
   rt::Throw(1);
 }
 
@@ -164,7 +147,7 @@ void write_arguments(const char*) {
   const auto count = static_cast<std::int32_t>(rt::system[rt::kArgumentCountWord]);
   const auto* list = reinterpret_cast<const char* const*>(rt::system[rt::kArgumentListWord]);  // NOLINT
   say(std::to_string(count));
-  for (std::int32_t i = 0; i < count; ++i) say(hex_bytes(list[i]));
+  for (std::int32_t i = 0; i < count; ++i) say(tests::HexBytes(list[i]));
   if (list[count] == nullptr) say("null");
 }
 
@@ -225,8 +208,8 @@ void raise_exception(const char* code) { RaiseException(exception_code(code), 0,
 
 void say_fault_frame() {
   const bool kept = rt::system[rt::kFaultFrameWord] == reinterpret_cast<rt::Word>(&frame::fault_frame);  // NOLINT
-  say(std::string("fault-frame ") + (kept ? "kept " : "untouched ") + hex(frame::fault_frame.stack_pointer) + " " +
-      hex(frame::fault_frame.frame_pointer));
+  say(std::string("fault-frame ") + (kept ? "kept " : "untouched ") + tests::Hex(frame::fault_frame.stack_pointer) + " " +
+      tests::Hex(frame::fault_frame.frame_pointer));
 }
 
 // Some codes never reach the filter through the system under wine, which

@@ -1,5 +1,5 @@
 // The process frame watched from outside: each test runs the fault probe
-// (tests/fault_probe.cpp) in a child process and checks what it wrote and
+// (fault_probe.cpp) in a child process and checks what it wrote and
 // how it ended.
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/child_process.h"
+#include "tests/hex.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -56,17 +57,6 @@ std::vector<std::uintptr_t> AddressesSaid(const std::string& output, const std::
   std::vector<std::uintptr_t> addresses;
   for (std::uintptr_t address = 0; in >> std::hex >> address;) addresses.push_back(address);
   return addresses;
-}
-
-std::string HexBytes(const std::string& text) {
-  std::string bytes;
-  for (const char c : text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const auto byte = static_cast<unsigned char>(c);
-    bytes += kDigits[byte >> 4];
-    bytes += kDigits[byte & 0xF];
-  }
-  return bytes;
 }
 
 void ExpectQuietEnd(const std::vector<std::string>& arguments) {
@@ -136,8 +126,8 @@ TEST(FrameArguments, EachArgumentIsCapturedAsItsBytes) {
     SCOPED_TRACE(arguments.size());
     const ChildResult result = RunProbe(arguments);
     ASSERT_EQ(result.status, 0) << result;
-    std::string expected = std::to_string(arguments.size() + 1) + "\n" + HexBytes(kProbe) + "\n";
-    for (const std::string& argument : arguments) expected += HexBytes(argument) + "\n";
+    std::string expected = std::to_string(arguments.size() + 1) + "\n" + tests::HexBytes(kProbe) + "\n";
+    for (const std::string& argument : arguments) expected += tests::HexBytes(argument) + "\n";
     expected += "null\n";
     EXPECT_EQ(result.standard_output, expected);
     EXPECT_EQ(result.standard_error, "");
