@@ -1,6 +1,6 @@
 // What the POSIX side of the process frame (frame_posix.cpp) needs to know of
-// Linux: the register names of a signal's saved context, the bounds of the
-// main thread's stack, and the executable's segments as the dynamic loader
+// Linux: the register names of a signal's saved context, which signals a
+// process sent, the bounds of the main thread's stack, and the executable's segments as the dynamic loader
 // mapped them.
 
 #include <link.h>
@@ -57,6 +57,10 @@ Registers registers_of(const void* signal_context) {
   return {0, 0, 0};
 #endif
 }
+
+// Linux gives every signal that a process sent a code of 0 or below
+// (SI_USER, SI_QUEUE, SI_TKILL, ...); the kernel's own are above 0.
+bool sent_by_a_process(int signal_code) { return signal_code <= 0; }
 
 std::uintptr_t main_stack_lowest() {
   pthread_attr_t attributes;

@@ -1,6 +1,6 @@
 // The POSIX side of the process frame, portable to any POSIX system; what it
 // needs to know of the system itself (the registers in a signal's context,
-// the stack's bounds, the executable's layout) comes from one sibling file
+// which signals a process sent, the stack's bounds, the executable's layout) comes from one sibling file
 // per system, such as frame_linux.cpp. Processor faults arrive as signals;
 // the fault filter turns each into the exception code that the error table
 // knows, on a stack of its own so that a stack overflow can be reported too.
@@ -44,8 +44,11 @@ bool in_stack_guard(std::uintptr_t address, std::uintptr_t stack_pointer) {
   return address + page >= stack_pointer && address < stack_pointer + page;
 }
 
+// A signal that a process sent is no fault of the processor's, whatever its
+// number, and its fault fields are not to be read.
 std::uint32_t exception_code_for_signal(int signal, const siginfo_t& info, std::uintptr_t stack_pointer) {
   const int code = info.si_code;
+  if (os::sent_by_a_process(code)) return kNoExceptionCode;
   switch (signal) {
     case SIGSEGV:
       return in_stack_guard(reinterpret_cast<std::uintptr_t>(info.si_addr), stack_pointer) ? 0xC00000FD

@@ -33,6 +33,10 @@ struct Registers {
 };
 // REQUIRES: `signal_context` is the third argument of an SA_SIGINFO handler.
 Registers registers_of(const void* signal_context);
+// Whether a signal with this si_code was sent by a process (this one
+// included, by raise, kill or sigqueue) rather than raised by the processor:
+// such a signal's fault fields, si_addr among them, hold no fault.
+bool sent_by_a_process(int signal_code);
 // The lowest address of the main thread's stack, or 0 where the system does
 // not tell. REQUIRES: called on the main thread.
 std::uintptr_t main_stack_lowest();

@@ -11,11 +11,15 @@
 //   standard-exception   raises a std::exception that is no rt::Error
 //   interrupt            raises SIGINT against itself
 //   null-write, divide-by-zero, stack-overflow, breakpoint,
-//   illegal-instruction, unknown-fault, past-mapped-file (Linux),
+//   illegal-instruction, past-mapped-file (Linux),
 //   misaligned-load (Linux on x86-64)
 //                        first write "code <first> <end>", the bounds of the
 //                        probe's own code from frame::image_layout, then
 //                        make that fault happen for real
+//   raise-signal N, kill-signal N, queue-signal N
+//                        (POSIX) write "code <first> <end>" as above, then
+//                        send themselves signal number N with raise, kill or
+//                        sigqueue, as another process could
 //   raise CODE           (Windows) raises the exception CODE, as the system
 //                        raises its own, with RaiseException
 //   filter CODE, filter-partial CODE
@@ -180,14 +184,24 @@ void illegal(const char*) {
   illegal_instruction();
 }
 
-// A signal that no processor fault raised carries none of the codes that
-// the fault table knows.
-void unknown_fault(const char*) {
+#ifndef _WIN32
+int signal_number(const char* number) { return std::stoi(number); }
+
+void raise_signal(const char* number) {
   say_code_bounds();
-  std::raise(SIGFPE);
+  std::raise(signal_number(number));
 }
 
-#ifndef _WIN32
+void kill_signal(const char* number) {
+  say_code_bounds();
+  kill(getpid(), signal_number(number));
+}
+
+void queue_signal(const char* number) {
+  say_code_bounds();
+  sigqueue(getpid(), signal_number(number), sigval{});
+}
+
 void past_mapped_file(const char*) {
   say_code_bounds();
   read_past_mapped_file();
@@ -271,8 +285,10 @@ constexpr Behaviour kBehaviours[] = {
     {"stack-overflow", stack_overflow},
     {"breakpoint", trap},
     {"illegal-instruction", illegal},
-    {"unknown-fault", unknown_fault},
 #ifndef _WIN32
+    {"raise-signal", raise_signal},
+    {"kill-signal", kill_signal},
+    {"queue-signal", queue_signal},
     {"past-mapped-file", past_mapped_file},
 #endif
 #if defined(__x86_64__) && !defined(_WIN32)

@@ -147,8 +147,9 @@ enum class Where { kProbeCode, kAnywhere };
 
 // Runs a probe program that faults for real, and expects the report for
 // `error_number` as the last output and status, at an address in `where`.
-void ExpectFault(const std::string& program, int error_number, const std::string& message, Where where) {
-  const ChildResult result = RunProbe({program});
+void ExpectFault(const std::vector<std::string>& arguments, int error_number, const std::string& message,
+                 Where where) {
+  const ChildResult result = RunProbe(arguments);
   EXPECT_TRUE(result.exited) << result;
   EXPECT_EQ(result.status, error_number) << result;
   std::uintptr_t address = 0;
@@ -162,10 +163,10 @@ void ExpectFault(const std::string& program, int error_number, const std::string
   }
 }
 
-TEST(FrameFault, NullWriteIsAnAccessViolation) { ExpectFault("null-write", 1, "access violation", Where::kProbeCode); }
+TEST(FrameFault, NullWriteIsAnAccessViolation) { ExpectFault({"null-write"}, 1, "access violation", Where::kProbeCode); }
 
 TEST(FrameFault, IntegerDivisionByZero) {
-  ExpectFault("divide-by-zero", 13, "integer divide by zero", Where::kProbeCode);
+  ExpectFault({"divide-by-zero"}, 13, "integer divide by zero", Where::kProbeCode);
 }
 
 TEST(FrameFault, StackOverflow) {
@@ -176,32 +177,38 @@ TEST(FrameFault, StackOverflow) {
     GTEST_SKIP() << "wine cannot run a filter for a stack overflow";
   }
 #endif
-  ExpectFault("stack-overflow", 19, "stack error or overflow", Where::kProbeCode);
+  ExpectFault({"stack-overflow"}, 19, "stack error or overflow", Where::kProbeCode);
 }
 
-TEST(FrameFault, BreakpointTrap) { ExpectFault("breakpoint", 3, "breakpoint", Where::kProbeCode); }
+TEST(FrameFault, BreakpointTrap) { ExpectFault({"breakpoint"}, 3, "breakpoint", Where::kProbeCode); }
 
 TEST(FrameFault, IllegalInstruction) {
-  ExpectFault("illegal-instruction", 17, "illegal instruction", Where::kProbeCode);
+  ExpectFault({"illegal-instruction"}, 17, "illegal instruction", Where::kProbeCode);
 }
 
 #if !defined(_WIN32)
 // A bus error is the one signal whose code tells two faults apart.
 TEST(FrameFault, BusErrorPastAMappedFileIsAnInvalidAddress) {
-  ExpectFault("past-mapped-file", 16, "invalid virtual address", Where::kProbeCode);
+  ExpectFault({"past-mapped-file"}, 16, "invalid virtual address", Where::kProbeCode);
 }
 #endif
 
 #if defined(__x86_64__) && !defined(_WIN32)
 TEST(FrameFault, MisalignedLoadUnderAlignmentCheckIsAnAlignmentFault) {
-  ExpectFault("misaligned-load", 2, "invalid alignment", Where::kProbeCode);
+  ExpectFault({"misaligned-load"}, 2, "invalid alignment", Where::kProbeCode);
 }
 #endif
 
 #if !defined(_WIN32)
-// A signal sent rather than raised by the processor carries no fault code.
-TEST(FrameFault, SignalWithoutAFaultIsAnUnknownError) {
-  ExpectFault("unknown-fault", 99, "unknown error", Where::kAnywhere);
+// A fault signal that a process sent, be it this one, is no processor fault,
+// whatever its number and whatever its fault fields happen to hold.
+TEST(FrameFault, SentFaultSignalIsAnUnknownError) {
+  for (const char* way : {"raise-signal", "kill-signal", "queue-signal"}) {
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP}) {
+      SCOPED_TRACE(std::string(way) + " " + std::to_string(signal));
+      ExpectFault({way, std::to_string(signal)}, 99, "unknown error", Where::kAnywhere);
+    }
+  }
 }
 #endif
 
