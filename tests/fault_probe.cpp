@@ -7,6 +7,10 @@
 //   report-handler       writes "handler <address>" of the root scope's
 //                        handler, then throws 1
 //   arguments            writes the captured argument list (see below)
+//   image-layout         writes "record" and the five words of the record
+//                        that word 12 points at, "loaded" and those words as
+//                        read from the system now, and "entry" and the
+//                        address of frame::process_entry, one line each
 //   runtime-error        raises rt::Error
 //   standard-exception   raises a std::exception that is no rt::Error
 //   interrupt            raises SIGINT against itself
@@ -14,7 +18,7 @@
 //   illegal-instruction, past-mapped-file (Linux),
 //   misaligned-load (Linux on x86-64)
 //                        first write "code <first> <end>", the bounds of the
-//                        probe's own code from frame::image_layout, then
+//                        probe's own code as the system has loaded it, then
 //                        make that fault happen for real
 //   raise-signal N, kill-signal N, queue-signal N
 //                        (POSIX) write "code <first> <end>" as above, then
@@ -60,6 +64,7 @@
 #endif
 
 #include "frame/frame_internal.h"
+#include "frame/os.h"
 #include "runtime/error.h"
 #include "runtime/record.h"
 #include "runtime/throw.h"
@@ -75,8 +80,9 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
+// Read afresh: start-up has made the record's first word something else.
 void say_code_bounds() {
-  const frame::ImageLayout& layout = frame::image_layout;
+  const frame::ImageLayout layout = frame::os::read_image_layout();
   const std::uintptr_t first = layout.load_address + layout.code_position;
   say("code " + tests::Hex(first) + " " + tests::Hex(first + layout.code_length));
 }
@@ -153,6 +159,22 @@ void write_arguments(const char*) {
   say(std::to_string(count));
   for (std::int32_t i = 0; i < count; ++i) say(tests::HexBytes(list[i]));
   if (list[count] == nullptr) say("null");
+}
+
+void say_words(const char* name, const rt::Word (&words)[5]) {
+  std::string line = name;
+  for (const rt::Word word : words) line += " " + tests::Hex(word);
+  say(line);
+}
+
+void image_layout(const char*) {
+  rt::Word record[5];
+  std::memcpy(record, reinterpret_cast<const void*>(rt::system[rt::kImageLayoutWord]), sizeof record);  // NOLINT
+  const frame::ImageLayout loaded = frame::os::read_image_layout();
+  say_words("record", record);
+  say_words("loaded", {loaded.load_address, loaded.code_position, loaded.code_length, loaded.data_position,
+                       loaded.data_length});
+  say("entry " + tests::Hex(reinterpret_cast<std::uintptr_t>(&frame::process_entry)));  // NOLINT
 }
 
 void runtime_error(const char*) { throw rt::Error("probe: a value the runtime cannot handle"); }
@@ -277,6 +299,7 @@ constexpr Behaviour kBehaviours[] = {
     {"throw", throw_value},
     {"report-handler", report_handler},
     {"arguments", write_arguments},
+    {"image-layout", image_layout},
     {"runtime-error", runtime_error},
     {"standard-exception", standard_exception},
     {"interrupt", interrupt},

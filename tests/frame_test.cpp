@@ -27,8 +27,10 @@ constexpr char kProbe[] = FAULT_PROBE_PATH;
 // An address in the report has one digit per four bits of a pointer.
 constexpr std::size_t kAddressDigits = sizeof(void*) * 2;
 
-// How far into the root handler its report may point.
+// How far into the root handler its report may point, and into
+// process_entry the instruction that start-up takes its address from.
 constexpr std::uintptr_t kHandlerReach = 512;
+constexpr std::uintptr_t kEntryReach = 256;
 
 ChildResult RunProbe(const std::vector<std::string>& arguments) { return tests::RunChild(kProbe, arguments); }
 
@@ -48,15 +50,19 @@ ChildResult RunProbe(const std::vector<std::string>& arguments) { return tests::
   return ::testing::AssertionSuccess();
 }
 
-// The addresses of the one line "<word> <hex>..." that the probe wrote.
+// The addresses of the line "<word> <hex>..." that the probe wrote.
 std::vector<std::uintptr_t> AddressesSaid(const std::string& output, const std::string& word) {
-  std::istringstream in(output);
-  std::string said;
-  in >> said;
-  EXPECT_EQ(said, word) << output;
-  std::vector<std::uintptr_t> addresses;
-  for (std::uintptr_t address = 0; in >> std::hex >> address;) addresses.push_back(address);
-  return addresses;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream in(line);
+    std::string said;
+    if (!(in >> said) || said != word) continue;
+    std::vector<std::uintptr_t> addresses;
+    for (std::uintptr_t address = 0; in >> std::hex >> address;) addresses.push_back(address);
+    return addresses;
+  }
+  ADD_FAILURE() << "no line \"" << word << " ...\" in:\n" << output;
+  return {};
 }
 
 void ExpectQuietEnd(const std::vector<std::string>& arguments) {
@@ -101,6 +107,24 @@ TEST(FrameEnd, UncaughtThrowReportsAnAddressInTheRootHandler) {
   ASSERT_EQ(handler.size(), 1u);
   EXPECT_GE(address, handler[0]);
   EXPECT_LT(address, handler[0] + kHandlerReach);
+}
+
+// The record keeps where the executable lies, but its first word is where
+// process_entry began to run, less the code position.
+TEST(FrameStartUp, ImageLayoutRecordStartsWithTheEntryLessTheCodePosition) {
+  const ChildResult result = RunProbe({"image-layout"});
+  ASSERT_EQ(result.status, 0) << result;
+  const std::vector<std::uintptr_t> record = AddressesSaid(result.standard_output, "record");
+  const std::vector<std::uintptr_t> loaded = AddressesSaid(result.standard_output, "loaded");
+  const std::vector<std::uintptr_t> entry = AddressesSaid(result.standard_output, "entry");
+  ASSERT_EQ(record.size(), 5u) << result;
+  ASSERT_EQ(loaded.size(), 5u) << result;
+  ASSERT_EQ(entry.size(), 1u) << result;
+  EXPECT_EQ(std::vector(record.begin() + 1, record.end()), std::vector(loaded.begin() + 1, loaded.end())) << result;
+  EXPECT_NE(loaded[2], 0u) << result;
+  const std::uintptr_t ran_at = record[0] + record[1];
+  EXPECT_GE(ran_at, entry[0]) << result;
+  EXPECT_LT(ran_at, entry[0] + kEntryReach) << result;
 }
 
 TEST(FrameRuntimeError, ReachesTheRootAsOneLineAndStatusSeventy) {
