@@ -9,6 +9,9 @@
 // Printing a line writes a text and a line feed to a LineSink, by default
 // standard output, flushed after every line so that a stream that refuses it
 // is noticed at once and raised as rt::Error with kOutputErrorStatus.
+//
+// After SetBinaryOutput both ways write a line feed as the one byte 0x0A on
+// every system.
 
 #ifndef ERILAISETRIVIT_RUNTIME_OUTPUT_H_
 #define ERILAISETRIVIT_RUNTIME_OUTPUT_H_
