@@ -163,7 +163,10 @@ void write_arguments(const char*) {
 
 void say_words(const char* name, const rt::Word (&words)[5]) {
   std::string line = name;
-  for (const rt::Word word : words) line += " " + tests::Hex(word);
+  for (const rt::Word word : words) {
+    line += ' ';
+    line += tests::Hex(word);
+  }
   say(line);
 }
 
