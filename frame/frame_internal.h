@@ -66,8 +66,10 @@ struct FaultFrame {
 };
 extern FaultFrame fault_frame;
 
-// Where the executable lies in memory; word 12 of the shared record points
-// here from the start.
+// Where the executable lies in memory, positions counted from its load
+// address. In the record that start-up fills, which word 12 of the shared
+// record points at from the start, load_address is instead the address at
+// which process_entry began to run, less code_position.
 struct ImageLayout {
   rt::Word load_address;
   rt::Word code_position;
