@@ -1,6 +1,6 @@
 #include "frame/errors.h"
 
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 
 namespace frame {
 

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "frame/errors.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/error.h"
 #include "runtime/output.h"
@@ -34,6 +35,30 @@ void load_fpu_control_word() {
   const std::uint16_t word = kFpuControlWord;
   asm volatile("fldcw %0" : : "m"(word));
 #endif
+}
+
+// The address of the instruction after this one, as the processor has it.
+[[gnu::always_inline]] inline std::uintptr_t instruction_address() {
+  std::uintptr_t address = 0;
+#if defined(__x86_64__)
+  asm volatile("lea 0(%%rip), %0" : "=r"(address));
+#elif defined(__i386__)
+  asm volatile("call 1f\n1: pop %0" : "=r"(address));
+#elif defined(__aarch64__)
+  asm volatile("adr %0, ." : "=r"(address));
+#else
+  address = reinterpret_cast<std::uintptr_t>(&process_entry);  // NOLINT
+#endif
+  return address;
+}
+
+// Word 12 points at where the executable lies, with the first word made the
+// address at which process_entry ran, less the code position: the load
+// address of the code as seen from where it actually ran.
+void record_image_layout(std::uintptr_t entry_address) {
+  image_layout = os::read_image_layout();
+  image_layout.load_address = entry_address - image_layout.code_position;
+  rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
 }
 
 [[noreturn]] void release_and_exit(int status) {
@@ -81,10 +106,10 @@ void run_in_root_scope(void* program_address) {
 }  // namespace
 
 void process_entry(int argc, char** argv, Program& program) {
+  const std::uintptr_t entry_address = instruction_address();
   reset_fpu();
-  os::set_binary_output();
-  image_layout = os::read_image_layout();
-  rt::system[rt::kImageLayoutWord] = reinterpret_cast<rt::Word>(&image_layout);  // NOLINT
+  rt::SetBinaryOutput();
+  record_image_layout(entry_address);
   init_process(argc, argv);
   load_fpu_control_word();
   os::run_guarded(run_in_root_scope, &program);

@@ -1,21 +1,21 @@
-// The POSIX side of the process frame. Processor faults arrive as signals;
+// The POSIX side of the process frame, portable to any POSIX system; what it
+// needs to know of the system itself (the registers in a signal's context,
+// which signals a process sent, the stack's bounds, the executable's layout) comes from one sibling file
+// per system, such as frame_linux.cpp. Processor faults arrive as signals;
 // the fault filter turns each into the exception code that the error table
 // knows, on a stack of its own so that a stack overflow can be reported too.
 // A signal handler may only call async-signal-safe functions, so this filter
 // writes the report with write(2) and ends with _exit: no free, no fflush,
 // nothing that could hang on a lock that the faulting code held.
 
-#include <link.h>
-#include <pthread.h>
 #include <signal.h>  // NOLINT(modernize-deprecated-headers): sigaction and siginfo_t are POSIX's
-#include <ucontext.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "frame/errors.h"
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/record.h"
 
@@ -35,30 +35,6 @@ std::uintptr_t g_stack_lowest = 0;
 // Not an exception code of the table, which gives error number 99.
 constexpr std::uint32_t kNoExceptionCode = 0;
 
-struct Registers {
-  std::uintptr_t instruction;
-  std::uintptr_t stack;
-  std::uintptr_t frame;
-};
-
-Registers registers_of(const void* context) {
-  const auto* uc = static_cast<const ucontext_t*>(context);
-#if defined(__x86_64__)
-  return {static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RIP]),
-          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RSP]),
-          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_RBP])};
-#elif defined(__i386__)
-  return {static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_EIP]),
-          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_ESP]),
-          static_cast<std::uintptr_t>(uc->uc_mcontext.gregs[REG_EBP])};
-#elif defined(__aarch64__)
-  return {uc->uc_mcontext.pc, uc->uc_mcontext.sp, uc->uc_mcontext.regs[29]};
-#else
-  (void)uc;
-  return {0, 0, 0};
-#endif
-}
-
 bool in_stack_guard(std::uintptr_t address, std::uintptr_t stack_pointer) {
   const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
   if (g_stack_lowest != 0) {
@@ -68,8 +44,11 @@ bool in_stack_guard(std::uintptr_t address, std::uintptr_t stack_pointer) {
   return address + page >= stack_pointer && address < stack_pointer + page;
 }
 
+// A signal that a process sent is no fault of the processor's, whatever its
+// number, and its fault fields are not to be read.
 std::uint32_t exception_code_for_signal(int signal, const siginfo_t& info, std::uintptr_t stack_pointer) {
   const int code = info.si_code;
+  if (os::sent_by_a_process(code)) return kNoExceptionCode;
   switch (signal) {
     case SIGSEGV:
       return in_stack_guard(reinterpret_cast<std::uintptr_t>(info.si_addr), stack_pointer) ? 0xC00000FD
@@ -111,7 +90,7 @@ void clear_alignment_check() {
 
 void fault_filter(int signal, siginfo_t* info, void* context) {
   clear_alignment_check();
-  const Registers registers = registers_of(context);
+  const os::Registers registers = os::registers_of(context);
   fault_frame = {registers.stack, registers.frame};
   rt::system[rt::kFaultFrameWord] = reinterpret_cast<rt::Word>(&fault_frame);  // NOLINT
   const std::int32_t error_number =
@@ -120,44 +99,12 @@ void fault_filter(int signal, siginfo_t* info, void* context) {
   _exit(error_number);
 }
 
-void find_stack_lowest() {
-  pthread_attr_t attributes;
-  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return;
-  void* lowest = nullptr;
-  std::size_t size = 0;
-  if (pthread_attr_getstack(&attributes, &lowest, &size) == 0) {
-    g_stack_lowest = reinterpret_cast<std::uintptr_t>(lowest);
-  }
-  pthread_attr_destroy(&attributes);
-}
-
-int on_loaded_object(dl_phdr_info* info, std::size_t /*size*/, void* data) {
-  // The first object is the executable itself.
-  auto* layout = static_cast<ImageLayout*>(data);
-  bool first_segment = true;
-  for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
-    const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-    if (segment.p_type != PT_LOAD) continue;
-    if (first_segment) layout->load_address = info->dlpi_addr + segment.p_vaddr;
-    first_segment = false;
-    const std::uintptr_t position = info->dlpi_addr + segment.p_vaddr - layout->load_address;
-    if ((segment.p_flags & PF_X) != 0 && layout->code_length == 0) {
-      layout->code_position = position;
-      layout->code_length = segment.p_memsz;
-    } else if ((segment.p_flags & PF_W) != 0 && layout->data_length == 0) {
-      layout->data_position = position;
-      layout->data_length = segment.p_memsz;
-    }
-  }
-  return 1;
-}
-
 }  // namespace
 
 namespace os {
 
 void install_fault_filter() {
-  find_stack_lowest();
+  g_stack_lowest = main_stack_lowest();
   stack_t stack{};
   stack.ss_sp = g_signal_stack;
   stack.ss_size = kSignalStackSize;
@@ -173,17 +120,8 @@ void install_fault_filter() {
 // No system dialogue to suppress here.
 void set_error_mode() {}
 
-// POSIX streams never translate line feeds.
-void set_binary_output() {}
-
 // Signals pass no handler of the C runtime's on their way to the filter.
 void run_guarded(void (*body)(void*), void* data) { body(data); }
-
-ImageLayout read_image_layout() {
-  ImageLayout layout{};
-  dl_iterate_phdr(on_loaded_object, &layout);
-  return layout;
-}
 
 }  // namespace os
 

@@ -7,15 +7,12 @@
 
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "frame/errors.h"
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
 #include "frame/os.h"
 #include "runtime/record.h"
 
@@ -132,13 +129,6 @@ void run_guarded(void (*body)(void*), void* data) { erilaisetrivit_run_guarded(b
 // The 32-bit C runtime puts no handler of its own around main.
 void run_guarded(void (*body)(void*), void* data) { body(data); }
 #endif
-
-// The text-mode CRT would write every line feed as CR LF; in binary mode the
-// report lines and the fatal report are the same bytes as on Linux.
-void set_binary_output() {
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-}
 
 ImageLayout read_image_layout() {
   const auto* base = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));  // NOLINT

@@ -16,7 +16,6 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/os.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
 #include "rivit/odds.h"
@@ -266,7 +265,7 @@ int fail(std::string_view message, int status) {
 }  // namespace
 
 int run_command(int argc, char** argv) {
-  frame::os::set_binary_output();
+  rt::SetBinaryOutput();
   CLI::App app("Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible, "
                "checks any set of rows and counts its exact odds.",
                kName);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #define ERILAISETRIVIT_WRITE _write
 #else
@@ -23,6 +24,13 @@ constexpr int kStandardError = 2;
 std::string ErrnoMessage(int error) { return std::strerror(error); }
 
 }  // namespace
+
+void SetBinaryOutput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
 
 void WriteBytes(std::string_view bytes) {
   while (!bytes.empty()) {

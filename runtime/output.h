@@ -9,6 +9,9 @@
 // Printing a line writes a text and a line feed to a LineSink, by default
 // standard output, flushed after every line so that a stream that refuses it
 // is noticed at once and raised as rt::Error with kOutputErrorStatus.
+//
+// After SetBinaryOutput both ways write a line feed as the one byte 0x0A on
+// every system.
 
 #ifndef ERILAISETRIVIT_RUNTIME_OUTPUT_H_
 #define ERILAISETRIVIT_RUNTIME_OUTPUT_H_
@@ -21,6 +24,10 @@
 #include "runtime/value.h"
 
 namespace rt {
+
+// Standard output and standard error write a line feed as the one byte 0x0A:
+// the Windows C runtime opens them in text mode, which writes CR LF.
+void SetBinaryOutput();
 
 void WriteBytes(std::string_view bytes);
 void WriteDecimal(Integer n);

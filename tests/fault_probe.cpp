@@ -7,15 +7,23 @@
 //   report-handler       writes "handler <address>" of the root scope's
 //                        handler, then throws 1
 //   arguments            writes the captured argument list (see below)
+//   image-layout         writes "record" and the five words of the record
+//                        that word 12 points at, "loaded" and those words as
+//                        read from the system now, and "entry" and the
+//                        address of frame::process_entry, one line each
 //   runtime-error        raises rt::Error
 //   standard-exception   raises a std::exception that is no rt::Error
 //   interrupt            raises SIGINT against itself
 //   null-write, divide-by-zero, stack-overflow, breakpoint,
-//   illegal-instruction, unknown-fault, past-mapped-file (Linux),
+//   illegal-instruction, past-mapped-file (Linux),
 //   misaligned-load (Linux on x86-64)
 //                        first write "code <first> <end>", the bounds of the
-//                        probe's own code from frame::image_layout, then
+//                        probe's own code as the system has loaded it, then
 //                        make that fault happen for real
+//   raise-signal N, kill-signal N, queue-signal N
+//                        (POSIX) write "code <first> <end>" as above, then
+//                        send themselves signal number N with raise, kill or
+//                        sigqueue, as another process could
 //   raise CODE           (Windows) raises the exception CODE, as the system
 //                        raises its own, with RaiseException
 //   filter CODE, filter-partial CODE
@@ -31,9 +39,9 @@
 // argument list still held, the probe says so on standard error and exits
 // with 98 instead.
 //
-// Addresses are written in hexadecimal without a prefix. "arguments" writes
-// the count of the shared record's word 0, then each string of the list in
-// word 1 as two hexadecimal digits per byte, one line each, then "null" when
+// Addresses are written as tests/hex.h writes them. "arguments" writes the
+// count of the shared record's word 0, then each string of the list in word 1
+// as two hexadecimal digits per byte, one line each, then "null" when
 // the entry after the last one is the null pointer.
 //
 // The faults are written so that neither the compiler nor the sanitizers get
@@ -45,7 +53,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -56,10 +63,12 @@
 #include <unistd.h>
 #endif
 
-#include "frame/frame.h"
+#include "frame/frame_internal.h"
+#include "frame/os.h"
 #include "runtime/error.h"
 #include "runtime/record.h"
 #include "runtime/throw.h"
+#include "tests/hex.h"
 
 #define PROBE_FAULT __attribute__((noinline, no_sanitize("address", "undefined")))
 
@@ -71,27 +80,11 @@ void say(const std::string& line) {
   std::fflush(stdout);
 }
 
-std::string hex(std::uintptr_t value) {
-  std::ostringstream out;
-  out << std::hex << value;
-  return out.str();
-}
-
-std::string hex_bytes(const char* text) {
-  std::string bytes;
-  for (const char* p = text; *p != '\0'; ++p) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const auto byte = static_cast<unsigned char>(*p);
-    bytes += kDigits[byte >> 4];
-    bytes += kDigits[byte & 0xF];
-  }
-  return bytes;
-}
-
+// Read afresh: start-up has made the record's first word something else.
 void say_code_bounds() {
-  const frame::ImageLayout& layout = frame::image_layout;
+  const frame::ImageLayout layout = frame::os::read_image_layout();
   const std::uintptr_t first = layout.load_address + layout.code_position;
-  say("code " + hex(first) + " " + hex(first + layout.code_length));
+  say("code " + tests::Hex(first) + " " + tests::Hex(first + layout.code_length));
 }
 
 volatile int g_sink;
@@ -156,7 +149,7 @@ void halt(const char*) { rt::halt(); }
 void throw_value(const char* value) { rt::Throw(static_cast<std::uint32_t>(std::stoul(value, nullptr, 0))); }
 
 void report_handler(const char*) {
-  say("handler " + hex(reinterpret_cast<std::uintptr_t>(&frame::top_level_handler)));  // NOLINT
+  say("handler " + tests::Hex(reinterpret_cast<std::uintptr_t>(&frame::top_level_handler)));  // NOLINT
   rt::Throw(1);
 }
 
@@ -164,8 +157,27 @@ void write_arguments(const char*) {
   const auto count = static_cast<std::int32_t>(rt::system[rt::kArgumentCountWord]);
   const auto* list = reinterpret_cast<const char* const*>(rt::system[rt::kArgumentListWord]);  // NOLINT
   say(std::to_string(count));
-  for (std::int32_t i = 0; i < count; ++i) say(hex_bytes(list[i]));
+  for (std::int32_t i = 0; i < count; ++i) say(tests::HexBytes(list[i]));
   if (list[count] == nullptr) say("null");
+}
+
+void say_words(const char* name, const rt::Word (&words)[5]) {
+  std::string line = name;
+  for (const rt::Word word : words) {
+    line += ' ';
+    line += tests::Hex(word);
+  }
+  say(line);
+}
+
+void image_layout(const char*) {
+  rt::Word record[5];
+  std::memcpy(record, reinterpret_cast<const void*>(rt::system[rt::kImageLayoutWord]), sizeof record);  // NOLINT
+  const frame::ImageLayout loaded = frame::os::read_image_layout();
+  say_words("record", record);
+  say_words("loaded", {loaded.load_address, loaded.code_position, loaded.code_length, loaded.data_position,
+                       loaded.data_length});
+  say("entry " + tests::Hex(reinterpret_cast<std::uintptr_t>(&frame::process_entry)));  // NOLINT
 }
 
 void runtime_error(const char*) { throw rt::Error("probe: a value the runtime cannot handle"); }
@@ -197,14 +209,24 @@ void illegal(const char*) {
   illegal_instruction();
 }
 
-// A signal that no processor fault raised carries none of the codes that
-// the fault table knows.
-void unknown_fault(const char*) {
+#ifndef _WIN32
+int signal_number(const char* number) { return std::stoi(number); }
+
+void raise_signal(const char* number) {
   say_code_bounds();
-  std::raise(SIGFPE);
+  std::raise(signal_number(number));
 }
 
-#ifndef _WIN32
+void kill_signal(const char* number) {
+  say_code_bounds();
+  kill(getpid(), signal_number(number));
+}
+
+void queue_signal(const char* number) {
+  say_code_bounds();
+  sigqueue(getpid(), signal_number(number), sigval{});
+}
+
 void past_mapped_file(const char*) {
   say_code_bounds();
   read_past_mapped_file();
@@ -225,8 +247,8 @@ void raise_exception(const char* code) { RaiseException(exception_code(code), 0,
 
 void say_fault_frame() {
   const bool kept = rt::system[rt::kFaultFrameWord] == reinterpret_cast<rt::Word>(&frame::fault_frame);  // NOLINT
-  say(std::string("fault-frame ") + (kept ? "kept " : "untouched ") + hex(frame::fault_frame.stack_pointer) + " " +
-      hex(frame::fault_frame.frame_pointer));
+  say(std::string("fault-frame ") + (kept ? "kept " : "untouched ") + tests::Hex(frame::fault_frame.stack_pointer) + " " +
+      tests::Hex(frame::fault_frame.frame_pointer));
 }
 
 // Some codes never reach the filter through the system under wine, which
@@ -280,6 +302,7 @@ constexpr Behaviour kBehaviours[] = {
     {"throw", throw_value},
     {"report-handler", report_handler},
     {"arguments", write_arguments},
+    {"image-layout", image_layout},
     {"runtime-error", runtime_error},
     {"standard-exception", standard_exception},
     {"interrupt", interrupt},
@@ -288,8 +311,10 @@ constexpr Behaviour kBehaviours[] = {
     {"stack-overflow", stack_overflow},
     {"breakpoint", trap},
     {"illegal-instruction", illegal},
-    {"unknown-fault", unknown_fault},
 #ifndef _WIN32
+    {"raise-signal", raise_signal},
+    {"kill-signal", kill_signal},
+    {"queue-signal", queue_signal},
     {"past-mapped-file", past_mapped_file},
 #endif
 #if defined(__x86_64__) && !defined(_WIN32)

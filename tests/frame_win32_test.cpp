@@ -1,5 +1,5 @@
 // The Windows process frame watched from outside, through the fault probe
-// (tests/fault_probe.cpp) in a child process: every exception code that the
+// (fault_probe.cpp) in a child process: every exception code that the
 // unhandled-exception filter knows, raised with RaiseException, and the
 // command line as the system splits it. frame_test.cpp holds what both
 // platforms share: real faults, the root scope, the argument bytes.
@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "tests/child_process.h"
+#include "tests/hex.h"
 
 namespace frame {
 namespace {
@@ -58,24 +58,16 @@ constexpr Fault kFaults[] = {
     {0x0000013A, 99, "unknown error"},
 };
 
-std::string hex_code(std::uint32_t code) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
-  return text;
-}
-
 // An address in the report: upper-case hexadecimal, one digit per four bits
 // of a pointer (8 in the 32-bit program, 16 in the 64-bit one).
 constexpr int kAddressDigits = sizeof(void*) * 2;
 
-std::string address_text(std::uintptr_t address) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%0*llX", kAddressDigits, static_cast<unsigned long long>(address));
-  return text;
-}
-
 // The address that the probe gives the filter, as the report writes it.
-const std::string kProbeAddress = address_text(0x00401234);
+const std::string kProbeAddress = tests::Hex(0x00401234);
+
+// The stack and frame pointers of the probe's context, as the probe writes
+// the fault frame record that the filter kept.
+const std::string kKeptFaultFrame = "fault-frame kept " + tests::Hex(0x0012FF40) + " " + tests::Hex(0x0012FF80) + "\n";
 
 // Exactly "\n*** Runtime Error N: message\n*** at: <address>h\n", and exit
 // status N.
@@ -90,8 +82,9 @@ void ExpectReport(const ChildResult& result, const Fault& fault) {
 
 TEST(WindowsFaultFilter, EveryRaisedCodeGivesItsErrorNumberMessageAndStatus) {
   for (const Fault& fault : kFaults) {
-    SCOPED_TRACE(hex_code(fault.code));
-    ExpectReport(tests::RunChild(kProbe, {"raise", hex_code(fault.code)}), fault);
+    const std::string code = "0x" + tests::Hex(fault.code);
+    SCOPED_TRACE(code);
+    ExpectReport(tests::RunChild(kProbe, {"raise", code}), fault);
   }
 }
 
@@ -101,7 +94,7 @@ TEST(WindowsFaultFilter, ControlCExitWritesNothingAndExitsWithZero) {
   const ChildResult result = tests::RunChild(kProbe, {"filter", "0xC000013A"});
   EXPECT_TRUE(result.exited) << result;
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.standard_output, "fault-frame kept 12ff40 12ff80\n");
+  EXPECT_EQ(result.standard_output, kKeptFaultFrame);
   EXPECT_EQ(result.standard_error, "");
 }
 
@@ -118,23 +111,13 @@ TEST(WindowsFaultFilter, KeepsTheFaultFrameOfACompleteContextOnly) {
   const std::string report = "\n*** Runtime Error 1: access violation\n*** at: " + kProbeAddress + "h\n";
   const ChildResult complete = tests::RunChild(kProbe, {"filter", "0xC0000005"});
   EXPECT_EQ(complete.status, 1) << complete;
-  EXPECT_EQ(complete.standard_output, "fault-frame kept 12ff40 12ff80\n");
+  EXPECT_EQ(complete.standard_output, kKeptFaultFrame);
   EXPECT_EQ(complete.standard_error, report);
 
   const ChildResult partial = tests::RunChild(kProbe, {"filter-partial", "0xC0000005"});
   EXPECT_EQ(partial.status, 1) << partial;
-  EXPECT_EQ(partial.standard_output, "fault-frame untouched 0 0\n");
+  EXPECT_EQ(partial.standard_output, "fault-frame untouched " + tests::Hex(0) + " " + tests::Hex(0) + "\n");
   EXPECT_EQ(partial.standard_error, report);
-}
-
-std::string hex_bytes(const std::string& bytes) {
-  std::string digits;
-  for (const char c : bytes) {
-    char pair[3];
-    std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(c));
-    digits += pair;
-  }
-  return digits;
 }
 
 // Runs of backslashes count only before a quote, where they halve; the
@@ -144,8 +127,8 @@ TEST(WindowsArguments, BackslashRunsAndQuotesSurviveTheCommandLineSplit) {
       "arguments", "\\\\\"", "\\\"\\\\", "\"\"", "a\\\\b c", "\\\\server\\share\\", "end\\\\", " ", "\xF0\x9D\x84\x9E",
   };
   const ChildResult result = tests::RunChild(kProbe, arguments);
-  std::string expected = std::to_string(arguments.size() + 1) + "\n" + hex_bytes(kProbe) + "\n";
-  for (const std::string& argument : arguments) expected += hex_bytes(argument) + "\n";
+  std::string expected = std::to_string(arguments.size() + 1) + "\n" + tests::HexBytes(kProbe) + "\n";
+  for (const std::string& argument : arguments) expected += tests::HexBytes(argument) + "\n";
   EXPECT_EQ(result.standard_output, expected + "null\n") << result;
   EXPECT_EQ(result.status, 0);
 }

@@ -1,5 +1,5 @@
 // The process frame watched from outside: each test runs the fault probe
-// (tests/fault_probe.cpp) in a child process and checks what it wrote and
+// (fault_probe.cpp) in a child process and checks what it wrote and
 // how it ended.
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/child_process.h"
+#include "tests/hex.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,8 +27,10 @@ constexpr char kProbe[] = FAULT_PROBE_PATH;
 // An address in the report has one digit per four bits of a pointer.
 constexpr std::size_t kAddressDigits = sizeof(void*) * 2;
 
-// How far into the root handler its report may point.
+// How far into the root handler its report may point, and into
+// process_entry the instruction that start-up takes its address from.
 constexpr std::uintptr_t kHandlerReach = 512;
+constexpr std::uintptr_t kEntryReach = 256;
 
 ChildResult RunProbe(const std::vector<std::string>& arguments) { return tests::RunChild(kProbe, arguments); }
 
@@ -47,26 +50,19 @@ ChildResult RunProbe(const std::vector<std::string>& arguments) { return tests::
   return ::testing::AssertionSuccess();
 }
 
-// The addresses of the one line "<word> <hex>..." that the probe wrote.
+// The addresses of the line "<word> <hex>..." that the probe wrote.
 std::vector<std::uintptr_t> AddressesSaid(const std::string& output, const std::string& word) {
-  std::istringstream in(output);
-  std::string said;
-  in >> said;
-  EXPECT_EQ(said, word) << output;
-  std::vector<std::uintptr_t> addresses;
-  for (std::uintptr_t address = 0; in >> std::hex >> address;) addresses.push_back(address);
-  return addresses;
-}
-
-std::string HexBytes(const std::string& text) {
-  std::string bytes;
-  for (const char c : text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    const auto byte = static_cast<unsigned char>(c);
-    bytes += kDigits[byte >> 4];
-    bytes += kDigits[byte & 0xF];
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream in(line);
+    std::string said;
+    if (!(in >> said) || said != word) continue;
+    std::vector<std::uintptr_t> addresses;
+    for (std::uintptr_t address = 0; in >> std::hex >> address;) addresses.push_back(address);
+    return addresses;
   }
-  return bytes;
+  ADD_FAILURE() << "no line \"" << word << " ...\" in:\n" << output;
+  return {};
 }
 
 void ExpectQuietEnd(const std::vector<std::string>& arguments) {
@@ -113,6 +109,24 @@ TEST(FrameEnd, UncaughtThrowReportsAnAddressInTheRootHandler) {
   EXPECT_LT(address, handler[0] + kHandlerReach);
 }
 
+// The record keeps where the executable lies, but its first word is where
+// process_entry began to run, less the code position.
+TEST(FrameStartUp, ImageLayoutRecordStartsWithTheEntryLessTheCodePosition) {
+  const ChildResult result = RunProbe({"image-layout"});
+  ASSERT_EQ(result.status, 0) << result;
+  const std::vector<std::uintptr_t> record = AddressesSaid(result.standard_output, "record");
+  const std::vector<std::uintptr_t> loaded = AddressesSaid(result.standard_output, "loaded");
+  const std::vector<std::uintptr_t> entry = AddressesSaid(result.standard_output, "entry");
+  ASSERT_EQ(record.size(), 5u) << result;
+  ASSERT_EQ(loaded.size(), 5u) << result;
+  ASSERT_EQ(entry.size(), 1u) << result;
+  EXPECT_EQ(std::vector(record.begin() + 1, record.end()), std::vector(loaded.begin() + 1, loaded.end())) << result;
+  EXPECT_NE(loaded[2], 0u) << result;
+  const std::uintptr_t ran_at = record[0] + record[1];
+  EXPECT_GE(ran_at, entry[0]) << result;
+  EXPECT_LT(ran_at, entry[0] + kEntryReach) << result;
+}
+
 TEST(FrameRuntimeError, ReachesTheRootAsOneLineAndStatusSeventy) {
   for (const char* program : {"runtime-error", "standard-exception"}) {
     SCOPED_TRACE(program);
@@ -136,8 +150,8 @@ TEST(FrameArguments, EachArgumentIsCapturedAsItsBytes) {
     SCOPED_TRACE(arguments.size());
     const ChildResult result = RunProbe(arguments);
     ASSERT_EQ(result.status, 0) << result;
-    std::string expected = std::to_string(arguments.size() + 1) + "\n" + HexBytes(kProbe) + "\n";
-    for (const std::string& argument : arguments) expected += HexBytes(argument) + "\n";
+    std::string expected = std::to_string(arguments.size() + 1) + "\n" + tests::HexBytes(kProbe) + "\n";
+    for (const std::string& argument : arguments) expected += tests::HexBytes(argument) + "\n";
     expected += "null\n";
     EXPECT_EQ(result.standard_output, expected);
     EXPECT_EQ(result.standard_error, "");
@@ -157,8 +171,9 @@ enum class Where { kProbeCode, kAnywhere };
 
 // Runs a probe program that faults for real, and expects the report for
 // `error_number` as the last output and status, at an address in `where`.
-void ExpectFault(const std::string& program, int error_number, const std::string& message, Where where) {
-  const ChildResult result = RunProbe({program});
+void ExpectFault(const std::vector<std::string>& arguments, int error_number, const std::string& message,
+                 Where where) {
+  const ChildResult result = RunProbe(arguments);
   EXPECT_TRUE(result.exited) << result;
   EXPECT_EQ(result.status, error_number) << result;
   std::uintptr_t address = 0;
@@ -172,10 +187,10 @@ void ExpectFault(const std::string& program, int error_number, const std::string
   }
 }
 
-TEST(FrameFault, NullWriteIsAnAccessViolation) { ExpectFault("null-write", 1, "access violation", Where::kProbeCode); }
+TEST(FrameFault, NullWriteIsAnAccessViolation) { ExpectFault({"null-write"}, 1, "access violation", Where::kProbeCode); }
 
 TEST(FrameFault, IntegerDivisionByZero) {
-  ExpectFault("divide-by-zero", 13, "integer divide by zero", Where::kProbeCode);
+  ExpectFault({"divide-by-zero"}, 13, "integer divide by zero", Where::kProbeCode);
 }
 
 TEST(FrameFault, StackOverflow) {
@@ -186,32 +201,38 @@ TEST(FrameFault, StackOverflow) {
     GTEST_SKIP() << "wine cannot run a filter for a stack overflow";
   }
 #endif
-  ExpectFault("stack-overflow", 19, "stack error or overflow", Where::kProbeCode);
+  ExpectFault({"stack-overflow"}, 19, "stack error or overflow", Where::kProbeCode);
 }
 
-TEST(FrameFault, BreakpointTrap) { ExpectFault("breakpoint", 3, "breakpoint", Where::kProbeCode); }
+TEST(FrameFault, BreakpointTrap) { ExpectFault({"breakpoint"}, 3, "breakpoint", Where::kProbeCode); }
 
 TEST(FrameFault, IllegalInstruction) {
-  ExpectFault("illegal-instruction", 17, "illegal instruction", Where::kProbeCode);
+  ExpectFault({"illegal-instruction"}, 17, "illegal instruction", Where::kProbeCode);
 }
 
 #if !defined(_WIN32)
 // A bus error is the one signal whose code tells two faults apart.
 TEST(FrameFault, BusErrorPastAMappedFileIsAnInvalidAddress) {
-  ExpectFault("past-mapped-file", 16, "invalid virtual address", Where::kProbeCode);
+  ExpectFault({"past-mapped-file"}, 16, "invalid virtual address", Where::kProbeCode);
 }
 #endif
 
 #if defined(__x86_64__) && !defined(_WIN32)
 TEST(FrameFault, MisalignedLoadUnderAlignmentCheckIsAnAlignmentFault) {
-  ExpectFault("misaligned-load", 2, "invalid alignment", Where::kProbeCode);
+  ExpectFault({"misaligned-load"}, 2, "invalid alignment", Where::kProbeCode);
 }
 #endif
 
 #if !defined(_WIN32)
-// A signal sent rather than raised by the processor carries no fault code.
-TEST(FrameFault, SignalWithoutAFaultIsAnUnknownError) {
-  ExpectFault("unknown-fault", 99, "unknown error", Where::kAnywhere);
+// A fault signal that a process sent, be it this one, is no processor fault,
+// whatever its number and whatever its fault fields happen to hold.
+TEST(FrameFault, SentFaultSignalIsAnUnknownError) {
+  for (const char* way : {"raise-signal", "kill-signal", "queue-signal"}) {
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP}) {
+      SCOPED_TRACE(std::string(way) + " " + std::to_string(signal));
+      ExpectFault({way, std::to_string(signal)}, 99, "unknown error", Where::kAnywhere);
+    }
+  }
 }
 #endif
 
