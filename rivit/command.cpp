@@ -19,6 +19,7 @@
 #include "rivit/check.h"
 #include "rivit/format.h"
 #include "rivit/run.h"
+#include "rivit/system.h"
 #include "runtime/error.h"
 #include "runtime/output.h"
 #include "runtime/random.h"
@@ -107,7 +108,7 @@ void check_rows(const std::string& file) {
     write_lines(check_report(read_rows(stdin, "standard input")));
     return;
   }
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(std::fopen(file.c_str(), "rb"), std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(open_file(file, "rb"), std::fclose);
   if (!opened) throw InputError("cannot open " + file + ": " + std::strerror(errno));
   write_lines(check_report(read_rows(opened.get(), file)));
 }
