@@ -30,7 +30,7 @@ all: release
 # out.
 release:
 	@scripts/setup.sh build
-	cmake --preset release -DERILAISETRIVIT_TESTS=OFF >/dev/null
+	cmake --preset release >/dev/null
 	cmake --build --preset release
 
 run: release
