@@ -11,10 +11,11 @@
 #            (the first run makes the wine prefix, build/win*/wineprefix)
 # make fuzz  runs each fuzzer for FUZZ_SECONDS (60 by default)
 # make lint  runs clang-tidy and cppcheck over the sources
-# make bench builds the optimised program, runs the microbenchmarks and the
-#            row optimiser's strength cases (ROWS_BENCH_SECONDS each, 60 by
-#            default), then times the program on each overlap path its CPU
-#            runs side by side with the yardstick
+# make bench builds the optimised program with the benchmarks (build/bench),
+#            runs the microbenchmarks, the odds over
+#            every draw and the row optimiser's strength cases
+#            (ROWS_BENCH_SECONDS each, 60 by default), then times the program on each overlap
+#            path its CPU runs side by side with the yardstick
 # make package builds the Debian package of the optimised Linux build and a
 #            .zip of each Windows build, in build/packages
 # Each target installs what it needs first (scripts/setup.sh).
@@ -31,7 +32,7 @@ all: release
 # out.
 release:
 	@scripts/setup.sh build
-	cmake --preset release -DERILAISETRIVIT_TESTS=OFF >/dev/null
+	cmake --preset release >/dev/null
 	cmake --build --preset release
 
 run: release
@@ -85,20 +86,23 @@ lint: debug fuzzers
 	@scripts/setup.sh lint
 	scripts/lint.sh build/debug build/fuzz
 
+# The optimised build with the benchmarks, in build/bench of its own.
 bench:
 	@scripts/setup.sh build tests
-	cmake --preset release -DERILAISETRIVIT_TESTS=ON >/dev/null
-	cmake --build --preset release
-	build/release/bench/search_bench
-	build/release/bench/check_bench
-	build/release/bench/odds_bench
-	build/release/bench/rows_bench
-	bench/compare.sh build/release/erilaisetrivit build/release/bench/erilaisetrivit_forced build/release/bench/yardstick
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	build/bench/bench/search_bench
+	build/bench/bench/check_bench
+	build/bench/bench/odds_bench
+	build/bench/bench/rows_bench
+	bench/compare.sh build/bench/erilaisetrivit build/bench/bench/erilaisetrivit_forced build/bench/bench/yardstick
 
 WINDOWS_PRESETS ?= win32 win64
 
-package: release
-	@scripts/setup.sh package $(WINDOWS_PRESETS)
+# help2man before the release build is configured, which looks for it.
+package:
+	@scripts/setup.sh build package $(WINDOWS_PRESETS)
+	$(MAKE) --no-print-directory release
 	for p in $(WINDOWS_PRESETS); do cmake --preset $$p >/dev/null && cmake --build --preset $$p || exit 1; done
 	for p in release $(WINDOWS_PRESETS); do (cd build/$$p && cpack -B ../packages) || exit 1; done
 	rm -rf build/packages/_CPack_Packages

@@ -1,7 +1,6 @@
 #include "rivit/command.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -23,6 +22,7 @@
 #include "rivit/progress.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
+#include "rivit/system.h"
 #include "runtime/error.h"
 #include "runtime/output.h"
 #include "runtime/random.h"
@@ -84,8 +84,9 @@ void check_together(const Config& config) {
   }
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
   if (!reads_rows && !config.rows && lottery != kProgramLottery) {
-    throw CLI::ValidationError("--numbers", "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
-                                            "go with --check, --odds FILE and --rows");
+    throw CLI::ValidationError("--numbers",
+                               "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
+                               "go with --check, --odds FILE and --rows");
   }
   if (config.odds && !draws_within_reach(lottery)) {
     throw CLI::ValidationError("--odds", std::to_string(choose(lottery.numbers, lottery.length)) + " draws of " +
@@ -121,14 +122,11 @@ void add_options(CLI::App& app, Config& config) {
   CLI::Option* counts = app.add_flag("--counts", config.counts,
                                      "Print the five report lines that erilaisetrivit prints for the seed, instead "
                                      "of rows.");
-  CLI::Option* check =
-      app.add_flag("--check")
-          ->description(
-              "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces or commas; "
-              "blank lines and lines starting with # are skipped), and print the number of rows, the largest count "
-              "of numbers that two rows share, and the lines of one such pair.");
-  app.add_option("FILE", config.check, "The rows for --check; standard input when it is - or missing.")
-      ->needs(check);
+  CLI::Option* check = app.add_flag("--check")->description(
+      "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces or commas; "
+      "blank lines and lines starting with # are skipped), and print the number of rows, the largest count "
+      "of numbers that two rows share, and the lines of one such pair.");
+  app.add_option("FILE", config.check, "The rows for --check; standard input when it is - or missing.")->needs(check);
   CLI::Option* odds =
       app.add_option("--odds", config.odds,
                      "Count, over every possible draw, the most numbers right that the best of the rows gives, and "
@@ -141,12 +139,13 @@ void add_options(CLI::App& app, Config& config) {
                                      "closest two, then the fewest pairs that share that many, then the most even "
                                      "use of the numbers.")
                           ->type_name("M");
-  CLI::Option* steps = app.add_option("--steps", config.steps,
-                                      "Search --rows for N steps in each of two searches (default " +
-                                          std::to_string(kDefaultSteps) + "): the same rows for the same seed on "
-                                          "every system.")
-                           ->type_name("N")
-                           ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
+  CLI::Option* steps =
+      app.add_option("--steps", config.steps,
+                     "Search --rows for N steps in each of two searches (default " + std::to_string(kDefaultSteps) +
+                         "): the same rows for the same seed on "
+                         "every system.")
+          ->type_name("N")
+          ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
   CLI::Option* seconds = app.add_option("--time", config.seconds,
                                         "Search --rows for SECONDS instead: better rows for more time, the same "
                                         "rows only on the same machine under the same load.")
@@ -182,7 +181,7 @@ void write_lines(const std::vector<std::string>& lines) {
 
 ReadRows read_rows_of(const std::string& file, Lottery lottery) {
   if (file == kStandardInput) return read_rows(stdin, "standard input", lottery);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(std::fopen(file.c_str(), "rb"), std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(open_file(file, "rb"), std::fclose);
   if (!opened) throw InputError("cannot open " + file + ": " + std::strerror(errno));
   return read_rows(opened.get(), file, lottery);
 }
@@ -209,8 +208,9 @@ std::vector<Row> found_rows(const Config& config) {
   const FoundRows found = find_rows(search);
   char time[32];
   std::snprintf(time, sizeof time, "%.2f s", progress.Elapsed());
-  rt::WriteBytes("rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) + (found.proven_best ? " (no rows do better)" : "") +
-                 "; " + std::to_string(found.steps_taken) + " steps, " + time + "\n");
+  rt::WriteBytes("rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
+                 (found.proven_best ? " (no rows do better)" : "") + "; " + std::to_string(found.steps_taken) +
+                 " steps, " + time + "\n");
   std::vector<Row> rows(found.rows.size());
   std::transform(found.rows.begin(), found.rows.end(), rows.begin(), row_of);
   return rows;
@@ -266,9 +266,10 @@ int fail(std::string_view message, int status) {
 
 int run_command(int argc, char** argv) {
   rt::SetBinaryOutput();
-  CLI::App app("Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible, "
-               "checks any set of rows and counts its exact odds.",
-               kName);
+  CLI::App app(
+      "Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible, "
+      "checks any set of rows and counts its exact odds.",
+      kName);
   Config config;
   add_options(app, config);
   try {

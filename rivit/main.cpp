@@ -1,6 +1,18 @@
 // erilaisetrivit-rivit: the rows that erilaisetrivit keeps, and a check of
 // any set of rows.
 
-#include "rivit/command.h"
+#include <string>
+#include <vector>
 
-int main(int argc, char** argv) { return rivit::run_command(argc, argv); }
+#include "rivit/command.h"
+#include "rivit/system.h"
+
+// The command sees its arguments in UTF-8 on every system (rivit/system.h).
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments = rivit::utf8_arguments(argc, argv);
+  std::vector<char*> pointers;
+  pointers.reserve(arguments.size() + 1);
+  for (std::string& argument : arguments) pointers.push_back(argument.data());
+  pointers.push_back(nullptr);
+  return rivit::run_command(static_cast<int>(arguments.size()), pointers.data());
+}

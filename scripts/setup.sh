@@ -9,7 +9,8 @@
 #   fuzz      the fuzzers (clang and its sanitizer runtimes)
 #   memcheck  valgrind
 #   lint      clang-tidy and cppcheck
-#   package   what CPack needs for the Debian package
+#   package   what CPack needs for the Debian package, and help2man for the
+#             companion's manual page
 #
 # Not every machine runs 32-bit programs. There the i386 packages install but
 # some of their post-install scripts fail ("Exec format error"): that failure
@@ -17,14 +18,23 @@
 # whether the 32-bit Windows suites can run.
 set -euo pipefail
 
+# Every tier builds with CMake, Ninja and make; every build of the companion
+# (the Linux one and both Windows ones) needs the CLI11 headers, and a
+# Windows build's tests GoogleTest's sources and Python.
+readonly kBuildTools="cmake ninja-build make"
+readonly kCompanion="libcli11-dev nlohmann-json3-dev"
+readonly kWindowsTests="googletest python3"
+
 packages_of() {
   case $1 in
-    build) echo cmake ninja-build g++ make libcli11-dev nlohmann-json3-dev ;;
-    tests) echo libgtest-dev libgmock-dev libbenchmark-dev time python3 dpkg-dev ;;
-    win32) echo cmake ninja-build make libcli11-dev nlohmann-json3-dev g++-mingw-w64-i686-posix googletest python3 wine wine32:i386 ;;
-    win64) echo cmake ninja-build make libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix googletest python3 wine64 ;;
-    package) echo dpkg-dev ;;
-    fuzz) echo cmake ninja-build make clang libclang-rt-14-dev ;;
+    build) echo g++ $kCompanion ;;
+    # The package test (tests/package_test.sh) makes the package and runs
+    # lintian on it.
+    tests) echo libgtest-dev libgmock-dev libbenchmark-dev time python3 dpkg-dev help2man lintian ;;
+    win32) echo $kCompanion g++-mingw-w64-i686-posix $kWindowsTests wine wine32:i386 ;;
+    win64) echo $kCompanion g++-mingw-w64-x86-64-posix $kWindowsTests wine64 ;;
+    package) echo dpkg-dev help2man ;;
+    fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind ;;
     lint) echo clang-tidy cppcheck ;;
     *) echo "setup: no tier '$1' (build, tests, win32, win64, fuzz, memcheck, lint, package)" >&2; return 1 ;;
@@ -32,9 +42,11 @@ packages_of() {
 }
 
 [ $# -gt 0 ] || set -- build
-wanted=()
+read -ra wanted <<<"$kBuildTools"
 for tier in "$@"; do
-  read -ra tier_packages <<<"$(packages_of "$tier")"
+  # An assignment, so that a tier that is not one stops set-up.
+  tier_list=$(packages_of "$tier")
+  read -ra tier_packages <<<"$tier_list"
   wanted+=("${tier_packages[@]}")
 done
 mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)

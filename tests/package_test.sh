@@ -1,7 +1,8 @@
 #!/bin/sh
 # The Debian package as a user gets it: CPack makes it from the build tree in
-# a scratch directory, dpkg -x unpacks it into a scratch root, and both
-# executables run from there.
+# a scratch directory, lintian finds nothing to say about it (no error, no
+# warning), dpkg -x unpacks it into a scratch root, where each command has its
+# manual page, and both executables run from there.
 # Usage: package_test.sh BUILD-DIRECTORY
 set -eu
 build=$(cd "$1" && pwd)
@@ -15,8 +16,18 @@ fail() {
 }
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B out >cpack.log 2>&1 || fail "cpack failed: $(cat cpack.log)"
-dpkg -x out/erilaisetrivit_*.deb root
+deb=$(echo out/erilaisetrivit_*.deb)
+lintian --fail-on error,warning "$deb" >lintian.log 2>&1 || fail "lintian: $(cat lintian.log)"
+dpkg -x "$deb" root
 [ -f root/usr/share/doc/erilaisetrivit/README.md ] || fail "no README in share/doc/erilaisetrivit"
+# A page that man itself reads, with the command's name and its own text.
+for command in erilaisetrivit erilaisetrivit-rivit; do
+  page=root/usr/share/man/man1/$command.1.gz
+  [ -f "$page" ] || fail "no manual page $page (help2man makes the companion's: scripts/setup.sh package)"
+  gzip -dc "$page" | grep -q "^\.TH \"*$(echo "$command" | tr a-z A-Z)\"* \"*1\"* " || fail "$page: no .TH line for $command"
+done
+gzip -dc root/usr/share/man/man1/erilaisetrivit-rivit.1.gz | grep -q -- '\\-\\-check' ||
+  fail "the companion's manual page does not list --check"
 
 root/usr/bin/erilaisetrivit >program.out || fail "erilaisetrivit ended with status $?"
 grep -c '^Vahintaan [1-5] saa noin [0-9]*:lla rivilla$' program.out | grep -qx 5 || fail "erilaisetrivit: $(cat program.out)"

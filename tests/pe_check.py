@@ -5,14 +5,18 @@ running it, so that it is checked on any machine, wine or no wine:
   - the headers: PE32 for Intel 80386 or PE32+ for x86-64, as asked, and the
     console subsystem;
   - the imports: only the system's own DLLs (libgcc, libstdc++ and winpthread
-    are linked in), among them the functions the process frame calls;
+    are linked in), among them the functions that read the command line in
+    UTF-16 and, in the companion, that open files by UTF-16 names;
   - the version resource's file description and original file name;
   - the application manifest's four requests.
+
+The program and its companion are told apart by the executable's file name.
 
 usage: pe_check.py EXECUTABLE i686|x86_64
 Prints one line per failed check and exits 1 on any, else one summary line.
 """
 
+import os
 import re
 import struct
 import sys
@@ -22,11 +26,26 @@ CONSOLE_SUBSYSTEM = 3
 IMPORT_DIRECTORY, RESOURCE_DIRECTORY = 1, 2
 VERSION_TYPE, MANIFEST_TYPE, PROCESS_MANIFEST_ID = 16, 24, 1
 
-EXPECTED_IMPORTS = {
+PROGRAM_IMPORTS = {
     "KERNEL32.dll": {"SetUnhandledExceptionFilter", "SetErrorMode", "GetCommandLineW", "WideCharToMultiByte",
                      "LocalFree"},
     "SHELL32.dll": {"CommandLineToArgvW"},
     "msvcrt.dll": {"malloc", "free", "fflush", "exit"},
+}
+# What each executable must carry, by its file name.
+EXECUTABLES = {
+    "erilaisetrivit.exe": {
+        "description": "Tuotetaan mahdollisimman erilaisia riveja",
+        "imports": PROGRAM_IMPORTS,
+    },
+    "erilaisetrivit-rivit.exe": {
+        "description": "Erilaisetrivit-ohjelman rivit ja rivien tarkistus",
+        "imports": {
+            "KERNEL32.dll": {"GetCommandLineW", "WideCharToMultiByte", "MultiByteToWideChar", "LocalFree"},
+            "SHELL32.dll": {"CommandLineToArgvW"},
+            "msvcrt.dll": {"_wfopen", "fclose"},
+        },
+    },
 }
 MANIFEST_REQUESTS = [
     r'<dependentAssembly>\s*<assemblyIdentity[^>]*name="Microsoft\.Windows\.Common-Controls"'
@@ -134,6 +153,10 @@ def version_strings(block):
 
 def check(path, processor):
     machine, magic, kind = MACHINES[processor]
+    name = os.path.basename(path)
+    if name not in EXECUTABLES:
+        return [f"not one of {sorted(EXECUTABLES)}"]
+    expected_imports = EXECUTABLES[name]["imports"]
     image = Image(open(path, "rb").read())
     failures = []
 
@@ -146,19 +169,18 @@ def check(path, processor):
     expect(image.subsystem == CONSOLE_SUBSYSTEM, f"console subsystem expected, not {image.subsystem}")
 
     imports = image.imports()
-    expect(set(imports) == set(EXPECTED_IMPORTS), f"imports DLLs {sorted(imports)}, not {sorted(EXPECTED_IMPORTS)}")
-    for dll, functions in EXPECTED_IMPORTS.items():
+    expect(set(imports) == set(expected_imports), f"imports DLLs {sorted(imports)}, not {sorted(expected_imports)}")
+    for dll, functions in expected_imports.items():
         missing = functions - imports.get(dll, set())
         expect(not missing, f"{dll}: {sorted(missing)} not imported")
-    expect(imports.get("SHELL32.dll") == EXPECTED_IMPORTS["SHELL32.dll"],
+    expect(imports.get("SHELL32.dll") == expected_imports["SHELL32.dll"],
            f"SHELL32.dll: {sorted(imports.get('SHELL32.dll', []))}, not only CommandLineToArgvW")
 
     version = image.resource(VERSION_TYPE)
     strings = version_strings(version) if version else {}
-    expect(strings.get("FileDescription") == "Tuotetaan mahdollisimman erilaisia riveja",
+    expect(strings.get("FileDescription") == EXECUTABLES[name]["description"],
            f"file description {strings.get('FileDescription')!r}")
-    expect(strings.get("OriginalFilename") == "erilaisetrivit.exe",
-           f"original file name {strings.get('OriginalFilename')!r}")
+    expect(strings.get("OriginalFilename") == name, f"original file name {strings.get('OriginalFilename')!r}")
 
     manifest = (image.resource(MANIFEST_TYPE, PROCESS_MANIFEST_ID) or b"").decode("utf-8", "replace")
     for request in MANIFEST_REQUESTS:

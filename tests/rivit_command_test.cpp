@@ -62,15 +62,24 @@ std::uint64_t RowMask(const std::string& row) {
   return mask;
 }
 
-// A file of the test's own in the temporary directory, removed at the end.
+// A file of the test's own in the temporary directory, removed at the end;
+// `path` is its name in UTF-8, as the command takes it.
 struct ScratchFile {
-  explicit ScratchFile(const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+  explicit ScratchFile(const std::string& text, const std::u8string& name = TestName())
+      : file(std::filesystem::temp_directory_path() / name) {
+    const std::u8string utf8 = file.u8string();
+    path.assign(utf8.begin(), utf8.end());
+    std::ofstream(file, std::ios::binary) << text;
   }
-  ~ScratchFile() { std::filesystem::remove(path); }
-  std::string path = (std::filesystem::temp_directory_path() /
-                      (std::string("rivit_") + testing::UnitTest::GetInstance()->current_test_info()->name()))
-                         .string();
+  ~ScratchFile() { std::filesystem::remove(file); }
+
+  static std::u8string TestName() {
+    const std::string name = std::string("rivit_") + testing::UnitTest::GetInstance()->current_test_info()->name();
+    return {name.begin(), name.end()};
+  }
+
+  std::filesystem::path file;
+  std::string path;
 };
 
 TEST(RivitCommand, CountsOfASeedAreTheProgramsReportLines) {
@@ -163,6 +172,18 @@ TEST(RivitCommand, ABadRowIsNamedByFileAndLine) {
   EXPECT_EQ(Succeeded(Rivit({"--check", good.path, "--numbers", "12", "--length", "5"})),
             (std::vector<std::string>{"rows: 2", "most shared: 2", "pair: lines 2 and 3"}));
   ExpectFailure(Rivit({"--check", "no such file"}), kUsageStatus, "cannot open no such file: .*");
+}
+
+// Greek is outside the ANSI code page of a Windows set for Western Europe:
+// arguments, file names and the messages that quote them are UTF-8 throughout.
+TEST(RivitCommand, ArgumentsAndFileNamesAreUtf8) {
+  const ScratchFile rows("1 2 3 4 5 6 7\n1 2 3 8 9 10 11\n", u8"Ωμέγα.txt");
+  EXPECT_EQ(Succeeded(Rivit({"--check", rows.path})),
+            (std::vector<std::string>{"rows: 2", "most shared: 3", "pair: lines 1 and 2"}));
+  const ScratchFile bad("1 2 3 4 5 6 7\n1 2 3\n", u8"Ωμέγα-virhe.txt");
+  ExpectFailure(Rivit({"--check", bad.path}), kUsageStatus, ".*Ωμέγα-virhe\\.txt:2: 3 numbers, a row has 7");
+  ExpectFailure(Rivit({"--check", bad.path + "-puuttuu"}), kUsageStatus, "cannot open .*Ωμέγα-virhe\\.txt-puuttuu: .*");
+  ExpectFailure(Rivit({"--seed", "Ω"}), kUsageStatus, ".*\"Ω\".*");
 }
 
 TEST(RivitCommand, BadCommandLinesAreUsageErrors) {

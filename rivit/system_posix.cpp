@@ -1,0 +1,9 @@
+#include "rivit/system.h"
+
+namespace rivit {
+
+std::vector<std::string> utf8_arguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+std::FILE* open_file(const std::string& utf8_name, const char* mode) { return std::fopen(utf8_name.c_str(), mode); }
+
+}  // namespace rivit
