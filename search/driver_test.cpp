@@ -185,8 +185,8 @@ TEST(Driver, GoldenLinesOfThreeSeedsOnEveryPath) {
         "Vahintaan 4 saa noin 302:lla rivilla", "Vahintaan 5 saa noin 2862:lla rivilla"}},
   };
   int paths = 0;
-  test::ForEachOverlapPath([&runs, &paths](OverlapPath path) {
-    SCOPED_TRACE(overlap_path_name(path));
+  test::ForEachOverlapPath([&runs, &paths](const OverlapPath& path) {
+    SCOPED_TRACE(path.name);
     ++paths;
     for (const auto& run : runs) EXPECT_EQ(run_search(run.seed).lines, run.lines) << "seed " << run.seed;
   });

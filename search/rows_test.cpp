@@ -236,8 +236,8 @@ void ExpectSamePass(const Pass& got, const Pass& expected) {
 // outside 1..63, which the exact count must handle. The candidate is made by
 // arvorivi or built directly.
 TEST(Enitenoikein, EveryPathGivesAndLeavesWhatThePairByPairPassDoes) {
-  test::ForEachOverlapPath([](OverlapPath path) {
-    SCOPED_TRACE(overlap_path_name(path));
+  test::ForEachOverlapPath([](const OverlapPath& path) {
+    SCOPED_TRACE(path.name);
     BootedSearch s(kSeed);
     rt::Random random(7);
     const auto random_list = [&random](std::size_t length) {
