@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "search/overlap.h"
+#include "search/overlap_paths.h"
 
 namespace {
 
@@ -23,15 +23,15 @@ bool force_path_from_environment() {
   const char* wanted = std::getenv("ERILAISETRIVIT_OVERLAP_PATH");
   if (wanted == nullptr) return false;
   if (std::string_view(wanted) == "list") {
-    for (const search::OverlapPath path : search::kOverlapPaths) {
-      if (!search::cpu_runs(path)) continue;
-      print(stdout, search::overlap_path_name(path));
+    for (const search::OverlapPath& path : search::overlap_paths()) {
+      if (!path.supported()) continue;
+      print(stdout, path.name);
       print(stdout, "\n");
     }
     std::exit(0);
   }
-  for (const search::OverlapPath path : search::kOverlapPaths) {
-    if (search::overlap_path_name(path) != wanted) continue;
+  for (const search::OverlapPath& path : search::overlap_paths()) {
+    if (path.name != wanted) continue;
     if (search::force_overlap_path(path)) return true;
     print(stderr, "this CPU cannot run the overlap path ");
     print(stderr, wanted);

@@ -8,17 +8,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "runtime/operations.h"
 #include "runtime/runtime.h"
 #include "search/driver.h"
-#include "search/overlap.h"
+#include "search/overlap_paths.h"
 #include "search/rows.h"
 #include "search/storage.h"
+#include "search/test_search.h"
 
 namespace {
 
@@ -27,19 +26,14 @@ constexpr int kStoredRows = 3000;
 // Candidates measured in turn, so that no one row's numbers favour a run.
 constexpr std::size_t kCandidates = 64;
 
-class NullSink : public rt::LineSink {
- public:
-  void WriteLine(std::string_view) override {}
-};
-
 // Makes the overlap kernel take the path numbered by the benchmark's
-// argument (kOverlapPaths) while it lives; the path in use before comes back
+// argument (overlap_paths) while it lives; the path in use before comes back
 // after it. Skips the benchmark when the CPU cannot run the path.
 class ForcedPath {
  public:
   explicit ForcedPath(benchmark::State& state)
-      : before_(search::overlap_path()), path_(search::kOverlapPaths[state.range(0)]) {
-    state.SetLabel(std::string(search::overlap_path_name(path_)));
+      : before_(search::overlap_path()), path_(search::overlap_paths()[static_cast<std::size_t>(state.range(0))]) {
+    state.SetLabel(std::string(path_.name));
     if (!search::force_overlap_path(path_)) state.SkipWithError("this CPU cannot run the path");
   }
   ForcedPath(const ForcedPath&) = delete;
@@ -47,42 +41,33 @@ class ForcedPath {
   ~ForcedPath() { search::force_overlap_path(before_); }
 
  private:
-  search::OverlapPath before_;
-  search::OverlapPath path_;
+  const search::OverlapPath& before_;
+  const search::OverlapPath& path_;
 };
 
-constexpr int kPathCount = static_cast<int>(std::size(search::kOverlapPaths));
+const int kPathCount = static_cast<int>(search::overlap_paths().size());
 
-// The search's variables as the driver sets them up, on a runtime of their
-// own.
-struct Search {
-  Search() : runtime(kSeed, sink), literals(search::start_with_literals(runtime)), g(runtime, literals) { search::set_up(g); }
+using Search = search::test::BootedSearch;
 
-  // Stores `count` drawn rows, whatever their overlap.
-  void StoreRows(int count) {
-    for (int i = 0; i < count; ++i) {
-      search::arvorivi(g);
-      search::store_row(g);
-    }
+// Stores `count` drawn rows, whatever their overlap.
+void StoreRows(Search& s, int count) {
+  for (int i = 0; i < count; ++i) {
+    search::arvorivi(s.g);
+    search::store_row(s.g);
   }
+}
 
-  std::vector<rt::Value> DrawCandidates() {
-    std::vector<rt::Value> candidates;
-    for (std::size_t i = 0; i < kCandidates; ++i) {
-      search::arvorivi(g);
-      candidates.push_back(g.arvotturivi);
-    }
-    return candidates;
+std::vector<rt::Value> DrawCandidates(Search& s) {
+  std::vector<rt::Value> candidates;
+  for (std::size_t i = 0; i < kCandidates; ++i) {
+    search::arvorivi(s.g);
+    candidates.push_back(s.g.arvotturivi);
   }
-
-  NullSink sink;
-  rt::Runtime runtime;
-  search::Literals literals;
-  search::Globals g;
-};
+  return candidates;
+}
 
 void BM_arvorivi(benchmark::State& state) {
-  Search s;
+  Search s(kSeed);
   for (auto _ : state) {
     search::arvorivi(s.g);
     benchmark::DoNotOptimize(s.g.arvotturivi);
@@ -91,8 +76,8 @@ void BM_arvorivi(benchmark::State& state) {
 BENCHMARK(BM_arvorivi);
 
 void BM_montaoikein(benchmark::State& state) {
-  Search s;
-  s.StoreRows(1);
+  Search s(kSeed);
+  StoreRows(s, 1);
   const rt::Value stored = rt::Element(s.g.rivit, 1);
   search::arvorivi(s.g);
   for (auto _ : state) benchmark::DoNotOptimize(search::montaoikein(s.g, stored, s.g.arvotturivi));
@@ -101,9 +86,9 @@ BENCHMARK(BM_montaoikein);
 
 void BM_enitenoikein(benchmark::State& state) {
   const ForcedPath path(state);
-  Search s;
-  s.StoreRows(kStoredRows);
-  const std::vector<rt::Value> candidates = s.DrawCandidates();
+  Search s(kSeed);
+  StoreRows(s, kStoredRows);
+  const std::vector<rt::Value> candidates = DrawCandidates(s);
   std::size_t next = 0;
   for (auto _ : state) {
     s.g.arvotturivi = candidates[next++ % kCandidates];
@@ -117,8 +102,8 @@ BENCHMARK(BM_enitenoikein)->DenseRange(0, kPathCount - 1);
 // rivit starts afresh after every kStoredRows stores, so that the memory of a
 // long benchmark stays that of a run.
 void BM_store_row(benchmark::State& state) {
-  Search s;
-  const std::vector<rt::Value> candidates = s.DrawCandidates();
+  Search s(kSeed);
+  const std::vector<rt::Value> candidates = DrawCandidates(s);
   std::size_t next = 0;
   for (auto _ : state) {
     s.g.arvotturivi = candidates[next++ % kCandidates];

@@ -7,7 +7,6 @@
 #ifndef ERILAISETRIVIT_RUNTIME_OPERATIONS_H_
 #define ERILAISETRIVIT_RUNTIME_OPERATIONS_H_
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,7 +20,7 @@ namespace rt {
 void AppendElements(List& target, const List& source);
 [[noreturn]] void RaiseOverflow(const char* operation);
 
-// Lists. Append, Find, Length, Element and the arithmetic are inline: a
+// Lists. Append, Length, Element and the arithmetic are inline: a
 // program may run them for every value it handles.
 Value Copy(const Value& list);  // a new list holding the same elements
 // Adds the elements of a list value one by one at the tail of `target`; any
@@ -33,14 +32,6 @@ inline void Append(const Value& target, const Value& item) {
   } else {
     list.Push(item);
   }
-}
-// The 1-based position of the first element equal to `item`, or the absent
-// value when no element equals it.
-inline Value Find(const Value& list, const Value& item) {
-  const List& l = list.list();
-  const Value* const found = std::find(l.begin(), l.end(), item);
-  if (found == l.end()) return {};
-  return static_cast<Integer>(found - l.begin() + 1);
 }
 inline Integer Length(const Value& list) { return static_cast<Integer>(list.list().size()); }
 // The element at a 1-based position; the absent value where there is none.

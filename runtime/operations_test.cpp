@@ -104,46 +104,6 @@ TEST(Append, ToANonListRaises) {
   EXPECT_THROW(Append(Value(), 2), Error);
 }
 
-TEST(Find, PositionOfTheFirstEqualElement) {
-  const Value list = ListOf({4, 8, 15, 8, Value::MakeText("x")});
-  EXPECT_EQ(Find(list, 4), Value(Integer{1}));
-  EXPECT_EQ(Find(list, 8), Value(Integer{2}));
-  EXPECT_EQ(Find(list, 15), Value(Integer{3}));
-  EXPECT_EQ(Find(list, Value::MakeText("x")), Value(Integer{5}));
-}
-
-TEST(Find, AbsentWhenNoElementEquals) {
-  const Value inner = ListOf({1});
-  const Value list = ListOf({1, 2, inner, Value()});
-  EXPECT_TRUE(Find(list, 3).is_absent());
-  EXPECT_TRUE(Find(list, Value::MakeText("1")).is_absent());
-  EXPECT_TRUE(Find(list, ListOf({1})).is_absent());  // equal contents, another list
-  EXPECT_EQ(Find(list, inner), Value(Integer{3}));
-  // The absent value is never found, not even where the list holds one.
-  EXPECT_TRUE(Find(list, Value()).is_absent());
-  EXPECT_TRUE(Find(MakeList(), 1).is_absent());
-}
-
-TEST(Find, SameAnswersWhetherOrNotTheListIsASmallSet) {
-  const Value small_set = ListOf({5, 9, 40});
-  EXPECT_EQ(Find(small_set, 40), Value(Integer{3}));
-  EXPECT_TRUE(Find(small_set, 6).is_absent());
-  EXPECT_TRUE(Find(small_set, 64).is_absent());
-  EXPECT_TRUE(Find(small_set, 0).is_absent());
-
-  const Value with_large = ListOf({5, 64, 1000, -2});
-  EXPECT_EQ(Find(with_large, 64), Value(Integer{2}));
-  EXPECT_EQ(Find(with_large, 1000), Value(Integer{3}));
-  EXPECT_EQ(Find(with_large, -2), Value(Integer{4}));
-  EXPECT_TRUE(Find(with_large, 6).is_absent());
-
-  // Found as soon as it is appended.
-  Append(small_set, 6);
-  EXPECT_EQ(Find(small_set, 6), Value(Integer{4}));
-}
-
-TEST(Find, InANonListRaises) { EXPECT_THROW(Find(Integer{1}, 1), Error); }
-
 TEST(Length, CountsElements) {
   EXPECT_EQ(Length(MakeList()), 0);
   EXPECT_EQ(Length(ListOf({ListOf({1, 2, 3}), 4})), 2);

@@ -12,6 +12,7 @@
 #include "runtime/operations.h"
 #include "runtime/test_values.h"
 #include "search/test_search.h"
+#include "tests/golden_counts.h"
 
 namespace search {
 namespace {
@@ -58,6 +59,12 @@ int Shared(std::uint64_t a, std::uint64_t b) { return std::popcount(a & b); }
 
 constexpr std::uint64_t kSeed = 1;
 
+std::string ReportLine(std::size_t phase, std::size_t rows) {
+  std::ostringstream line;
+  line << "Vahintaan " << phase << " saa noin " << rows << ":lla rivilla";
+  return line.str();
+}
+
 // The phases: tolerance, first and last attempt number.
 struct Phase {
   Integer oikein;
@@ -65,16 +72,6 @@ struct Phase {
   Integer last;
 };
 constexpr Phase kPhaseTable[] = {{0, 1, 1000}, {1, 1001, 2000}, {2, 2001, 4000}, {3, 4001, 8000}, {4, 8001, 16000}};
-
-TEST(Driver, SetUpStartsFromAFreshEmptyRivit) {
-  test::BootedSearch s(kSeed);
-  set_up(s.g);
-  EXPECT_EQ(rt::Length(s.g.rivit), 0);
-  EXPECT_NE(s.g.rivit, s.literals.empty_rivit);
-  EXPECT_EQ(s.g.yrityksia, Value(Integer{1000}));
-  EXPECT_EQ(s.g.oikein, Value(Integer{0}));
-  EXPECT_EQ(s.g.yritys, Value(Integer{1}));
-}
 
 TEST(Driver, AttemptNumbersRunOnAcrossPhasesWithDoublingBudgets) {
   const ObservedRun run = Search(kSeed);
@@ -150,52 +147,21 @@ TEST(Driver, OneLinePerPhaseWithTheRowsStoredByItsEnd) {
   ASSERT_EQ(run.result.lines.size(), 5u);
   for (std::size_t p = 0; p < 5; ++p) {
     const auto last = static_cast<std::size_t>(kPhaseTable[p].last);
-    const Integer stored = run.attempts[last - 1].stored;
-    std::ostringstream expected;
-    expected << "Vahintaan " << p + 1 << " saa noin " << stored << ":lla rivilla";
-    EXPECT_EQ(run.result.lines[p], expected.str());
+    EXPECT_EQ(run.result.lines[p], ReportLine(p + 1, static_cast<std::size_t>(run.attempts[last - 1].stored)));
   }
 }
 
-TEST(Driver, SameSeedSameLinesAndRows) {
-  const SearchResult first = run_search(7);
-  const SearchResult second = run_search(7);
-  EXPECT_EQ(first.lines, second.lines);
-  ASSERT_EQ(rt::Length(first.rivit), rt::Length(second.rivit));
-  for (Integer i = 1; i <= rt::Length(first.rivit); ++i) {
-    ASSERT_EQ(IntegersOf(rt::Element(first.rivit, i)), IntegersOf(rt::Element(second.rivit, i)));
-  }
-}
-
-// Recorded from the search as it stood when it was first complete. Work on
-// speed must leave these lines as they are, on every path of the overlap
-// kernel, and the Windows program must give them too: they fix the draws,
-// their order, and every decision to keep a row.
+// On every path of the overlap kernel, and in the Windows programs too.
 TEST(Driver, GoldenLinesOfThreeSeedsOnEveryPath) {
-  const struct {
-    std::uint64_t seed;
-    Lines lines;
-  } runs[] = {
-      {1,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla",
-        "Vahintaan 3 saa noin 44:lla rivilla", "Vahintaan 4 saa noin 306:lla rivilla",
-        "Vahintaan 5 saa noin 2835:lla rivilla"}},
-      {2,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 9:lla rivilla",
-        "Vahintaan 3 saa noin 46:lla rivilla", "Vahintaan 4 saa noin 306:lla rivilla",
-        "Vahintaan 5 saa noin 2858:lla rivilla"}},
-      {20261208,
-       {"Vahintaan 1 saa noin 4:lla rivilla", "Vahintaan 2 saa noin 8:lla rivilla",
-        "Vahintaan 3 saa noin 45:lla rivilla", "Vahintaan 4 saa noin 302:lla rivilla",
-        "Vahintaan 5 saa noin 2862:lla rivilla"}},
-  };
-  int paths = 0;
-  test::ForEachOverlapPath([&runs, &paths](OverlapPath path) {
-    SCOPED_TRACE(overlap_path_name(path));
-    ++paths;
-    for (const auto& run : runs) EXPECT_EQ(run_search(run.seed).lines, run.lines) << "seed " << run.seed;
+  const int paths = test::ForEachOverlapPath([](const OverlapPath& path) {
+    SCOPED_TRACE(path.name);
+    for (const auto& [seed, rows] : tests::kGoldenCounts) {
+      Lines expected;
+      for (std::size_t phase = 1; phase <= rows.size(); ++phase) expected.push_back(ReportLine(phase, rows[phase - 1]));
+      EXPECT_EQ(run_search(seed).lines, expected) << "seed " << seed;
+    }
   });
-  EXPECT_GE(paths, 1);  // the portable path runs everywhere
+  EXPECT_GT(paths, 0);
 }
 
 }  // namespace

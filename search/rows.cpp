@@ -83,10 +83,10 @@ rt::Integer enitenoikein(Globals& g) {
   const std::span<const RowMask> rows = g.rivit_index.masks();
   if (!rows.empty()) {
     g.rivi = rivit[rivit.size() - 1];
-    g.oik = most_shared(rows.last(1), candidate);
+    g.oik = largest_overlap(rows.last(1), candidate);
     leave_as_counted(g, g.rivi, g.arvotturivi, g.oik.integer());
   }
-  g.isoinkpl = most_shared(rows, candidate);
+  g.isoinkpl = largest_overlap(rows, candidate);
   return g.isoinkpl.integer();
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <limits>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "runtime/operations.h"
@@ -36,14 +35,6 @@ struct PairCase {
   Integer pairs;
 };
 
-// The same elements with a text after them: no longer a set of small
-// integers, so montaoikein must count pair by pair.
-Value WithTrailingText(const std::vector<Integer>& numbers) {
-  Value row = ListOfIntegers(numbers);
-  rt::Append(row, Text("not a number"));
-  return row;
-}
-
 // The expected count, formed another way: for every number, how often it
 // stands in the first 7 positions of rivi1 times how often in rivi2.
 Integer ExpectedPairs(const std::vector<Integer>& rivi1, const std::vector<Integer>& rivi2) {
@@ -66,51 +57,23 @@ std::vector<Integer> RandomNumbers(rt::Random& random, std::size_t length, Integ
   return out;
 }
 
-TEST(Montaoikein, IdenticalRowsShareSeven) {
-  BootedSearch s(kSeed);
-  const Value row = ListOf({12, 5, 33, 7, 21, 40, 2});
-  EXPECT_EQ(montaoikein(s.g, row, row), 7);
-  EXPECT_EQ(montaoikein(s.g, row, rt::Copy(row)), 7);
-}
-
-TEST(Montaoikein, DisjointRowsShareNone) {
-  BootedSearch s(kSeed);
-  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({8, 9, 10, 11, 12, 13, 14})), 0);
-  EXPECT_EQ(montaoikein(s.g, ListOf({34, 35, 36, 37, 38, 39, 40}), ListOf({1, 2, 3, 4, 5, 6, 7})), 0);
-}
-
-TEST(Montaoikein, OrderOfTheNumbersDoesNotMatter) {
-  BootedSearch s(kSeed);
-  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({7, 6, 5, 4, 3, 2, 1})), 7);
-  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({7, 8, 9, 10, 11, 12, 1})), 2);
-  EXPECT_EQ(montaoikein(s.g, ListOf({7, 8, 9, 10, 11, 12, 1}), ListOf({1, 2, 3, 4, 5, 6, 7})), 2);
-}
-
-TEST(Montaoikein, ShortRivi1AddsNothingForItsMissingPositions) {
+TEST(Montaoikein, CountsEveryEqualPairOfRowsAndOfAnythingElse) {
   BootedSearch s(kSeed);
   const Value row = ListOf({1, 2, 3, 4, 5, 6, 7});
-  EXPECT_EQ(montaoikein(s.g, ListOf({5, 6, 7}), row), 3);
-  EXPECT_EQ(montaoikein(s.g, ListOf({}), row), 0);
-  EXPECT_EQ(montaoikein(s.g, row, ListOf({})), 0);
-  EXPECT_EQ(montaoikein(s.g, WithTrailingText({5, 6}), row), 2);
-}
-
-TEST(Montaoikein, OnlyTheFirstSevenPositionsOfRivi1Count) {
-  BootedSearch s(kSeed);
   const Value long_row = ListOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  EXPECT_EQ(montaoikein(s.g, long_row, ListOf({8, 9, 10, 1})), 1);
-  // All of rivi2 counts, however long it is.
-  EXPECT_EQ(montaoikein(s.g, ListOf({8, 9, 10, 1}), long_row), 4);
-  // The same with the pair-by-pair count, forced by the text.
-  EXPECT_EQ(montaoikein(s.g, long_row, WithTrailingText({8, 9, 10, 1})), 1);
-  EXPECT_EQ(montaoikein(s.g, ListOf({1, 2, 3, 4, 5, 6, 7, 8, 8, 64}), ListOf({8, 64, 7})), 1);
-}
-
-TEST(Montaoikein, AnythingButRowsCountsEveryEqualPair) {
-  BootedSearch s(kSeed);
   const Value shared = ListOf({1});
   constexpr Integer kMax = std::numeric_limits<Integer>::max();
   const PairCase cases[] = {
+      {"the same row", row, row, 7},
+      {"a row and its copy", row, rt::Copy(row), 7},
+      {"disjoint rows", ListOf({34, 35, 36, 37, 38, 39, 40}), row, 0},
+      {"the same numbers reversed", row, ListOf({7, 6, 5, 4, 3, 2, 1}), 7},
+      {"two numbers at other places", row, ListOf({7, 8, 9, 10, 11, 12, 1}), 2},
+      {"a short rivi1", ListOf({5, 6, 7}), row, 3},
+      {"an empty rivi1", ListOf({}), row, 0},
+      {"an empty rivi2", row, ListOf({}), 0},
+      {"rivi1 past position 7", long_row, ListOf({8, 9, 10, 1}), 1},
+      {"all of a long rivi2", ListOf({8, 9, 10, 1}), long_row, 4},
       {"a number twice in rivi1", ListOf({1, 1, 2, 3, 4, 5, 6}), ListOf({1, 9, 10}), 2},
       {"a number three times in rivi2", ListOf({1, 2, 3, 4, 5, 6, 7}), ListOf({1, 1, 1, 8}), 3},
       {"a number repeated in both", ListOf({2, 2}), ListOf({2, 2, 2}), 6},
@@ -229,43 +192,48 @@ void ExpectSamePass(const Pass& got, const Pass& expected) {
   for (const auto variable : variables) EXPECT_PRED2(Same, got.*variable, expected.*variable);
 }
 
-// Each path of the overlap kernel against the pair-by-pair count, on random
-// rivit of up to 70 rows (every tail length of every vector width) and random
-// candidates. Most rows are sets of numbers from 1 to 63, the whole width of
-// a mask; now and then a row or the candidate repeats a number or holds one
-// outside 1..63, which the exact count must handle. The candidate is made by
-// arvorivi or built directly.
-TEST(Enitenoikein, EveryPathGivesAndLeavesWhatThePairByPairPassDoes) {
-  test::ForEachOverlapPath([](OverlapPath path) {
-    SCOPED_TRACE(overlap_path_name(path));
-    BootedSearch s(kSeed);
-    rt::Random random(7);
-    const auto random_list = [&random](std::size_t length) {
-      const bool set = random.Uniform(20) > 1;
-      return ListOfIntegers(set ? RandomNumbers(random, length, 1, 63, true) : RandomNumbers(random, length, 0, 70, false));
-    };
-    for (int trial = 0; trial < 600; ++trial) {
-      set_up(s.g);
-      const Integer rows = random.Uniform(71) - 1;
-      for (Integer i = 0; i < rows; ++i) {
-        s.g.arvotturivi = random_list(7);
-        store_row(s.g);
-      }
-      if (random.Uniform(2) == 1) {
-        arvorivi(s.g);
-      } else {
-        s.g.arvotturivi = random_list(static_cast<std::size_t>(random.Uniform(11) - 1));
-      }
-      SCOPED_TRACE(testing::Message() << "rivit " << rt::TextForm(s.g.rivit) << " candidate "
-                                      << rt::TextForm(s.g.arvotturivi));
-      const auto forget = [&s] { s.g.isoinkpl = s.g.rivi = s.g.oik = s.g.numeroindeksi = s.g.kpl = s.g.numero = s.g.num2 = Value(); };
-      forget();
-      const Pass expected = PairByPair(s.g);
-      forget();
-      ExpectSamePass(Observe(s.g, enitenoikein(s.g)), expected);
-      if (testing::Test::HasFailure()) return;
+// Against the pair-by-pair pass, on random rivit of up to 70 rows and random
+// candidates (the kernel's own paths are held against a plain count in
+// overlap_test.cpp). Most rows are sets of numbers from 1 to 63, the whole
+// width of a mask; now and then a row or the candidate repeats a number or
+// holds one outside 1..63, which the exact count must handle. The candidate
+// is made by arvorivi, made by it and then grown at its tail, or built
+// directly: a candidate that grew since it was drawn is no longer what
+// arvorivi made its mask from.
+TEST(Enitenoikein, GivesAndLeavesWhatThePairByPairPassDoes) {
+  BootedSearch s(kSeed);
+  rt::Random random(7);
+  const auto random_list = [&random](std::size_t length) {
+    const bool set = random.Uniform(20) > 1;
+    return ListOfIntegers(set ? RandomNumbers(random, length, 1, 63, true) : RandomNumbers(random, length, 0, 70, false));
+  };
+  for (int trial = 0; trial < 600; ++trial) {
+    set_up(s.g);
+    const Integer rows = random.Uniform(71) - 1;
+    for (Integer i = 0; i < rows; ++i) {
+      s.g.arvotturivi = random_list(7);
+      store_row(s.g);
     }
-  });
+    switch (random.Uniform(3)) {
+      case 1:
+        arvorivi(s.g);
+        break;
+      case 2:
+        arvorivi(s.g);
+        rt::Append(s.g.arvotturivi, random_list(static_cast<std::size_t>(random.Uniform(3))));
+        break;
+      default:
+        s.g.arvotturivi = random_list(static_cast<std::size_t>(random.Uniform(11) - 1));
+    }
+    SCOPED_TRACE(testing::Message() << "rivit " << rt::TextForm(s.g.rivit) << " candidate "
+                                    << rt::TextForm(s.g.arvotturivi));
+    const auto forget = [&s] { s.g.isoinkpl = s.g.rivi = s.g.oik = s.g.numeroindeksi = s.g.kpl = s.g.numero = s.g.num2 = Value(); };
+    forget();
+    const Pass expected = PairByPair(s.g);
+    forget();
+    ExpectSamePass(Observe(s.g, enitenoikein(s.g)), expected);
+    if (testing::Test::HasFailure()) return;
+  }
 }
 
 TEST(Arvorivi, SevenDistinctNumbersFrom1To40InDrawOrder) {
@@ -283,9 +251,6 @@ TEST(Arvorivi, SevenDistinctNumbersFrom1To40InDrawOrder) {
     arvorivi(s.g);
     const std::vector<Integer> row = IntegersOf(s.g.arvotturivi);
     ASSERT_EQ(row, expected) << "call " << call;
-    EXPECT_EQ(std::set<Integer>(row.begin(), row.end()).size(), 7u);
-    EXPECT_GE(*std::min_element(row.begin(), row.end()), 1);
-    EXPECT_LE(*std::max_element(row.begin(), row.end()), 40);
     EXPECT_EQ(s.g.lkm, Value(Integer{7}));
     EXPECT_EQ(s.g.numero, Value(expected.back()));
   }

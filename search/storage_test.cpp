@@ -28,17 +28,11 @@ std::string RowText(const Integers& numbers) {
   return row_text(s.g).text();
 }
 
+// From 16 to 23 characters.
 TEST(RowText, ASpaceAfterEveryNumberTheLastOneIncluded) {
-  const std::string text = RowText({12, 5, 33, 7, 21, 40, 2});
-  EXPECT_EQ(text, "[12 5 33 7 21 40 2 ]");
-  EXPECT_EQ(text.size(), 20u);
-}
-
-TEST(RowText, FromSixteenToTwentyThreeCharacters) {
+  EXPECT_EQ(RowText({12, 5, 33, 7, 21, 40, 2}), "[12 5 33 7 21 40 2 ]");
   EXPECT_EQ(RowText({3, 1, 7, 2, 6, 4, 5}), "[3 1 7 2 6 4 5 ]");
-  EXPECT_EQ(RowText({1, 2, 3, 4, 5, 6, 7}).size(), 16u);
   EXPECT_EQ(RowText({10, 20, 30, 40, 11, 39, 25}), "[10 20 30 40 11 39 25 ]");
-  EXPECT_EQ(RowText({10, 20, 30, 40, 11, 39, 25}).size(), 23u);
 }
 
 TEST(RowText, ANewTextEachTime) {

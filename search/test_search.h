@@ -1,21 +1,19 @@
-// Helpers for the unit tests of the row search: a runtime booted with the
-// program's literal block, a fixed seed and a sink that keeps the printed
-// lines, and the program-wide variables living in it, set up as the driver
-// sets them up; and a loop over the overlap kernel's paths.
+// Helpers for the unit tests and benchmarks of the row search: a runtime
+// booted with the program's literal block, a fixed seed and a sink that
+// keeps the printed lines, and the program-wide variables living in it, set
+// up as the driver sets them up; and a loop over the overlap kernel's paths.
 
 #ifndef ERILAISETRIVIT_SEARCH_TEST_SEARCH_H_
 #define ERILAISETRIVIT_SEARCH_TEST_SEARCH_H_
 
 #include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <iostream>
 
 #include "runtime/output.h"
 #include "runtime/runtime.h"
 #include "search/driver.h"
 #include "search/globals.h"
-#include "search/overlap.h"
+#include "search/overlap_paths.h"
 
 namespace search::test {
 
@@ -31,14 +29,23 @@ struct BootedSearch {
 };
 
 // Calls body(path) with each path of the overlap kernel that this CPU runs
-// forced in turn, then puts back the path that was in use.
+// forced in turn, then puts back the path that was in use. Names on standard
+// output each path that this CPU cannot run, and returns how many ran: a
+// test of every path that ran none has tested nothing.
 template <typename Body>
-void ForEachOverlapPath(Body body) {
-  const OverlapPath in_use = overlap_path();
-  for (const OverlapPath path : kOverlapPaths) {
-    if (force_overlap_path(path)) body(path);
+int ForEachOverlapPath(Body body) {
+  const OverlapPath& in_use = overlap_path();
+  int ran = 0;
+  for (const OverlapPath& path : overlap_paths()) {
+    if (force_overlap_path(path)) {
+      ++ran;
+      body(path);
+    } else {
+      std::cout << "overlap path " << path.name << " not run: this CPU cannot run it\n";
+    }
   }
   force_overlap_path(in_use);
+  return ran;
 }
 
 }  // namespace search::test

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tests/child_process.h"
+#include "tests/golden_counts.h"
 
 namespace {
 
@@ -83,12 +84,10 @@ struct ScratchFile {
 };
 
 TEST(RivitCommand, CountsOfASeedAreTheProgramsReportLines) {
-  const std::vector<std::pair<std::string, std::vector<std::size_t>>> golden = {
-      {"1", {4, 9, 44, 306, 2835}}, {"2", {4, 9, 46, 306, 2858}}, {"20261208", {4, 8, 45, 302, 2862}}};
-  for (const auto& [seed, counts] : golden) {
+  for (const auto& [seed, counts] : tests::kGoldenCounts) {
     std::vector<std::string> expected;
     for (std::size_t phase = 1; phase <= 5; ++phase) expected.push_back(ReportLine(phase, counts[phase - 1]));
-    const ChildResult result = Rivit({"--seed", seed, "--counts"});
+    const ChildResult result = Rivit({"--seed", std::to_string(seed), "--counts"});
     EXPECT_EQ(Succeeded(result), expected) << "seed " << seed;
     EXPECT_EQ(result.standard_error, "");
   }
