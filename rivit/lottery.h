@@ -2,8 +2,9 @@
 // numbers from 1 to `numbers`, and draws of as many. The program's own search
 // plays 7 of 40; the companion reads, judges and makes rows for any lottery
 // within the limits below. A row is its numbers in the order they were drawn
-// or written, and the same row as a set mask, bit n - 1 for the number n, so
-// that 64 numbers fit one word and two rows share popcount(a & b) numbers.
+// or written, and the same row as a set mask (search/row.h: bit n - 1 for the
+// number n, so that 64 numbers fit one word and two rows share
+// popcount(a & b) numbers).
 
 #ifndef ERILAISETRIVIT_RIVIT_LOTTERY_H_
 #define ERILAISETRIVIT_RIVIT_LOTTERY_H_
@@ -12,18 +13,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "search/row.h"
+
 namespace rivit {
 
-using RowMask = std::uint64_t;
+using search::number_bit;
+using search::RowMask;
 using Row = std::vector<int>;
 
-inline constexpr int kMostNumbers = 64;
+inline constexpr int kMostNumbers = search::kMaskNumbers;
 inline constexpr int kShortestRow = 2;
 inline constexpr int kLongestRow = 10;
 
 struct Lottery {
-  int numbers = 40;  // a number is from 1 to `numbers`
-  int length = 7;    // the numbers in a row, and in a draw
+  // The program's own lottery unless set otherwise.
+  int numbers = static_cast<int>(search::kLargestNumber);  // a number is from 1 to `numbers`
+  int length = static_cast<int>(search::kNumbersInRow);    // the numbers in a row, and in a draw
 
   friend bool operator==(const Lottery&, const Lottery&) = default;
 };
@@ -36,9 +41,6 @@ constexpr bool within_limits(Lottery lottery) {
   return lottery.length >= kShortestRow && lottery.length <= kLongestRow && lottery.length < lottery.numbers &&
          lottery.numbers <= kMostNumbers;
 }
-
-// The mask of the number n. REQUIRES: 1 <= n <= kMostNumbers.
-constexpr RowMask number_bit(int n) { return RowMask{1} << (n - 1); }
 
 // REQUIRES: every number of `row` is from 1 to kMostNumbers.
 inline RowMask mask_of(const Row& row) {

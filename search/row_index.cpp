@@ -19,7 +19,7 @@ RowMask with_element(RowMask mask, const rt::Value& element) {
   RowMask bit = 0;
   if (element.is_integer()) {
     const rt::Integer n = element.integer();
-    if (n >= 1 && n <= 63) bit = RowMask{1} << n;
+    if (n >= 1 && n <= kLargestSetNumber) bit = number_bit(n);
   }
   return (bit == 0 || (mask & bit) != 0) ? mask | kNotASet : mask | bit;
 }

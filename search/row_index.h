@@ -2,11 +2,12 @@
 // one contiguous array kept beside rivit, so that the largest overlap of a
 // candidate with every stored row is one pass over the array (overlap.h).
 //
-// A set mask has bit k set for the number k (1 <= k <= 63). Bit 0, kNotASet,
-// marks a run of elements that is no set of such numbers: it holds an integer
-// outside 1..63, a value that is no integer, or a number twice. For two sets
-// the numbers they share are the bits of their AND; for anything else only
-// the pair-by-pair count is exact.
+// A set mask holds the numbers of a row as row.h has it, bit n - 1 for the
+// number n, for the numbers 1 to 63. The last bit, kNotASet, which would be
+// the number 64, marks a run of elements that is no set of such numbers: it
+// holds an integer outside 1..63, a value that is no integer, or a number
+// twice. For two sets the numbers they share are the bits of their AND; for
+// anything else only the pair-by-pair count is exact.
 //
 // rivit only ever grows, by the store step, and the rows in it never change,
 // so the index only grows with it and needs no invalidation: store_row is its
@@ -21,14 +22,12 @@
 #include <vector>
 
 #include "runtime/value.h"
+#include "search/row.h"
 
 namespace search {
 
-// The numbers in a row; also how much of a stored row montaoikein reads.
-inline constexpr rt::Integer kNumbersInRow = 7;
-
-using RowMask = std::uint64_t;
-inline constexpr RowMask kNotASet = 1;
+inline constexpr rt::Integer kLargestSetNumber = kMaskNumbers - 1;
+inline constexpr RowMask kNotASet = number_bit(kMaskNumbers);
 
 inline bool is_set(RowMask mask) { return (mask & kNotASet) == 0; }
 // The mask of a run of elements after `element` joins it.

@@ -27,7 +27,7 @@ void arvorivi(Globals& g) {
   // the end, as the drawing loop leaves them: nothing reads them in between.
   // The candidate's set mask says whether a number was drawn before, as a
   // search of the list would: its numbers are all small enough for a bit.
-  static_assert(kLargestNumber < 64);
+  static_assert(kLargestNumber <= kLargestSetNumber);
   const rt::Value candidate = rt::Copy(g.literals.empty_rivi);
   rt::List& numbers = candidate.list();
   RowMask mask = 0;
@@ -35,7 +35,7 @@ void arvorivi(Globals& g) {
   rt::Integer number = 0;
   while (count < kNumbersInRow) {
     number = g.runtime.RandomUpTo(kLargestNumber);
-    const RowMask bit = RowMask{1} << number;
+    const RowMask bit = number_bit(number);
     if ((mask & bit) == 0) {
       numbers.Push(number);
       mask |= bit;

@@ -8,10 +8,9 @@
 
 #include "runtime/value.h"
 #include "search/globals.h"
+#include "search/row.h"
 
 namespace search {
-
-inline constexpr rt::Integer kLargestNumber = 40;
 
 // Replaces arvotturivi with a new row of kNumbersInRow distinct numbers from
 // 1 to kLargestNumber, drawn uniformly; a number drawn again is drawn anew.
