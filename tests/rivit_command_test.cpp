@@ -1,7 +1,9 @@
 // erilaisetrivit-rivit as its users run it, in a child process: the rows and
 // report lines of a seed, the tolerance of every phase checked both by the
-// command's own --check and by this test, and bad rows, bad command lines and
-// output failures with their exit status and their one line of message.
+// command's own --check and by this test, the odds against every draw counted
+// here, rows found by --rows counted pair by pair here, and bad rows, bad
+// command lines and output failures with their exit status and their one line
+// of message.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -26,7 +29,8 @@ using tests::StandardOutput;
 constexpr int kUsageStatus = 2;
 constexpr int kOutputErrorStatus = 74;
 
-ChildResult Rivit(const std::vector<std::string>& arguments, const StandardOutput& output = StandardOutput::Captured()) {
+ChildResult Rivit(const std::vector<std::string>& arguments,
+                  const StandardOutput& output = StandardOutput::Captured()) {
   return tests::RunChild(ERILAISETRIVIT_RIVIT_PATH, arguments, output);
 }
 
@@ -187,14 +191,186 @@ TEST(RivitCommand, ArgumentsAndFileNamesAreUtf8) {
 
 TEST(RivitCommand, BadCommandLinesAreUsageErrors) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--bogus"}, {"--phase", "0"}, {"--phase", "6"}, {"--seed", "-1"}, {"--seed", "18446744073709551616"},
-      {"--seed", "0x10"}, {"--format", "xml"}, {"--check", "--seed", "1"}, {"--counts", "--sorted"}, {"rows.txt"},
-      {"--check", "--numbers", "7", "--length", "7"}, {"--check", "--length", "11"}, {"--check", "--length", "1"},
-      {"--check", "--numbers", "65"}, {"--seed", "1", "--numbers", "49"}, {"--length", "6"},
+      {"--bogus"},
+      {"--phase", "0"},
+      {"--phase", "6"},
+      {"--seed", "-1"},
+      {"--seed", "18446744073709551616"},
+      {"--seed", "0x10"},
+      {"--format", "xml"},
+      {"--check", "--seed", "1"},
+      {"--counts", "--sorted"},
+      {"rows.txt"},
+      {"--check", "--numbers", "7", "--length", "7"},
+      {"--check", "--length", "11"},
+      {"--check", "--length", "1"},
+      {"--check", "--numbers", "65"},
+      {"--seed", "1", "--numbers", "49"},
+      {"--length", "6"},
   };
   for (const std::vector<std::string>& arguments : cases) ExpectFailure(Rivit(arguments), kUsageStatus, ".+");
   EXPECT_EQ(Succeeded(Rivit({"--seed", "18446744073709551615", "--phase", "1"})).size(), 4u);
   EXPECT_EQ(Succeeded(Rivit({"--version"})), std::vector<std::string>{"erilaisetrivit-rivit 1.0.0"});
+}
+
+// The numbers of a row written with single spaces, as a mask with bit n - 1
+// for n; 0 when the line is no such row.
+std::uint64_t MaskOf(const std::string& line) {
+  std::istringstream in(line);
+  std::uint64_t mask = 0;
+  for (int n; in >> n;) mask |= (n >= 1 && n <= 64) ? std::uint64_t{1} << (n - 1) : 0;
+  return in.eof() ? mask : 0;
+}
+
+// The integers of the JSON array that follows "key": in `object`.
+std::vector<std::uint64_t> JsonArray(const std::string& object, const std::string& key) {
+  std::smatch array;
+  EXPECT_TRUE(std::regex_search(object, array, std::regex("\"" + key + "\":\\[([0-9,]*)\\]"))) << key;
+  std::vector<std::uint64_t> numbers;
+  std::istringstream in(array[1].str());
+  for (std::string n; std::getline(in, n, ',');) numbers.push_back(std::stoull(n));
+  return numbers;
+}
+
+// For each k, the draws of `length` from `numbers` whose best row shares
+// exactly k numbers with them: every draw against every row.
+std::vector<std::uint64_t> BestOfEveryDraw(const std::vector<std::uint64_t>& rows, int numbers, int length) {
+  std::vector<std::uint64_t> best(static_cast<std::size_t>(length) + 1, 0);
+  for (std::uint64_t draw = 0; draw < (std::uint64_t{1} << numbers); ++draw) {
+    if (std::popcount(draw) != length) continue;
+    int most = 0;
+    for (const std::uint64_t row : rows) most = std::max(most, std::popcount(row & draw));
+    ++best[static_cast<std::size_t>(most)];
+  }
+  return best;
+}
+
+TEST(RivitCommand, OddsAreThoseOfEveryDrawCountedHere) {
+  std::mt19937_64 random(15);
+  for (int trial = 0; trial < 4; ++trial) {
+    const int numbers = 10 + trial * 2;
+    const int length = 3 + trial;
+    std::vector<int> pool(static_cast<std::size_t>(numbers));
+    for (int n = 1; n <= numbers; ++n) pool[static_cast<std::size_t>(n - 1)] = n;
+    std::string text;
+    std::vector<std::uint64_t> rows;
+    for (int i = 0; i < 1 + trial * 3; ++i) {
+      std::shuffle(pool.begin(), pool.end(), random);
+      std::string line;
+      for (int j = 0; j < length; ++j) line += std::to_string(pool[static_cast<std::size_t>(j)]) + " ";
+      line.pop_back();
+      for (int copies = i % 3 == 2 ? 2 : 1; copies > 0; --copies) {
+        text += line + "\n";
+        rows.push_back(MaskOf(line));
+      }
+    }
+    const ScratchFile file(text);
+    const std::vector<std::string> lottery = {"--numbers", std::to_string(numbers), "--length", std::to_string(length)};
+    std::vector<std::string> arguments = {"--odds", file.path, "--format", "json"};
+    arguments.insert(arguments.end(), lottery.begin(), lottery.end());
+    const std::vector<std::string> json = Succeeded(Rivit(arguments));
+    ASSERT_EQ(json.size(), 1u);
+    const std::vector<std::uint64_t> best = BestOfEveryDraw(rows, numbers, length);
+    EXPECT_EQ(JsonArray(json[0], "best"), best) << text;
+    const auto guaranteed =
+        std::find_if(best.begin(), best.end(), [](std::uint64_t n) { return n > 0; }) - best.begin();
+    EXPECT_NE(json[0].find("\"guaranteed\":" + std::to_string(guaranteed) + ","), std::string::npos) << json[0];
+    std::vector<std::uint64_t> balance(static_cast<std::size_t>(numbers), 0);
+    for (const std::uint64_t row : rows) {
+      for (int n = 1; n <= numbers; ++n) balance[static_cast<std::size_t>(n - 1)] += row >> (n - 1) & 1;
+    }
+    EXPECT_EQ(JsonArray(json[0], "balance"), balance);
+
+    // The same counts in the other formats.
+    arguments[3] = "csv";
+    const std::vector<std::string> csv = Succeeded(Rivit(arguments));
+    ASSERT_EQ(csv.size(), best.size() + 1);
+    std::uint64_t at_least = 0;
+    for (std::size_t k = best.size(); k-- > 0;) {
+      at_least += best[k];
+      EXPECT_EQ(
+          csv[k + 1].rfind(std::to_string(k) + "," + std::to_string(best[k]) + "," + std::to_string(at_least) + ",", 0),
+          0u)
+          << csv[k + 1];
+    }
+    arguments[3] = "text";
+    const std::vector<std::string> table = Succeeded(Rivit(arguments));
+    EXPECT_NE(std::find(table.begin(), table.end(), "guaranteed: " + std::to_string(guaranteed)), table.end());
+  }
+  // Without a file, the rows the command would print.
+  const std::vector<std::string> rows = Succeeded(Rivit({"--seed", "1", "--phase", "2"}));
+  std::string text;
+  for (const std::string& row : rows) text += row + "\n";
+  const ScratchFile file(text);
+  EXPECT_EQ(Succeeded(Rivit({"--seed", "1", "--phase", "2", "--odds", "--format", "json"})),
+            Succeeded(Rivit({"--odds", file.path, "--format", "json"})));
+}
+
+TEST(RivitCommand, FoundRowsAreWhatTheirSummarySaysAndTheSeedGivesThemAgain) {
+  const std::vector<std::string> search = {"--rows", "13", "--numbers", "16", "--length", "4", "--steps", "4000"};
+  std::vector<std::string> seeded = search;
+  seeded.insert(seeded.end(), {"--seed", "5"});
+  const ChildResult result = Rivit(seeded);
+  const std::vector<std::string> lines = Succeeded(result);
+  ASSERT_EQ(lines.size(), 13u);
+  std::vector<std::uint64_t> rows;
+  std::vector<int> uses(16, 0);
+  for (const std::string& line : lines) {
+    rows.push_back(MaskOf(line));
+    EXPECT_TRUE(std::popcount(rows.back()) == 4 && rows.back() < (1U << 16)) << line;
+    for (int n = 0; n < 16; ++n) uses[static_cast<std::size_t>(n)] += static_cast<int>(rows.back() >> n & 1);
+  }
+  int largest = 0;
+  int pairs = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (std::size_t j = i + 1; j < rows.size(); ++j) {
+      const int shared = std::popcount(rows[i] & rows[j]);
+      if (shared > largest) pairs = 0;
+      largest = std::max(largest, shared);
+      pairs += shared == largest ? 1 : 0;
+    }
+  }
+  const auto [least, most] = std::minmax_element(uses.begin(), uses.end());
+  EXPECT_TRUE(std::regex_match(result.standard_error,
+                               std::regex("rows: 13, largest shared " + std::to_string(largest) + ", pairs at it " +
+                                          std::to_string(pairs) + ", usage range " + std::to_string(*most - *least) +
+                                          "( \\(no rows do better\\))?; [0-9]+ steps, [0-9.]+ s\n")))
+      << result.standard_error;
+  EXPECT_EQ(Succeeded(Rivit(seeded)), lines);
+
+  // Without a seed, the one it took comes first on standard error.
+  const ChildResult unseeded = Rivit(search);
+  std::smatch seed;
+  ASSERT_TRUE(std::regex_search(unseeded.standard_error, seed, std::regex("^seed: ([0-9]+)\n"))) << unseeded;
+  std::vector<std::string> again = search;
+  again.insert(again.end(), {"--seed", seed[1].str()});
+  EXPECT_EQ(Succeeded(Rivit(again)), Succeeded(unseeded));
+
+  // Five rows of 7 from 40 can share nothing: found, and known to be the best.
+  const ChildResult disjoint = Rivit({"--rows", "5", "--seed", "1", "--sorted"});
+  EXPECT_EQ(Succeeded(disjoint).size(), 5u);
+  EXPECT_TRUE(std::regex_search(disjoint.standard_error, std::regex("largest shared 0, .*no rows do better")))
+      << disjoint.standard_error;
+}
+
+TEST(RivitCommand, OddsAndRowsRefuseWhatTheyCannotDo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--odds", "--numbers", "64", "--length", "10", "--rows", "3"},
+      {"--rows", "0"},
+      {"--rows", "6", "--numbers", "5", "--length", "4"},
+      {"--rows", "3", "--phase", "2"},
+      {"--rows", "3", "--counts"},
+      {"--rows", "3", "--check"},
+      {"--steps", "10"},
+      {"--rows", "3", "--steps", "0"},
+      {"--rows", "3", "--time", "0"},
+      {"--rows", "3", "--time", "soon"},
+      {"--rows", "3", "--steps", "9", "--time", "1"},
+      {"--counts", "--odds"},
+      {"--odds", "--sorted"},
+      {"--odds", "no such file"},
+  };
+  for (const std::vector<std::string>& arguments : cases) ExpectFailure(Rivit(arguments), kUsageStatus, ".+");
 }
 
 TEST(RivitCommand, OutputThatCannotBeWrittenIsAnError) {
