@@ -1,5 +1,7 @@
 #include "rivit/optimise.h"
 
+#include "search/overlap.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -64,6 +66,39 @@ template <typename Visit>
 void for_each_number(RowMask mask, Visit visit) {
   for (; mask != 0; mask &= mask - 1) visit(std::countr_zero(mask));
 }
+
+// shared[j] = the numbers that `row` shares with rows[j], for every j: the
+// kernel of a step, one pass over the contiguous masks. Counted with the
+// POPCNT instruction where the CPU has it (the choice of search/overlap.h),
+// else in plain C++; the counts are the same.
+using SharedCounts = void (*)(std::span<const RowMask> rows, RowMask row, std::uint8_t* shared);
+
+template <bool kPopcntInstruction>
+[[gnu::always_inline]] inline void count_shared(std::span<const RowMask> rows, RowMask row, std::uint8_t* shared) {
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    if constexpr (kPopcntInstruction) {
+      shared[j] = static_cast<std::uint8_t>(__builtin_popcountll(rows[j] & row));
+    } else {
+      shared[j] = static_cast<std::uint8_t>(std::popcount(rows[j] & row));
+    }
+  }
+}
+
+void count_shared_portable(std::span<const RowMask> rows, RowMask row, std::uint8_t* shared) {
+  count_shared<false>(rows, row, shared);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+[[gnu::target("popcnt")]] void count_shared_popcnt(std::span<const RowMask> rows, RowMask row, std::uint8_t* shared) {
+  count_shared<true>(rows, row, shared);
+}
+
+SharedCounts choose_shared_counts() {
+  return search::cpu_runs(search::OverlapPath::kPopcnt) ? count_shared_popcnt : count_shared_portable;
+}
+#else
+SharedCounts choose_shared_counts() { return count_shared_portable; }
+#endif
 
 RowMask all_numbers(Lottery lottery) {
   return lottery.numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << lottery.numbers) - 1;
@@ -310,9 +345,9 @@ class Walk {
     std::array<int, kMostNumbers> losing{};
     std::array<int, kMostNumbers> gaining{};
     std::array<std::array<int, kMostNumbers>, kLongestRow> at_target{};
+    count_shared_(rows_, row, shared_.data());
     for (std::size_t j = 0; j < rows_.size(); ++j) {
-      const int shared = std::popcount(row & rows_[j]);
-      shared_[j] = shared;
+      const int shared = shared_[j];
       if (shared < target_ || j == i) continue;
       const RowMask other = rows_[j];
       for_each_number(other, [&](int n) { ++gaining[static_cast<std::size_t>(n)]; });
@@ -352,11 +387,12 @@ class Walk {
   }
 
   void apply(std::size_t i, const Swap& swap) {
+    const RowMask moved = (RowMask{1} << swap.out) | (RowMask{1} << swap.in);
     for (std::size_t j = 0; j < rows_.size(); ++j) {
-      if (j == i) continue;
+      const RowMask holds = rows_[j] & moved;
+      if (holds == 0 || holds == moved || j == i) continue;
       const int before = shared_[j];
-      const int after = before - static_cast<int>((rows_[j] >> swap.out) & 1) + static_cast<int>((rows_[j] >> swap.in) & 1);
-      if (after == before) continue;
+      const int after = before + (((holds >> swap.in) & 1) != 0 ? 1 : -1);
       --histogram_[static_cast<std::size_t>(before)];
       ++histogram_[static_cast<std::size_t>(after)];
       const std::int64_t change = excess(after) - excess(before);
@@ -368,7 +404,7 @@ class Walk {
     note_conflict(i);
     total_excess_ += swap.change;
     least_excess_ = std::min(least_excess_, total_excess_);
-    rows_[i] ^= (RowMask{1} << swap.out) | (RowMask{1} << swap.in);
+    rows_[i] ^= moved;
     --usage(swap.out);
     ++usage(swap.in);
     tabu_until_[i * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
@@ -382,7 +418,8 @@ class Walk {
   std::vector<RowMask> rows_;
   std::array<int, kMostNumbers> usage_{};  // rows that hold each number
   Histogram histogram_{};
-  std::vector<int> shared_;  // in a step, the numbers of its row shared with each row
+  SharedCounts count_shared_ = choose_shared_counts();
+  std::vector<std::uint8_t> shared_;  // in a step, the numbers of its row shared with each row
   int target_ = 0;
   std::vector<std::int64_t> excess_;  // each row's share of the excess
   std::int64_t total_excess_ = 0;
