@@ -1,6 +1,6 @@
 #include "rivit/optimise.h"
 
-#include "search/overlap.h"
+#include "search/overlap_kernels.h"
 
 #include <algorithm>
 #include <array>
@@ -69,7 +69,7 @@ void for_each_number(RowMask mask, Visit visit) {
 
 // shared[j] = the numbers that `row` shares with rows[j], for every j: the
 // kernel of a step, one pass over the contiguous masks. Counted with the
-// POPCNT instruction where the CPU has it (the choice of search/overlap.h),
+// POPCNT instruction where the CPU has it (the CPU check of the overlap kernel's),
 // else in plain C++; the counts are the same.
 using SharedCounts = void (*)(std::span<const RowMask> rows, RowMask row, std::uint8_t* shared);
 
@@ -94,7 +94,7 @@ void count_shared_portable(std::span<const RowMask> rows, RowMask row, std::uint
 }
 
 SharedCounts choose_shared_counts() {
-  return search::cpu_runs(search::OverlapPath::kPopcnt) ? count_shared_popcnt : count_shared_portable;
+  return search::cpu_runs_popcnt() ? count_shared_popcnt : count_shared_portable;
 }
 #else
 SharedCounts choose_shared_counts() { return count_shared_portable; }
