@@ -68,7 +68,7 @@ void write_odds_text(const Odds& odds, rt::LineSink& out) {
   out.WriteLine("rows: " + std::to_string(odds.rows));
   out.WriteLine(printed("draws: %llu, each %d numbers from 1 to %d", static_cast<unsigned long long>(odds.draws),
                         odds.lottery.length, odds.lottery.numbers));
-  out.WriteLine("right        exactly        at least  share at least");
+  out.WriteLine("right        exactly        at least  share at least  odds");
   const std::vector<std::uint64_t> counts = at_least(odds);
   for (std::size_t k = 0; k < odds.best.size(); ++k) {
     out.WriteLine(printed("%5zu  %13llu  %14llu  %12.6f %%  %s", k, static_cast<unsigned long long>(odds.best[k]),

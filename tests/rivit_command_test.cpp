@@ -353,6 +353,16 @@ TEST(RivitCommand, FoundRowsAreWhatTheirSummarySaysAndTheSeedGivesThemAgain) {
       << disjoint.standard_error;
 }
 
+// The rows of one search, recorded from the Linux build: every build, the
+// Windows programs under wine among them, must find the same.
+TEST(RivitCommand, FoundRowsAreTheSameOnEveryBuild) {
+  const ChildResult result = Rivit({"--rows", "30", "--seed", "1", "--steps", "3000"});
+  std::uint64_t hash = 0xcbf29ce484222325U;  // FNV-1a of standard output
+  for (const char c : result.standard_output) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3U;
+  EXPECT_EQ(Succeeded(result).size(), 30u);
+  EXPECT_EQ(hash, 0xd1e146bf7c08e2d2U) << result.standard_output;
+}
+
 TEST(RivitCommand, OddsAndRowsRefuseWhatTheyCannotDo) {
   const std::vector<std::vector<std::string>> cases = {
       {"--odds", "--numbers", "64", "--length", "10", "--rows", "3"},
