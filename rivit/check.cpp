@@ -55,7 +55,9 @@ std::optional<SharedPair> closest_pair(std::span<const RowMask> rows, Lottery lo
     const std::vector<std::uint16_t>& all_choices = kSubsets[static_cast<std::size_t>(k)];
     const std::span<const std::uint16_t> choices(
         all_choices.begin(), std::lower_bound(all_choices.begin(), all_choices.end(), std::uint16_t{1} << length));
-    MaskSet seen(std::min<std::uint64_t>(rows.size() * choices.size(), choose(lottery.numbers, k)));
+    // No more members than subsets of the rows, nor than k-subsets of the numbers.
+    MaskSet seen(static_cast<std::size_t>(
+        std::min<std::uint64_t>(std::uint64_t{rows.size()} * choices.size(), choose(lottery.numbers, k))));
     for (std::size_t second = 0; second < rows.size(); ++second) {
       std::array<RowMask, kLongestRow> bits{};
       RowMask rest = rows[second];

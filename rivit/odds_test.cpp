@@ -39,7 +39,7 @@ std::vector<RowMask> random_rows(std::mt19937_64& random, Lottery lottery, int p
   std::vector<RowMask> rows;
   while (rows.size() < count) {
     if (!rows.empty() && random() % 8 == 0) {
-      rows.push_back(rows[random() % rows.size()]);
+      rows.push_back(rows[static_cast<std::size_t>(random() % rows.size())]);
       continue;
     }
     std::shuffle(numbers.begin(), numbers.end(), random);
