@@ -148,11 +148,11 @@ constexpr std::array<std::uint64_t, kUphillLimit> kUphillChance = [] {
 // How often a search looks at the clock.
 constexpr std::uint64_t kStepsBetweenChecks = 256;
 
-// A swap's worth is its change of the excess in units of 2^kExcessShift,
-// plus its change of the penalised excess (Walk) in ones: one integer that
-// orders swaps by the excess first, the penalties only among equals. A
-// penalty stops at kMostPenalty, so that the penalties of kMostRows rows
-// never reach half a unit.
+// The worth of a set of rows: its excess (Walk) in units of 2^kExcessShift
+// plus its penalised excess in ones, one integer that orders swaps by the
+// excess first and by the penalties only among equals. A penalty stops at
+// kMostPenalty, so that a swap's change of the penalised excess, at most
+// one penalty for each of kMostRows rows, never reaches half a unit.
 constexpr int kExcessShift = 40;
 constexpr std::int64_t kExcessUnit = std::int64_t{1} << kExcessShift;
 constexpr std::int64_t kMostPenalty = std::int64_t{1} << 20;
@@ -338,7 +338,7 @@ class Walk {
   struct Swap {
     int out = -1;  // the number taken out of the row, as a bit index
     int in = -1;   // the number put in
-    std::int64_t change = 0;
+    std::int64_t change = 0;  // of the worth (kExcessUnit)
   };
 
   bool takes_uphill(std::int64_t change) {
@@ -352,7 +352,8 @@ class Walk {
     load_penalties(i);
     const Swap swap = best_swap(i);
     if (swap.out < 0 || swap.change > 0) penalise(i);
-    if (swap.out >= 0 && takes_uphill(excess_in(swap.change))) apply(i, swap);  // else every swap is tabu, or uphill and declined
+    // No swap when every swap is tabu, or when it is uphill and declined.
+    if (swap.out >= 0 && takes_uphill(excess_in(swap.change))) apply(i, swap);
     unload_penalties(i);
   }
 
