@@ -148,6 +148,18 @@ constexpr std::array<std::uint64_t, kUphillLimit> kUphillChance = [] {
 // How often a search looks at the clock.
 constexpr std::uint64_t kStepsBetweenChecks = 256;
 
+// The worth of a set of rows: its excess (Walk) in units of 2^kExcessShift
+// plus its penalised excess in ones, one integer that orders swaps by the
+// excess first and by the penalties only among equals. A penalty stops at
+// kMostPenalty, so that a swap's change of the penalised excess, at most
+// one penalty for each of kMostRows rows, never reaches half a unit.
+constexpr int kExcessShift = 40;
+constexpr std::int64_t kExcessUnit = std::int64_t{1} << kExcessShift;
+constexpr std::int64_t kMostPenalty = std::int64_t{1} << 20;
+static_assert(2 * std::int64_t{kMostRows} * kMostPenalty < kExcessUnit / 2);
+// The change of the excess in a swap's worth.
+std::int64_t excess_in(std::int64_t worth) { return (worth + kExcessUnit / 2) >> kExcessShift; }
+
 // What ends a search, besides its rows proving best.
 struct Limits {
   std::uint64_t steps;
@@ -183,12 +195,18 @@ class Reporter {
 // and lowers the excess: the sum over pairs of the numbers they share beyond
 // the target. A step takes a row that is in an excess pair at random, and of
 // all the ways to swap one of its numbers for one it lacks finds the one that
-// lowers the excess most (ties: the one that moves a row from a more used
-// number to a less used one, then at random), never undoing a recent swap
-// unless that reaches a new low. It makes that swap when it raises the excess
+// lowers the excess most (ties: the one that lowers the penalised excess
+// most, then the one that moves a row from a more used number to a less
+// used one, then at random), never undoing a recent swap unless that reaches
+// a new low. It makes that swap when it raises the excess
 // by nothing, and by k only with the chance p^k: always taking the best swap
 // of one row wanders, never taking an uphill one sticks. When no pair exceeds
 // the target the target drops below the most that any pair now shares.
+// A pair's penalty counts the steps whose row it was in, over the target,
+// with no swap that lowers the worth (the excess, then the penalised excess)
+// or keeps it; the penalised excess weighs each pair's excess by its
+// penalty. Among the many swaps that change the excess alike, the search so
+// turns to the pairs that it keeps failing to mend.
 // Every step the exact score comes from a histogram of the pairs' shared
 // counts, kept step by step, and the best rows are kept.
 //
@@ -207,6 +225,8 @@ class Walk {
         rows_(search.rows),
         shared_(search.rows),
         excess_(search.rows),
+        penalties_(search.rows),
+        pair_worth_(search.rows, kExcessUnit),
         conflict_position_(search.rows, kNotConflicted),
         tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)) {
     std::array<int, kMostNumbers> numbers{};
@@ -297,6 +317,7 @@ class Walk {
     std::fill(conflict_position_.begin(), conflict_position_.end(), kNotConflicted);
     for (std::size_t i = 0; i < rows_.size(); ++i) note_conflict(i);
     least_excess_ = total_excess_;
+    for (auto& penalties : penalties_) penalties.clear();
   }
 
   // Keeps row i in the list of rows in an excess pair exactly when it is.
@@ -317,7 +338,7 @@ class Walk {
   struct Swap {
     int out = -1;  // the number taken out of the row, as a bit index
     int in = -1;   // the number put in
-    std::int64_t change = 0;
+    std::int64_t change = 0;  // of the worth (kExcessUnit)
   };
 
   bool takes_uphill(std::int64_t change) {
@@ -328,9 +349,40 @@ class Walk {
 
   void step() {
     const std::size_t i = conflicted_[random_.below(conflicted_.size())];
+    load_penalties(i);
     const Swap swap = best_swap(i);
-    if (swap.out < 0 || !takes_uphill(swap.change)) return;  // every swap is tabu, or uphill and declined
-    apply(i, swap);
+    if (swap.out < 0 || swap.change > 0) penalise(i);
+    // No swap when every swap is tabu, or when it is uphill and declined.
+    if (swap.out >= 0 && takes_uphill(excess_in(swap.change))) apply(i, swap);
+    unload_penalties(i);
+  }
+
+  void load_penalties(std::size_t i) {
+    for (const auto& [j, penalty] : penalties_[i]) pair_worth_[j] = kExcessUnit + penalty;
+  }
+  void unload_penalties(std::size_t i) {
+    for (const auto& [j, penalty] : penalties_[i]) pair_worth_[j] = kExcessUnit;
+  }
+  // Row i is stuck: no swap lowers its worth or keeps it. Each of its pairs
+  // over the target gets one more penalty, so that the swaps that mend the
+  // pairs that keep coming back win the ties. Reads shared_.
+  void penalise(std::size_t i) {
+    for (std::size_t j = 0; j < rows_.size(); ++j) {
+      if (shared_[j] <= target_ || j == i || pair_worth_[j] >= kExcessUnit + kMostPenalty) continue;
+      const std::int64_t penalty = ++pair_worth_[j] - kExcessUnit;
+      set_penalty(i, j, penalty);
+      set_penalty(j, i, penalty);
+    }
+  }
+  void set_penalty(std::size_t i, std::size_t j, std::int64_t penalty) {
+    auto& penalties = penalties_[i];
+    const auto found =
+        std::find_if(penalties.begin(), penalties.end(), [j](const auto& entry) { return entry.first == j; });
+    if (found == penalties.end()) {
+      penalties.emplace_back(j, penalty);
+    } else {
+      found->second = penalty;
+    }
   }
 
   // The best swap in row i, filling shared_ with row i's share with each row.
@@ -342,21 +394,22 @@ class Walk {
     // The rows that lose excess when row i loses a number; that gain it when
     // row i gains one; and of the latter those at the target that hold both,
     // for each pair (position of the number out, number in).
-    std::array<int, kMostNumbers> losing{};
-    std::array<int, kMostNumbers> gaining{};
-    std::array<std::array<int, kMostNumbers>, kLongestRow> at_target{};
+    std::array<std::int64_t, kMostNumbers> losing{};
+    std::array<std::int64_t, kMostNumbers> gaining{};
+    std::array<std::array<std::int64_t, kMostNumbers>, kLongestRow> at_target{};
     count_shared_(rows_, row, shared_.data());
     for (std::size_t j = 0; j < rows_.size(); ++j) {
       const int shared = shared_[j];
       if (shared < target_ || j == i) continue;
       const RowMask other = rows_[j];
-      for_each_number(other, [&](int n) { ++gaining[static_cast<std::size_t>(n)]; });
+      const std::int64_t worth = pair_worth_[j];
+      for_each_number(other, [&](int n) { gaining[static_cast<std::size_t>(n)] += worth; });
       if (shared > target_) {
-        for_each_number(other & row, [&](int n) { ++losing[static_cast<std::size_t>(n)]; });
+        for_each_number(other & row, [&](int n) { losing[static_cast<std::size_t>(n)] += worth; });
       } else {
         for_each_number(other & row, [&](int out) {
           auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
-          for_each_number(other & ~row, [&](int in) { ++by_in[static_cast<std::size_t>(in)]; });
+          for_each_number(other & ~row, [&](int in) { by_in[static_cast<std::size_t>(in)] += worth; });
         });
       }
     }
@@ -367,11 +420,11 @@ class Walk {
     const std::uint64_t* const tabu = &tabu_until_[i * static_cast<std::size_t>(lottery_.numbers)];
     for_each_number(row, [&](int out) {
       const auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
-      const int lost = losing[static_cast<std::size_t>(out)];
+      const std::int64_t lost = losing[static_cast<std::size_t>(out)];
       for_each_number(all_numbers_ & ~row, [&](int in) {
         const auto n = static_cast<std::size_t>(in);
         const std::int64_t change = gaining[n] - lost - by_in[n];
-        if (tabu[n] > steps_ && total_excess_ + change >= least_excess_) return;
+        if (tabu[n] > steps_ && total_excess_ + excess_in(change) >= least_excess_) return;
         const int balance = usage(in) - usage(out);
         const auto order = std::tie(change, balance) <=> std::tie(best_change, best_balance);
         if (std::is_gt(order)) return;
@@ -399,10 +452,10 @@ class Walk {
       if (change == 0) continue;
       excess_[i] += change;
       excess_[j] += change;
+      total_excess_ += change;
       note_conflict(j);
     }
     note_conflict(i);
-    total_excess_ += swap.change;
     least_excess_ = std::min(least_excess_, total_excess_);
     rows_[i] ^= moved;
     --usage(swap.out);
@@ -424,6 +477,11 @@ class Walk {
   std::vector<std::int64_t> excess_;  // each row's share of the excess
   std::int64_t total_excess_ = 0;
   std::int64_t least_excess_ = 0;  // since the target was set
+  // Each row's penalised pairs, as (other row, penalty), cleared with a new
+  // target; and in a step, the worth of a unit of excess in its row's pair
+  // with each row: kExcessUnit plus the pair's penalty.
+  std::vector<std::vector<std::pair<std::size_t, std::int64_t>>> penalties_;
+  std::vector<std::int64_t> pair_worth_;
   std::vector<std::size_t> conflicted_;
   std::vector<std::size_t> conflict_position_;
   std::vector<std::uint64_t> tabu_until_;
