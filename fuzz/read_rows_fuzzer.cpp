@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "rivit/format.h"
 #include "rivit/read.h"
 
 namespace {

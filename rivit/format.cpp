@@ -4,6 +4,7 @@
 #include <array>
 
 #include "rivit/odds_report.h"
+#include "rivit/read.h"
 
 namespace rivit {
 
@@ -55,12 +56,6 @@ const OutputFormat* find_output_format(std::string_view name) {
   const auto* found = std::find_if(kFormatTable.begin(), kFormatTable.end(),
                                    [name](const OutputFormat& format) { return format.name == name; });
   return found == kFormatTable.end() ? nullptr : found;
-}
-
-std::string csv_header(int length) {
-  std::string header;
-  for (int i = 1; i <= length; ++i) header += (i > 1 ? ",n" : "n") + std::to_string(i);
-  return header;
 }
 
 }  // namespace rivit

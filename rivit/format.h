@@ -35,9 +35,6 @@ extern const std::span<const OutputFormat> kOutputFormats;
 // The format named `name`, or nullptr.
 const OutputFormat* find_output_format(std::string_view name);
 
-// "n1,n2,...,nK" for rows of `length` numbers.
-std::string csv_header(int length);
-
 }  // namespace rivit
 
 #endif  // ERILAISETRIVIT_RIVIT_FORMAT_H_

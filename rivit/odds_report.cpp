@@ -1,9 +1,8 @@
 #include "rivit/odds_report.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -90,9 +89,14 @@ void write_odds_csv(const Odds& odds, rt::LineSink& out) {
 
 void write_odds_json(const Odds& odds, rt::LineSink& out) {
   const nlohmann::json object = {
-      {"rows", odds.rows},           {"numbers", odds.lottery.numbers}, {"length", odds.lottery.length},
-      {"draws", odds.draws},         {"best", odds.best},               {"at_least", at_least(odds)},
-      {"guaranteed", odds.guaranteed}, {"balance", odds.balance},
+      {"rows", odds.rows},
+      {"numbers", odds.lottery.numbers},
+      {"length", odds.lottery.length},
+      {"draws", odds.draws},
+      {"best", odds.best},
+      {"at_least", at_least(odds)},
+      {"guaranteed", odds.guaranteed},
+      {"balance", odds.balance},
   };
   out.WriteLine(object.dump());
 }

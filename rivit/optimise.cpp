@@ -1,7 +1,5 @@
 #include "rivit/optimise.h"
 
-#include "search/overlap_kernels.h"
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -11,6 +9,8 @@
 #include <mutex>
 #include <numeric>
 #include <thread>
+
+#include "search/overlap_kernels.h"
 
 namespace rivit {
 
@@ -93,9 +93,7 @@ void count_shared_portable(std::span<const RowMask> rows, RowMask row, std::uint
   count_shared<true>(rows, row, shared);
 }
 
-SharedCounts choose_shared_counts() {
-  return search::cpu_runs_popcnt() ? count_shared_popcnt : count_shared_portable;
-}
+SharedCounts choose_shared_counts() { return search::cpu_runs_popcnt() ? count_shared_popcnt : count_shared_portable; }
 #else
 SharedCounts choose_shared_counts() { return count_shared_portable; }
 #endif
@@ -251,7 +249,8 @@ class Walk {
   void run(const Limits& limits, Reporter& reporter) {
     reporter.offer(best_score_, steps_);
     while (!proven_best() && steps_ < std::min(limits.steps, limits.proven_at->load(std::memory_order_relaxed))) {
-      if (steps_ % kStepsBetweenChecks == 0 && limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline) {
+      if (steps_ % kStepsBetweenChecks == 0 && limits.deadline &&
+          std::chrono::steady_clock::now() >= *limits.deadline) {
         break;
       }
       step();
@@ -336,8 +335,8 @@ class Walk {
   }
 
   struct Swap {
-    int out = -1;  // the number taken out of the row, as a bit index
-    int in = -1;   // the number put in
+    int out = -1;             // the number taken out of the row, as a bit index
+    int in = -1;              // the number put in
     std::int64_t change = 0;  // of the worth (kExcessUnit)
   };
 
@@ -486,7 +485,8 @@ class Walk {
   std::vector<std::size_t> conflict_position_;
   std::vector<std::uint64_t> tabu_until_;
   // In a step, the swaps that tie for the best.
-  std::array<Swap, static_cast<std::size_t>(kLongestRow) * (kMostNumbers - kShortestRow)> tied_{};  // by row and number: the step until which it may not come back
+  std::array<Swap, static_cast<std::size_t>(kLongestRow) * (kMostNumbers - kShortestRow)>
+      tied_{};  // by row and number: the step until which it may not come back
   std::uint64_t steps_ = 0;
   std::vector<RowMask> best_rows_;
   Score best_score_;
@@ -499,7 +499,8 @@ std::uint64_t pairs_among(std::uint64_t count) { return count * (count - 1) / 2;
 Score score_of(std::span<const RowMask> rows, Lottery lottery) {
   Histogram histogram{};
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    for (std::size_t j = i + 1; j < rows.size(); ++j) ++histogram[static_cast<std::size_t>(std::popcount(rows[i] & rows[j]))];
+    for (std::size_t j = i + 1; j < rows.size(); ++j)
+      ++histogram[static_cast<std::size_t>(std::popcount(rows[i] & rows[j]))];
   }
   std::array<int, kMostNumbers> usage{};
   for (const RowMask row : rows) for_each_number(row, [&usage](int n) { ++usage[static_cast<std::size_t>(n)]; });
@@ -524,7 +525,8 @@ Score least_score(Lottery lottery, std::size_t rows) {
   const auto numbers = static_cast<std::uint64_t>(lottery.numbers);
   const std::uint64_t each = uses / numbers;
   const std::uint64_t above = uses % numbers;
-  const auto least_total = static_cast<std::int64_t>(above * pairs_among(each + 1) + (numbers - above) * pairs_among(each));
+  const auto least_total =
+      static_cast<std::int64_t>(above * pairs_among(each + 1) + (numbers - above) * pairs_among(each));
   const std::int64_t below_largest = static_cast<std::int64_t>(pairs_among(count)) * (shared - 1);
   const std::int64_t at_least_one = count >= 2 ? 1 : 0;
   return {shared, static_cast<std::uint64_t>(std::max(at_least_one, least_total - below_largest)), above == 0 ? 0 : 1};
@@ -543,9 +545,9 @@ FoundRows find_rows(const RowSearch& search) {
   Limits limits{search.steps, std::nullopt, &proven_at};
   if (search.seconds) {
     limits.steps = std::numeric_limits<std::uint64_t>::max();
-    limits.deadline = std::chrono::steady_clock::now() +
-                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                          std::chrono::duration<double>(*search.seconds));
+    limits.deadline =
+        std::chrono::steady_clock::now() +
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*search.seconds));
   }
   Reporter reporter(search.progress);
   std::thread helper([&] { second.run(limits, reporter); });

@@ -30,7 +30,8 @@ Score pair_by_pair(const std::vector<RowMask>& rows, Lottery lottery) {
   int most = 0;
   int least = static_cast<int>(rows.size());
   for (int n = 1; n <= lottery.numbers; ++n) {
-    const auto uses = static_cast<int>(std::count_if(rows.begin(), rows.end(), [n](RowMask row) { return (row & number_bit(n)) != 0; }));
+    const auto uses = static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [n](RowMask row) { return (row & number_bit(n)) != 0; }));
     most = std::max(most, uses);
     least = std::min(least, uses);
   }

@@ -7,8 +7,6 @@
 #include <string>
 #include <utility>
 
-#include "rivit/format.h"
-
 namespace rivit {
 
 namespace {
@@ -112,6 +110,12 @@ class LineReader {
 };
 
 }  // namespace
+
+std::string csv_header(int length) {
+  std::string header;
+  for (int i = 1; i <= length; ++i) header += (i > 1 ? ",n" : "n") + std::to_string(i);
+  return header;
+}
 
 ReadRows read_rows(std::FILE* file, std::string_view name, Lottery lottery) {
   return LineReader(file, name, lottery).ReadAll();

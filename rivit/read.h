@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,10 @@ struct ReadRows {
   // The line number of each row, counted from 1 over every line.
   std::vector<std::size_t> lines;
 };
+
+// "n1,n2,...,nK", the header of the command's CSV for rows of `length`
+// numbers, which reading skips.
+std::string csv_header(int length);
 
 // Reads rows of `lottery` until the end of `file`, or up to the first bad
 // line, after which it reads nothing more and raises InputError. `name` names

@@ -1,11 +1,10 @@
-#include "rivit/system.h"
-
-#include <windows.h>
-
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <memory>
+
+#include "rivit/system.h"
 
 namespace rivit {
 
