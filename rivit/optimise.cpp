@@ -10,56 +10,20 @@
 #include <numeric>
 #include <thread>
 
+#include "runtime/random.h"
 #include "search/overlap_kernels.h"
 
 namespace rivit {
 
 namespace {
 
-// xoshiro256**, seeded through splitmix64: 64-bit integer arithmetic only,
-// so that every build and machine draws the same numbers.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) {
-    for (std::uint64_t& word : state_) word = splitmix(seed);
-  }
-
-  std::uint64_t next() {
-    const std::uint64_t result = std::rotl(state_[1] * 5, 7) * 9;
-    const std::uint64_t shifted = state_[1] << 17;
-    state_[2] ^= state_[0];
-    state_[3] ^= state_[1];
-    state_[1] ^= state_[2];
-    state_[0] ^= state_[3];
-    state_[2] ^= shifted;
-    state_[3] = std::rotl(state_[3], 45);
-    return result;
-  }
-
-  // Uniform in [0, n): draws below 2^64 mod n are thrown back, since they
-  // would make the low values likelier. REQUIRES: n >= 1.
-  std::uint64_t below(std::uint64_t n) {
-    const std::uint64_t skewed = (std::uint64_t{0} - n) % n;
-    for (;;) {
-      const std::uint64_t x = next();
-      if (x >= skewed) return x % n;
-    }
-  }
-  template <typename Count>
-  Count below(Count n) {
-    return static_cast<Count>(below(static_cast<std::uint64_t>(n)));
-  }
-
- private:
-  static std::uint64_t splitmix(std::uint64_t& x) {
-    std::uint64_t z = (x += 0x9E3779B97F4A7C15U);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9U;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBU;
-    return z ^ (z >> 31);
-  }
-
-  std::array<std::uint64_t, 4> state_{};
-};
+// The runtime's generator (runtime/random.h), whose integer arithmetic draws
+// the same numbers on every build and machine, drawing from 0 to n - 1.
+// REQUIRES: 1 <= n < 2^63.
+template <typename Count>
+Count below(rt::Random& random, Count n) {
+  return static_cast<Count>(random.Uniform(static_cast<rt::Integer>(n)) - 1);
+}
 
 // Calls visit(n) for the index n of every set bit, lowest first.
 template <typename Visit>
@@ -232,7 +196,7 @@ class Walk {
     for (RowMask& row : rows_) {
       row = 0;
       for (int taken = 0; taken < lottery_.length; ++taken) {
-        const int pick = taken + random_.below(lottery_.numbers - taken);
+        const int pick = taken + below(random_, lottery_.numbers - taken);
         std::swap(numbers[static_cast<std::size_t>(taken)], numbers[static_cast<std::size_t>(pick)]);
         row |= RowMask{1} << numbers[static_cast<std::size_t>(taken)];
       }
@@ -343,11 +307,11 @@ class Walk {
   bool takes_uphill(std::int64_t change) {
     if (change <= 0) return true;
     if (static_cast<std::uint64_t>(change) >= kUphillLimit) return false;
-    return (random_.next() >> 32) < kUphillChance[static_cast<std::size_t>(change)];
+    return (random_.Next() >> 32) < kUphillChance[static_cast<std::size_t>(change)];
   }
 
   void step() {
-    const std::size_t i = conflicted_[random_.below(conflicted_.size())];
+    const std::size_t i = conflicted_[below(random_, conflicted_.size())];
     load_penalties(i);
     const Swap swap = best_swap(i);
     if (swap.out < 0 || swap.change > 0) penalise(i);
@@ -435,7 +399,7 @@ class Walk {
         tied_[ties++] = {out, in, change};
       });
     });
-    return ties == 0 ? Swap{} : tied_[random_.below(ties)];
+    return ties == 0 ? Swap{} : tied_[below(random_, ties)];
   }
 
   void apply(std::size_t i, const Swap& swap) {
@@ -460,12 +424,12 @@ class Walk {
     --usage(swap.out);
     ++usage(swap.in);
     tabu_until_[i * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
-        steps_ + static_cast<std::uint64_t>(kTenure + random_.below(kTenureSpread));
+        steps_ + static_cast<std::uint64_t>(kTenure + below(random_, kTenureSpread));
   }
 
   Lottery lottery_;
   RowMask all_numbers_;
-  Random random_;
+  rt::Random random_;
   Score least_;
   std::vector<RowMask> rows_;
   std::array<int, kMostNumbers> usage_{};  // rows that hold each number
@@ -534,9 +498,9 @@ Score least_score(Lottery lottery, std::size_t rows) {
 
 FoundRows find_rows(const RowSearch& search) {
   const Score least = least_score(search.lottery, search.rows);
-  Random seeds(search.seed);
-  Walk first(search, seeds.next(), least);
-  Walk second(search, seeds.next(), least);
+  rt::Random seeds(search.seed);
+  Walk first(search, seeds.Next(), least);
+  Walk second(search, seeds.Next(), least);
   // A search stops once its rows are proven best, and the other when it has
   // taken as many steps without a proof. Of proven rows those found in fewer
   // steps win, of others the better, the first search's on a tie: either way
