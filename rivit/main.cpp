@@ -1,5 +1,5 @@
-// erilaisetrivit-rivit: the rows that erilaisetrivit keeps, and a check of
-// any set of rows.
+// erilaisetrivit-rivit: the rows that erilaisetrivit keeps, rows found to
+// share as few numbers as possible, and the check and odds of any set of rows.
 
 #include <string>
 #include <vector>
