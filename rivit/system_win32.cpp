@@ -1,10 +1,13 @@
-#include <shellapi.h>
+#include "rivit/system.h"
+
+// windows.h first: shellapi.h needs what it defines.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <cerrno>
 #include <memory>
-
-#include "rivit/system.h"
 
 namespace rivit {
 
