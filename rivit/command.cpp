@@ -206,6 +206,7 @@ std::vector<Row> found_rows(const Config& config) {
   };
   RowSearch search{config.lottery, *config.rows, seed_of(config), config.steps, config.seconds, &show};
   const FoundRows found = find_rows(search);
+  progress.Clear();
   char time[32];
   std::snprintf(time, sizeof time, "%.2f s", progress.Elapsed());
   rt::WriteBytes("rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
@@ -226,6 +227,7 @@ void write_odds(const std::vector<Row>& rows, const Config& config) {
     progress.Show(text);
   };
   const Odds odds = odds_of(masks, config.lottery, &show);
+  progress.Clear();
   config.format->write_odds(odds, standard_output());
 }
 

@@ -1,17 +1,6 @@
 #include "rivit/progress.h"
 
-#include <cstdio>
-
-#ifdef _WIN32
-#include <io.h>
-#define ERILAISETRIVIT_ISATTY _isatty
-#define ERILAISETRIVIT_FILENO _fileno
-#else
-#include <unistd.h>
-#define ERILAISETRIVIT_ISATTY isatty
-#define ERILAISETRIVIT_FILENO fileno
-#endif
-
+#include "rivit/system.h"
 #include "runtime/output.h"
 
 namespace rivit {
@@ -25,10 +14,14 @@ constexpr char kRewind[] = "\r\x1b[K";
 
 }  // namespace
 
-ProgressLine::ProgressLine() : enabled_(ERILAISETRIVIT_ISATTY(ERILAISETRIVIT_FILENO(stderr)) != 0) {}
+ProgressLine::ProgressLine() : enabled_(standard_error_is_terminal()) {}
 
-ProgressLine::~ProgressLine() {
+ProgressLine::~ProgressLine() { Clear(); }
+
+void ProgressLine::Clear() {
+  const std::lock_guard<std::mutex> lock(mutex_);
   if (shown_) rt::WriteBytes(kRewind);
+  shown_ = false;
 }
 
 void ProgressLine::Show(const std::string& text) {

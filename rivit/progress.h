@@ -22,6 +22,9 @@ class ProgressLine {
   // Shows `text` in place of the line, at most a few times a second. Safe to
   // call from any thread.
   void Show(const std::string& text);
+  // Wipes the line, if it was shown, so that what is written next starts a
+  // line of its own. Safe to call from any thread; the line may show again.
+  void Clear();
   // The seconds since the line was made.
   double Elapsed() const;
 

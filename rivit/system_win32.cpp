@@ -6,6 +6,8 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <io.h>
+
 #include <cerrno>
 #include <memory>
 
@@ -61,5 +63,7 @@ std::FILE* open_file(const std::string& utf8_name, const char* mode) {
   }
   return _wfopen(name.c_str(), widen(mode).c_str());
 }
+
+bool standard_error_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
 
 }  // namespace rivit
