@@ -10,26 +10,15 @@
 #include <numeric>
 #include <thread>
 
+#include "rivit/circles.h"
+#include "rivit/local_search.h"
+#include "rivit/rotation.h"
 #include "runtime/random.h"
 #include "search/overlap_kernels.h"
 
 namespace rivit {
 
 namespace {
-
-// The runtime's generator (runtime/random.h), whose integer arithmetic draws
-// the same numbers on every build and machine, drawing from 0 to n - 1.
-// REQUIRES: 1 <= n < 2^63.
-template <typename Count>
-Count below(rt::Random& random, Count n) {
-  return static_cast<Count>(random.Uniform(static_cast<rt::Integer>(n)) - 1);
-}
-
-// Calls visit(n) for the index n of every set bit, lowest first.
-template <typename Visit>
-void for_each_number(RowMask mask, Visit visit) {
-  for (; mask != 0; mask &= mask - 1) visit(std::countr_zero(mask));
-}
 
 // shared[j] = the numbers that `row` shares with rows[j], for every j: the
 // kernel of a step, one pass over the contiguous masks. Counted with the
@@ -62,10 +51,6 @@ SharedCounts choose_shared_counts() { return search::cpu_runs_popcnt() ? count_s
 SharedCounts choose_shared_counts() { return count_shared_portable; }
 #endif
 
-RowMask all_numbers(Lottery lottery) {
-  return lottery.numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << lottery.numbers) - 1;
-}
-
 // The pairs of rows that share each count of numbers, 0 to kLongestRow.
 using Histogram = std::array<std::uint64_t, kLongestRow + 1>;
 
@@ -90,23 +75,14 @@ Score pairs_score(const Histogram& histogram) {
 constexpr int kTenure = 10;
 constexpr int kTenureSpread = 10;
 
-// A swap that raises the excess by k is made with chance p^k, p =
-// kUphill / kUphillPer, else the step makes no swap; one that raises it by
-// kUphillLimit or more never. The chances are 32-bit fractions, each the one
-// before times p rounded down, in integers, so that every build takes the
-// same swaps. Tuned on 7 of 40.
-constexpr std::uint64_t kUphill = 20;
-constexpr std::uint64_t kUphillPer = 1000;
-constexpr std::size_t kUphillLimit = 8;
-constexpr std::array<std::uint64_t, kUphillLimit> kUphillChance = [] {
-  std::array<std::uint64_t, kUphillLimit> chance{};
-  std::uint64_t fraction = std::uint64_t{1} << 32;
-  for (std::uint64_t& c : chance) {
-    c = fraction;
-    fraction = fraction * kUphill / kUphillPer;
-  }
-  return chance;
-}();
+// A swap that raises the excess by k is made with chance 0.02^k, else the
+// step makes no swap; one that raises it by 8 or more never. Tuned on 7 of 40.
+using Uphill = UphillChance<20, 1000, 8>;
+// The share of a search's steps (1 / kRotationShare) that a start by
+// rotation may take; by time, half.
+constexpr std::uint64_t kRotationShare = 4;
+// The most numbers that rows from circles share.
+constexpr int kCircleShared = 2;
 // How often a search looks at the clock.
 constexpr std::uint64_t kStepsBetweenChecks = 256;
 
@@ -179,27 +155,26 @@ class Reporter {
 // hold b, less those at the target that hold both.
 class Walk {
  public:
-  Walk(const RowSearch& search, std::uint64_t seed, const Score& least)
+  // Starts from `start` when it holds search.rows rows, else from rows drawn
+  // at random; `steps` already taken.
+  Walk(const RowSearch& search, rt::Random random, const Score& least, std::vector<RowMask> start, std::uint64_t steps)
       : lottery_(search.lottery),
         all_numbers_(all_numbers(search.lottery)),
-        random_(seed),
+        random_(random),
         least_(least),
-        rows_(search.rows),
+        rows_(std::move(start)),
         shared_(search.rows),
         excess_(search.rows),
         penalties_(search.rows),
         pair_worth_(search.rows, kExcessUnit),
         conflict_position_(search.rows, kNotConflicted),
-        tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)) {
-    std::array<int, kMostNumbers> numbers{};
-    std::iota(numbers.begin(), numbers.end(), 0);
-    for (RowMask& row : rows_) {
-      row = 0;
-      for (int taken = 0; taken < lottery_.length; ++taken) {
-        const int pick = taken + below(random_, lottery_.numbers - taken);
-        std::swap(numbers[static_cast<std::size_t>(taken)], numbers[static_cast<std::size_t>(pick)]);
-        row |= RowMask{1} << numbers[static_cast<std::size_t>(taken)];
-      }
+        tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)),
+        steps_(steps) {
+    {
+      RowDraw draw;
+      const std::size_t given = rows_.size();
+      rows_.resize(search.rows);
+      for (std::size_t r = given; r < rows_.size(); ++r) rows_[r] = draw.next(random_, lottery_);
     }
     for_each_row([this](RowMask row) { for_each_number(row, [this](int n) { ++usage(n); }); });
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -304,19 +279,13 @@ class Walk {
     std::int64_t change = 0;  // of the worth (kExcessUnit)
   };
 
-  bool takes_uphill(std::int64_t change) {
-    if (change <= 0) return true;
-    if (static_cast<std::uint64_t>(change) >= kUphillLimit) return false;
-    return (random_.Next() >> 32) < kUphillChance[static_cast<std::size_t>(change)];
-  }
-
   void step() {
     const std::size_t i = conflicted_[below(random_, conflicted_.size())];
     load_penalties(i);
     const Swap swap = best_swap(i);
     if (swap.out < 0 || swap.change > 0) penalise(i);
     // No swap when every swap is tabu, or when it is uphill and declined.
-    if (swap.out >= 0 && takes_uphill(excess_in(swap.change))) apply(i, swap);
+    if (swap.out >= 0 && Uphill::takes(random_, excess_in(swap.change))) apply(i, swap);
     unload_penalties(i);
   }
 
@@ -456,6 +425,37 @@ class Walk {
   Score best_score_;
 };
 
+// One of the two searches. Rows that may share two numbers start from rows
+// from circles when there are enough; else many rows start from rows by
+// rotation when their whole orbits fit under the bound, searched
+// for with a share of the steps or the time, at the target that no rows can
+// beat; the walk then goes on from them.
+FoundRows search_once(const RowSearch& search, std::uint64_t seed, const Score& least, const Limits& limits,
+                      Reporter& reporter) {
+  rt::Random random(seed);
+  std::vector<RowMask> start;
+  std::uint64_t steps = 0;
+  if (least.largest_shared == kCircleShared) {
+    start = circle_rows(search.lottery, search.rows, random);
+  }
+  // Whole orbits beyond the bound cannot meet the target.
+  if (start.empty() && rotation_fits(search.lottery, search.rows) && least.largest_shared < search.lottery.length &&
+      whole_orbits(search.lottery, search.rows) <= johnson_bound(search.lottery, least.largest_shared)) {
+    RotationSearch rotation{search.lottery, search.rows, least.largest_shared, limits.steps / kRotationShare,
+                            std::nullopt};
+    if (limits.deadline) {
+      const auto now = std::chrono::steady_clock::now();
+      rotation.deadline = now + (*limits.deadline - now) / 2;
+    }
+    RotatedRows rotated = rotated_rows(rotation, random);
+    start = std::move(rotated.rows);
+    steps = rotated.steps_taken;
+  }
+  Walk walk(search, random, least, std::move(start), steps);
+  walk.run(limits, reporter);
+  return walk.result();
+}
+
 std::uint64_t pairs_among(std::uint64_t count) { return count * (count - 1) / 2; }
 
 }  // namespace
@@ -498,9 +498,6 @@ Score least_score(Lottery lottery, std::size_t rows) {
 
 FoundRows find_rows(const RowSearch& search) {
   const Score least = least_score(search.lottery, search.rows);
-  rt::Random seeds(search.seed);
-  Walk first(search, seeds.Next(), least);
-  Walk second(search, seeds.Next(), least);
   // A search stops once its rows are proven best, and the other when it has
   // taken as many steps without a proof. Of proven rows those found in fewer
   // steps win, of others the better, the first search's on a tie: either way
@@ -514,16 +511,16 @@ FoundRows find_rows(const RowSearch& search) {
         std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*search.seconds));
   }
   Reporter reporter(search.progress);
-  std::thread helper([&] { second.run(limits, reporter); });
-  first.run(limits, reporter);
+  rt::Random seeds(search.seed);
+  const std::array<std::uint64_t, 2> seed_of_search{seeds.Next(), seeds.Next()};
+  std::array<FoundRows, 2> found;
+  std::thread helper([&] { found[1] = search_once(search, seed_of_search[1], least, limits, reporter); });
+  found[0] = search_once(search, seed_of_search[0], least, limits, reporter);
   helper.join();
-  FoundRows kept = first.result();
-  FoundRows other = second.result();
-  const auto rank = [](const FoundRows& found) {
-    return std::pair(found.score, found.proven_best ? found.steps_taken : 0);
+  const auto rank = [](const FoundRows& rows) {
+    return std::pair(rows.score, rows.proven_best ? rows.steps_taken : 0);
   };
-  if (rank(other) < rank(kept)) kept = std::move(other);
-  return kept;
+  return std::move(rank(found[1]) < rank(found[0]) ? found[1] : found[0]);
 }
 
 }  // namespace rivit

@@ -57,7 +57,7 @@ TEST(FindRows, ScoresAreThePlainCountAndRepeatForTheSameSeed) {
   const RowSearch searches[] = {
       {{40, 7}, 1, 5, 1000, {}, nullptr},   {{40, 7}, 30, 6, 3000, {}, nullptr}, {{40, 7}, 120, 7, 1000, {}, nullptr},
       {{64, 10}, 40, 8, 1000, {}, nullptr}, {{12, 5}, 50, 9, 1000, {}, nullptr}, {{11, 2}, 55, 10, 2000, {}, nullptr},
-      {{4, 2}, 6, 11, 1000, {}, nullptr},   {{40, 7}, 5, 12, 1000, {}, nullptr},
+      {{4, 2}, 6, 11, 1000, {}, nullptr},   {{40, 7}, 5, 12, 1000, {}, nullptr}, {{40, 7}, 300, 13, 4000, {}, nullptr},
   };
   for (const RowSearch& search : searches) {
     SCOPED_TRACE(testing::Message() << search.rows << " rows of " << search.lottery.length << " from "
@@ -107,6 +107,23 @@ TEST(FindRows, StopsEarlyExactlyWhenTheBoundIsMet) {
   EXPECT_FALSE(found.proven_best);
   EXPECT_GT(found.score, (Score{2, 60, 0}));
   EXPECT_EQ(found.steps_taken, open.steps);
+}
+
+// Many rows start from rows built to share few numbers (from circles, or by
+// rotation), and meet the least largest shared count there is in few steps.
+TEST(FindRows, ManyRowsMeetTheLeastLargestShared) {
+  const RowSearch searches[] = {
+      {{40, 7}, 130, 1, 2000, {}, nullptr},
+      {{40, 7}, 600, 2, 20000, {}, nullptr},
+      {{49, 6}, 400, 3, 8000, {}, nullptr},
+  };
+  for (const RowSearch& search : searches) {
+    SCOPED_TRACE(testing::Message() << search.rows << " rows of " << search.lottery.length << " from "
+                                    << search.lottery.numbers);
+    const FoundRows found = find_rows(search);
+    expect_honest(found, search);
+    EXPECT_EQ(found.score.largest_shared, least_score(search.lottery, search.rows).largest_shared);
+  }
 }
 
 TEST(JohnsonBound, IsThePublishedFigureFor7From40) {

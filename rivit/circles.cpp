@@ -1,0 +1,241 @@
+#include "rivit/circles.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "rivit/local_search.h"
+
+namespace rivit {
+
+namespace {
+
+// How long the search for the points to leave out goes on.
+constexpr int kLeaveOutTries = 4000;
+// The most passes over the rows that even out the numbers' use.
+constexpr int kEvenPasses = 100;
+
+// A set of up to 128 points, for the circles of q <= 11.
+struct Points {
+  std::array<std::uint64_t, 2> words{};
+
+  void add(int point) { words[static_cast<std::size_t>(point / 64)] |= std::uint64_t{1} << (point % 64); }
+  bool has(int point) const { return ((words[static_cast<std::size_t>(point / 64)] >> (point % 64)) & 1) != 0; }
+  int count_in(const Points& other) const {
+    return std::popcount(words[0] & other.words[0]) + std::popcount(words[1] & other.words[1]);
+  }
+  friend auto operator<=>(const Points&, const Points&) = default;  // NOLINT(modernize-use-nullptr)
+};
+
+bool is_prime(int n) {
+  for (int d = 2; d * d <= n; ++d) {
+    if (n % d == 0) return false;
+  }
+  return n >= 2;
+}
+
+// The field of q^2 elements, a + b s with s^2 = r, a non-square modulo q;
+// the element a + b s is the point a + q b, and q^2 the point at infinity.
+class Field {
+ public:
+  explicit Field(int q) : q_(q) {
+    r_ = 2;
+    while (is_square(r_)) ++r_;
+    inverse_.resize(static_cast<std::size_t>(q * q));
+    for (int x = 1; x < q * q; ++x) {
+      for (int y = 1; y < q * q; ++y) {
+        if (times(x, y) == 1) inverse_[static_cast<std::size_t>(x)] = y;
+      }
+    }
+  }
+
+  int size() const { return q_ * q_; }
+  int infinity() const { return q_ * q_; }
+  int plus(int x, int y) const { return (x % q_ + y % q_) % q_ + q_ * ((x / q_ + y / q_) % q_); }
+  int times(int x, int y) const {
+    const int a = x % q_, b = x / q_, c = y % q_, d = y / q_;
+    return (a * c + r_ * b * d) % q_ + q_ * ((a * d + b * c) % q_);
+  }
+  // REQUIRES: x != 0.
+  int inverse(int x) const { return inverse_[static_cast<std::size_t>(x)]; }
+
+ private:
+  bool is_square(int n) const {
+    for (int x = 1; x < q_; ++x) {
+      if (x * x % q_ == n) return true;
+    }
+    return false;
+  }
+
+  int q_;
+  int r_;
+  std::vector<int> inverse_;
+};
+
+// Every circle once: the subfield line {0, ..., q - 1, infinity} moved by
+// z -> a z + b (which fixes infinity) and by z -> a + e / (z + d), which
+// between them reach every circle. The line is kept by z -> l z and z -> z +
+// l for l in the subfield, so a and e need range over one element of each
+// class e * (subfield), 1 and c + s, and d over the classes d + (subfield),
+// the multiples of s.
+std::vector<Points> circles(int q) {
+  const Field field(q);
+  const int elements = field.size();
+  std::vector<int> classes{1};
+  for (int c = 0; c < q; ++c) classes.push_back(c + q);
+  std::vector<Points> found;
+  const auto add_image = [&](auto map) {
+    Points circle;
+    for (int z = 0; z < q; ++z) circle.add(map(z));
+    circle.add(map(field.infinity()));
+    found.push_back(circle);
+  };
+  for (const int a : classes) {
+    for (int b = 0; b < elements; ++b) {
+      add_image([&](int z) { return z == field.infinity() ? z : field.plus(field.times(a, z), b); });
+    }
+  }
+  for (const int e : classes) {
+    for (int a = 0; a < elements; ++a) {
+      for (int d = 0; d < elements; d += q) {
+        add_image([&](int z) {
+          if (z == field.infinity()) return a;
+          const int shifted = field.plus(z, d);
+          return shifted == 0 ? field.infinity() : field.plus(a, field.times(e, field.inverse(shifted)));
+        });
+      }
+    }
+  }
+  std::sort(found.begin(), found.end());
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
+}
+
+int least_prime(Lottery lottery) {
+  int q = 3;
+  while (!is_prime(q) || q + 1 < lottery.length || q * q + 1 < lottery.numbers) ++q;
+  return q;
+}
+
+// The points to leave out, `count` of the `points`, for the most circles
+// that keep `length` or more: random swaps of a point out for a point in,
+// kept when they keep no fewer circles.
+Points left_out(const std::vector<Points>& all, int points, int count, int most_out, rt::Random& random) {
+  std::vector<int> order(static_cast<std::size_t>(points));
+  for (int p = 0; p < points; ++p) order[static_cast<std::size_t>(p)] = p;
+  for (int p = 0; p < count; ++p)
+    std::swap(order[static_cast<std::size_t>(p)], order[static_cast<std::size_t>(p + below(random, points - p))]);
+  const auto as_points = [&] {
+    Points out;
+    for (int p = 0; p < count; ++p) out.add(order[static_cast<std::size_t>(p)]);
+    return out;
+  };
+  const auto kept = [&](const Points& out) {
+    return std::count_if(all.begin(), all.end(),
+                         [&](const Points& circle) { return circle.count_in(out) <= most_out; });
+  };
+  Points out = as_points();
+  auto best = kept(out);
+  if (count == 0) return out;
+  for (int t = 0; t < kLeaveOutTries; ++t) {
+    const auto leaving = static_cast<std::size_t>(below(random, count));
+    const auto coming = static_cast<std::size_t>(count + below(random, points - count));
+    std::swap(order[leaving], order[coming]);
+    const Points tried = as_points();
+    if (const auto now = kept(tried); now >= best) {
+      best = now;
+      out = tried;
+    } else {
+      std::swap(order[leaving], order[coming]);
+    }
+  }
+  return out;
+}
+
+// The sum of the squares of the numbers' uses, which is least when they are
+// used most evenly, after row `out` gives way to row `in` (either may be 0).
+std::int64_t squares_after(const std::array<int, kMostNumbers>& usage, RowMask out, RowMask in) {
+  std::int64_t sum = 0;
+  for (std::size_t n = 0; n < usage.size(); ++n) {
+    const std::int64_t use = usage[n] - static_cast<int>((out >> n) & 1) + static_cast<int>((in >> n) & 1);
+    sum += use * use;
+  }
+  return sum;
+}
+
+// `wanted` of `rows`, whose numbers `usage` counts, chosen for the most even
+// use: the row whose going evens it most goes, one at a time; then a kept
+// row gives way to a dropped one while that evens it further.
+std::vector<RowMask> evenly_used(std::vector<RowMask> rows, std::size_t wanted, std::array<int, kMostNumbers> usage) {
+  const auto move = [&usage](RowMask out, RowMask in) {
+    for_each_number(out, [&](int n) { --usage[static_cast<std::size_t>(n)]; });
+    for_each_number(in, [&](int n) { ++usage[static_cast<std::size_t>(n)]; });
+  };
+  std::vector<RowMask> dropped;
+  while (rows.size() > wanted) {
+    auto going = rows.begin();
+    for (auto row = rows.begin(); row != rows.end(); ++row) {
+      if (squares_after(usage, *row, 0) <= squares_after(usage, *going, 0)) going = row;
+    }
+    move(*going, 0);
+    dropped.push_back(*going);
+    rows.erase(going);
+  }
+  for (int pass = 0; pass < kEvenPasses; ++pass) {
+    bool evened = false;
+    for (RowMask& kept : rows) {
+      for (RowMask& other : dropped) {
+        if (squares_after(usage, kept, other) >= squares_after(usage, 0, 0)) continue;
+        move(kept, other);
+        std::swap(kept, other);
+        evened = true;
+      }
+    }
+    if (!evened) break;
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<RowMask> circle_rows(Lottery lottery, std::size_t wanted, rt::Random& random) {
+  const int q = least_prime(lottery);
+  const int points = q * q + 1;
+  if (points > 2 * lottery.numbers) return {};
+  const std::vector<Points> all = circles(q);
+  const Points out = left_out(all, points, points - lottery.numbers, q + 1 - lottery.length, random);
+  // The lottery's numbers, in the order of the points kept.
+  std::vector<int> number_of(static_cast<std::size_t>(points), -1);
+  for (int p = 0, n = 0; p < points; ++p) {
+    if (!out.has(p)) number_of[static_cast<std::size_t>(p)] = n++;
+  }
+  std::vector<RowMask> rows;
+  std::array<int, kMostNumbers> usage{};
+  for (const Points& circle : all) {
+    if (circle.count_in(out) > q + 1 - lottery.length) continue;
+    RowMask row = 0;
+    for (int p = 0; p < points; ++p) {
+      if (circle.has(p) && !out.has(p)) row |= RowMask{1} << number_of[static_cast<std::size_t>(p)];
+    }
+    rows.push_back(row);
+    for_each_number(row, [&](int n) { ++usage[static_cast<std::size_t>(n)]; });
+  }
+  if (rows.size() < wanted) return {};
+  for (RowMask& row : rows) {
+    while (std::popcount(row) > lottery.length) {
+      int most_used = -1;
+      for_each_number(row, [&](int n) {
+        if (most_used < 0 || usage[static_cast<std::size_t>(n)] > usage[static_cast<std::size_t>(most_used)])
+          most_used = n;
+      });
+      row &= ~(RowMask{1} << most_used);
+      --usage[static_cast<std::size_t>(most_used)];
+    }
+  }
+  return evenly_used(std::move(rows), wanted, usage);
+}
+
+}  // namespace rivit
