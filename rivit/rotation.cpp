@@ -37,7 +37,8 @@ class RotationWalk {
         base_excess_(bases_.size()),
         tabu_until_(bases_.size() * static_cast<std::size_t>(lottery_.numbers)),
         others_(bases_.size()),
-        turned_in_(static_cast<std::size_t>(lottery_.numbers) * bases_.size()) {
+        turned_in_(static_cast<std::size_t>(lottery_.numbers) * bases_.size()),
+        room_(bases_.size()) {
     RowDraw draw;
     for (RowMask& base : bases_) base = draw.next(random_, lottery_);
     for (std::size_t a = 0; a < bases_.size(); ++a) {
@@ -104,23 +105,35 @@ class RotationWalk {
     return sum;
   }
 
-  // The turns s in which `other` holds the number `number` - s.
-  Turns turns_holding(RowMask other_negated, int number) const { return turned(other_negated, number, lottery_); }
+  struct Swap {
+    int out = -1;
+    int in = -1;
+    std::int64_t change = 0;
+  };
 
   void step() {
+    const std::size_t a = conflicted_base();
+    load_others(a);
+    const Swap swap = best_swap(a);
+    if (swap.out >= 0 && Uphill::takes(random_, swap.change)) apply(a, swap);
+  }
+
+  // A base row in some excess, at random.
+  std::size_t conflicted_base() {
+    std::size_t conflicted = 0;
+    for (const std::int64_t e : base_excess_) conflicted += e > 0 ? 1 : 0;
+    std::size_t pick = below(random_, conflicted);
     std::size_t a = 0;
-    {
-      std::size_t conflicted = 0;
-      for (const std::int64_t e : base_excess_) conflicted += e > 0 ? 1 : 0;
-      std::size_t pick = below(random_, conflicted);
-      while (base_excess_[a] == 0 || pick-- != 0) ++a;
-    }
-    const RowMask row = bases_[a];
+    while (base_excess_[a] == 0 || pick-- != 0) ++a;
+    return a;
+  }
+
+  // Fills others_ and turned_in_ for base row a.
+  void load_others(std::size_t a) {
     const std::size_t count = bases_.size();
-    const auto numbers = static_cast<std::size_t>(lottery_.numbers);
     for (std::size_t c = 0; c < count; ++c) {
       if (c == a) continue;
-      const SharedByTurn shared = shared_by_turn(row, bases_[c]);
+      const SharedByTurn shared = shared_by_turn(bases_[a], bases_[c]);
       Other& other = others_[c];
       other = Other{};
       for (int s = 0; s < lottery_.numbers; ++s) {
@@ -133,55 +146,83 @@ class RotationWalk {
       }
       RowMask negated = 0;
       for_each_number(bases_[c], [&](int z) { negated |= RowMask{1} << ((lottery_.numbers - z) % lottery_.numbers); });
-      for (std::size_t n = 0; n < numbers; ++n) turned_in_[n * count + c] = turns_holding(negated, static_cast<int>(n));
+      for (int n = 0; n < lottery_.numbers; ++n) {
+        turned_in_[static_cast<std::size_t>(n) * count + c] = turned(negated, n, lottery_);
+      }
     }
-    const std::int64_t own_before = own_excess(row);
-    std::int64_t best_change = std::numeric_limits<std::int64_t>::max();
-    int best_out = -1;
-    int best_in = -1;
+  }
+
+  // The swap of base row a that lowers the excess most (ties at random),
+  // not undoing a recent one unless that reaches a new low. Its own orbit's
+  // change comes from its shared counts by turn: taking out a number drops
+  // the turns out - z and z - out for each other number z, giving one
+  // raises in - z and z - in.
+  Swap best_swap(std::size_t a) {
+    const RowMask row = bases_[a];
+    const std::size_t count = bases_.size();
+    SharedByTurn own = shared_by_turn(row, row);
+    const auto at = [&](int turn) -> int& {
+      return own[static_cast<std::size_t>((turn + lottery_.numbers) % lottery_.numbers)];
+    };
+    const auto lower = [&](int turn) { return at(turn)-- > target_ ? 1 : 0; };
+    const auto raise = [&](int turn) { return at(turn)++ >= target_ ? 1 : 0; };
+    Swap best{-1, -1, std::numeric_limits<std::int64_t>::max()};
     std::size_t ties = 0;
-    const std::uint64_t* const tabu = &tabu_until_[a * numbers];
+    const std::uint64_t* const tabu = &tabu_until_[a * static_cast<std::size_t>(lottery_.numbers)];
+    // What giving each number raises the other orbits' excess by, before
+    // the turns where the number taken out makes room.
+    std::array<std::int64_t, kMostNumbers> raised{};
+    for_each_number(all_numbers(lottery_) & ~row, [&](int in) {
+      const Turns* const in_turns = &turned_in_[static_cast<std::size_t>(in) * count];
+      for (std::size_t c = 0; c < count; ++c) {
+        if (c != a) raised[static_cast<std::size_t>(in)] += 2 * std::popcount(in_turns[c] & others_[c].at_least);
+      }
+    });
     for_each_number(row, [&](int out) {
       const Turns* const out_turns = &turned_in_[static_cast<std::size_t>(out) * count];
+      const RowMask rest = row & ~(RowMask{1} << out);
       std::int64_t lost = 0;
       for (std::size_t c = 0; c < count; ++c) {
-        if (c != a) lost += std::popcount(out_turns[c] & others_[c].over);
+        room_[c] = c == a ? 0 : out_turns[c] & others_[c].at;
+        if (c != a) lost += 2 * std::popcount(out_turns[c] & others_[c].over);
       }
+      for_each_number(rest, [&](int z) { lost += lower(out - z) + lower(z - out); });
       for_each_number(all_numbers(lottery_) & ~row, [&](int in) {
         const Turns* const in_turns = &turned_in_[static_cast<std::size_t>(in) * count];
-        std::int64_t gained = 0;
-        for (std::size_t c = 0; c < count; ++c) {
-          if (c == a) continue;
-          gained += std::popcount(in_turns[c] & others_[c].at_least) -
-                    std::popcount(in_turns[c] & out_turns[c] & others_[c].at);
-        }
-        const RowMask swapped = row ^ (RowMask{1} << out) ^ (RowMask{1} << in);
-        const std::int64_t change = 2 * (gained - lost) + own_excess(swapped) - own_before;
+        std::int64_t gained = raised[static_cast<std::size_t>(in)];
+        for (std::size_t c = 0; c < count; ++c) gained -= 2 * std::popcount(in_turns[c] & room_[c]);
+        for_each_number(rest, [&](int z) { gained += raise(in - z) + raise(z - in); });
+        for_each_number(rest, [&](int z) { at(in - z) -= 1, at(z - in) -= 1; });
+        const std::int64_t change = gained - lost;
         if (tabu[in] > steps_ && excess_ + change >= best_excess_) return;
-        if (change > best_change) return;
-        if (change < best_change) {
-          best_change = change;
+        if (change > best.change) return;
+        if (change < best.change) {
+          best.change = change;
           ties = 0;
         }
         // Of the tied swaps, each is kept with chance 1 / (ties so far).
         if (below(random_, ++ties) == 0) {
-          best_out = out;
-          best_in = in;
+          best.out = out;
+          best.in = in;
         }
       });
+      for_each_number(rest, [&](int z) { at(out - z) += 1, at(z - out) += 1; });
     });
-    if (best_out < 0 || !Uphill::takes(random_, best_change)) return;
-    const RowMask swapped = row ^ (RowMask{1} << best_out) ^ (RowMask{1} << best_in);
+    return best.out < 0 ? Swap{} : best;
+  }
+
+  void apply(std::size_t a, const Swap& swap) {
+    const RowMask swapped = bases_[a] ^ (RowMask{1} << swap.out) ^ (RowMask{1} << swap.in);
     bases_[a] = swapped;
     base_excess_[a] = own_excess(swapped);
-    for (std::size_t c = 0; c < count; ++c) {
+    for (std::size_t c = 0; c < bases_.size(); ++c) {
       if (c == a) continue;
       const std::int64_t now = cross_excess(swapped, bases_[c]);
       base_excess_[c] += now - others_[c].excess;
       base_excess_[a] += now;
     }
-    excess_ += best_change;
-    tabu_until_[a * numbers + static_cast<std::size_t>(best_out)] =
+    excess_ += swap.change;
+    tabu_until_[a * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
         steps_ + static_cast<std::uint64_t>(kTenure + below(random_, kTenureSpread));
   }
 
@@ -196,6 +237,9 @@ class RotationWalk {
   // number n and other base row c, the turns in which c holds n (at n * count + c).
   std::vector<Other> others_;
   std::vector<Turns> turned_in_;
+  // In a step, for the number taken out, the turns of each other base row at
+  // the target that it frees (none for the step's own row).
+  std::vector<Turns> room_;
   std::vector<RowMask> best_bases_;
   std::int64_t best_excess_ = 0;
   std::uint64_t steps_ = 0;
