@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include "rivit/local_search.h"
@@ -15,8 +16,10 @@ namespace {
 
 // How long the search for the points to leave out goes on.
 constexpr int kLeaveOutTries = 4000;
-// The most passes over the rows that even out the numbers' use.
-constexpr int kEvenPasses = 100;
+// The steps of the walk that chooses among the rows from circles, and how
+// long a row it swaps stays put: tuned on 7 of 40.
+constexpr int kChoiceSteps = 500;
+constexpr int kChoiceTenure = 7;
 
 // A set of up to 128 points, for the circles of q <= 11.
 struct Points {
@@ -166,38 +169,118 @@ std::int64_t squares_after(const std::array<int, kMostNumbers>& usage, RowMask o
   return sum;
 }
 
-// `wanted` of `rows`, whose numbers `usage` counts, chosen for the most even
-// use: the row whose going evens it most goes, one at a time; then a kept
-// row gives way to a dropped one while that evens it further.
-std::vector<RowMask> evenly_used(std::vector<RowMask> rows, std::size_t wanted, std::array<int, kMostNumbers> usage) {
-  const auto move = [&usage](RowMask out, RowMask in) {
-    for_each_number(out, [&](int n) { --usage[static_cast<std::size_t>(n)]; });
-    for_each_number(in, [&](int n) { ++usage[static_cast<std::size_t>(n)]; });
-  };
-  std::vector<RowMask> dropped;
-  while (rows.size() > wanted) {
-    auto going = rows.begin();
-    for (auto row = rows.begin(); row != rows.end(); ++row) {
-      if (squares_after(usage, *row, 0) <= squares_after(usage, *going, 0)) going = row;
-    }
-    move(*going, 0);
-    dropped.push_back(*going);
-    rows.erase(going);
-  }
-  for (int pass = 0; pass < kEvenPasses; ++pass) {
-    bool evened = false;
-    for (RowMask& kept : rows) {
-      for (RowMask& other : dropped) {
-        if (squares_after(usage, kept, other) >= squares_after(usage, 0, 0)) continue;
-        move(kept, other);
-        std::swap(kept, other);
-        evened = true;
+// A choice of some of the rows from circles, for the fewest pairs that share
+// two numbers (close pairs), then the most even use of the numbers.
+class Choice {
+ public:
+  explicit Choice(std::vector<RowMask> rows)
+      : rows_(std::move(rows)), count_(rows_.size()), kept_(count_, true), close_(count_), is_close_(count_ * count_) {
+    for (std::size_t i = 0; i < count_; ++i) {
+      for_each_number(rows_[i], [&](int n) { ++usage_[static_cast<std::size_t>(n)]; });
+      for (std::size_t j = 0; j < count_; ++j) {
+        if (i != j && std::popcount(rows_[i] & rows_[j]) >= 2) {
+          is_close_[i * count_ + j] = true;
+          ++close_[i];
+        }
       }
     }
-    if (!evened) break;
   }
-  return rows;
-}
+
+  // Drops rows down to `wanted`, the one in the most close pairs (then the
+  // one whose going evens the use most) each time; then walks: each step
+  // swaps a kept row for a dropped one, the swap that lowers the close pairs
+  // most, then evens the use most (ties at random), even when it worsens
+  // them, but never brings back a row dropped, or drops a row kept, in the
+  // last few steps; the best choice seen is kept.
+  std::vector<RowMask> choose(std::size_t wanted, rt::Random& random) {
+    for (std::size_t left = count_; left > wanted; --left) {
+      std::size_t going = count_;
+      for (std::size_t i = 0; i < count_; ++i) {
+        if (kept_[i] && (going == count_ || worth_of_going(i) >= worth_of_going(going))) going = i;
+      }
+      flip(going);
+    }
+    if (wanted < count_) walk(random);
+    std::vector<RowMask> chosen;
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (best_kept_[i]) chosen.push_back(rows_[i]);
+    }
+    return chosen;
+  }
+
+ private:
+  // What a choice is worth, less is better: its close pairs, then the sum of
+  // the squares of the numbers' uses.
+  using Worth = std::pair<std::int64_t, std::int64_t>;
+
+  std::pair<int, std::int64_t> worth_of_going(std::size_t i) const {
+    return {close_[i], -squares_after(usage_, rows_[i], 0)};
+  }
+
+  // The change of the worth when kept row i gives way to dropped row j.
+  Worth change_of_swap(std::size_t i, std::size_t j) const {
+    const int closer = close_[j] - close_[i] - (is_close_[i * count_ + j] ? 1 : 0);
+    std::int64_t squares = 0;
+    for_each_number(rows_[i] & ~rows_[j], [&](int n) { squares += 1 - 2 * usage_[static_cast<std::size_t>(n)]; });
+    for_each_number(rows_[j] & ~rows_[i], [&](int n) { squares += 1 + 2 * usage_[static_cast<std::size_t>(n)]; });
+    return {closer, squares};
+  }
+
+  void walk(rt::Random& random) {
+    Worth now{0, squares_after(usage_, 0, 0)};
+    for (std::size_t i = 0; i < count_; ++i) now.first += kept_[i] ? close_[i] : 0;
+    now.first /= 2;
+    Worth best = now;
+    best_kept_ = kept_;
+    std::vector<int> tabu_until(count_);
+    for (int step = 1; step <= kChoiceSteps; ++step) {
+      Worth least{std::numeric_limits<std::int64_t>::max(), 0};
+      std::pair<std::size_t, std::size_t> swap{count_, count_};
+      std::size_t ties = 0;
+      for (std::size_t i = 0; i < count_; ++i) {
+        if (!kept_[i] || tabu_until[i] >= step) continue;
+        for (std::size_t j = 0; j < count_; ++j) {
+          if (kept_[j] || tabu_until[j] >= step) continue;
+          const Worth change = change_of_swap(i, j);
+          if (change > least) continue;
+          if (change < least) {
+            least = change;
+            ties = 0;
+          }
+          if (below(random, ++ties) == 0) swap = {i, j};
+        }
+      }
+      if (swap.first == count_) break;
+      flip(swap.first);
+      flip(swap.second);
+      tabu_until[swap.first] = step + kChoiceTenure;
+      tabu_until[swap.second] = step + kChoiceTenure;
+      now = {now.first + least.first, now.second + least.second};
+      if (now < best) {
+        best = now;
+        best_kept_ = kept_;
+      }
+    }
+  }
+
+  // Keeps row i if it was dropped, drops it if it was kept.
+  void flip(std::size_t i) {
+    kept_[i] = !kept_[i];
+    const int change = kept_[i] ? 1 : -1;
+    for_each_number(rows_[i], [&](int n) { usage_[static_cast<std::size_t>(n)] += change; });
+    for (std::size_t j = 0; j < count_; ++j) {
+      if (is_close_[i * count_ + j]) close_[j] += change;
+    }
+  }
+
+  std::vector<RowMask> rows_;
+  std::size_t count_;
+  std::vector<bool> kept_;
+  std::vector<bool> best_kept_ = kept_;
+  std::vector<int> close_;  // the kept rows that share two numbers with each row
+  std::vector<bool> is_close_;
+  std::array<int, kMostNumbers> usage_{};  // the kept rows that hold each number
+};
 
 }  // namespace
 
@@ -235,7 +318,7 @@ std::vector<RowMask> circle_rows(Lottery lottery, std::size_t wanted, rt::Random
       --usage[static_cast<std::size_t>(most_used)];
     }
   }
-  return evenly_used(std::move(rows), wanted, usage);
+  return Choice(std::move(rows)).choose(wanted, random);
 }
 
 }  // namespace rivit

@@ -45,8 +45,8 @@ struct Config {
   std::optional<std::string> check;  // the file to check, kStandardInput for standard input
   // The file whose rows to judge; empty: the rows the command would print.
   std::optional<std::string> odds;
-  std::optional<std::size_t> rows;  // how many rows to find
-  std::uint64_t steps = kDefaultSteps;
+  std::optional<std::size_t> rows;     // how many rows to find
+  std::optional<std::uint64_t> steps;  // nothing: default_steps
   std::optional<double> seconds;
   Lottery lottery = kProgramLottery;
 };
@@ -142,8 +142,8 @@ void add_options(CLI::App& app, Config& config) {
   CLI::Option* steps =
       app.add_option("--steps", config.steps,
                      "Search --rows for N steps in each of two searches (default " + std::to_string(kDefaultSteps) +
-                         "): the same rows for the same seed on "
-                         "every system.")
+                         ", fewer for more than " + std::to_string(kDefaultStepsRows) +
+                         " rows: about two seconds): the same rows for the same seed on every system.")
           ->type_name("N")
           ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
   CLI::Option* seconds = app.add_option("--time", config.seconds,
@@ -204,7 +204,8 @@ std::vector<Row> found_rows(const Config& config) {
   const ProgressFn show = [&progress](const SearchProgress& at) {
     progress.Show("best: " + score_text(at.best) + "; " + std::to_string(at.steps) + " steps");
   };
-  RowSearch search{config.lottery, *config.rows, seed_of(config), config.steps, config.seconds, &show};
+  RowSearch search{config.lottery, *config.rows, seed_of(config), config.steps.value_or(default_steps(*config.rows)),
+                   config.seconds, &show};
   const FoundRows found = find_rows(search);
   progress.Clear();
   char time[32];

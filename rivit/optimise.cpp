@@ -78,9 +78,9 @@ constexpr int kTenureSpread = 10;
 // A swap that raises the excess by k is made with chance 0.02^k, else the
 // step makes no swap; one that raises it by 8 or more never. Tuned on 7 of 40.
 using Uphill = UphillChance<20, 1000, 8>;
-// The share of a search's steps (1 / kRotationShare) that a start by
-// rotation may take; by time, half.
-constexpr std::uint64_t kRotationShare = 4;
+// The share of a search's steps or time (1 / kRotationShare) that a start by
+// rotation may take.
+constexpr std::uint64_t kRotationShare = 2;
 // The most numbers that rows from circles share.
 constexpr int kCircleShared = 2;
 // How often a search looks at the clock.
@@ -425,32 +425,42 @@ class Walk {
   Score best_score_;
 };
 
-// One of the two searches. Rows that may share two numbers start from rows
-// from circles when there are enough; else many rows start from rows by
-// rotation when their whole orbits fit under the bound, searched
-// for with a share of the steps or the time, at the target that no rows can
-// beat; the walk then goes on from them.
-FoundRows search_once(const RowSearch& search, std::uint64_t seed, const Score& least, const Limits& limits,
-                      Reporter& reporter) {
-  rt::Random random(seed);
-  std::vector<RowMask> start;
-  std::uint64_t steps = 0;
+// Rows built to share few numbers, to start a walk from, and the steps that
+// building them took; none where none fit. Rows that may share two numbers
+// come from circles when there are enough; else many rows come from a
+// search by rotation, when their whole orbits fit under the bound, with a
+// share of the steps or the time, at the target that no rows can beat.
+std::pair<std::vector<RowMask>, std::uint64_t> built_start(const RowSearch& search, const Score& least,
+                                                           const Limits& limits, rt::Random& random) {
   if (least.largest_shared == kCircleShared) {
-    start = circle_rows(search.lottery, search.rows, random);
+    std::vector<RowMask> rows = circle_rows(search.lottery, search.rows, random);
+    if (!rows.empty()) return {std::move(rows), 0};
   }
   // Whole orbits beyond the bound cannot meet the target.
-  if (start.empty() && rotation_fits(search.lottery, search.rows) && least.largest_shared < search.lottery.length &&
-      whole_orbits(search.lottery, search.rows) <= johnson_bound(search.lottery, least.largest_shared)) {
-    RotationSearch rotation{search.lottery, search.rows, least.largest_shared, limits.steps / kRotationShare,
-                            std::nullopt};
-    if (limits.deadline) {
-      const auto now = std::chrono::steady_clock::now();
-      rotation.deadline = now + (*limits.deadline - now) / 2;
-    }
-    RotatedRows rotated = rotated_rows(rotation, random);
-    start = std::move(rotated.rows);
-    steps = rotated.steps_taken;
+  if (!rotation_fits(search.lottery, search.rows) || least.largest_shared >= search.lottery.length ||
+      whole_orbits(search.lottery, search.rows) > johnson_bound(search.lottery, least.largest_shared)) {
+    return {};
   }
+  RotationSearch rotation{search.lottery, search.rows, least.largest_shared, limits.steps / kRotationShare,
+                          std::nullopt};
+  if (limits.deadline) {
+    const auto now = std::chrono::steady_clock::now();
+    rotation.deadline = now + (*limits.deadline - now) / kRotationShare;
+  }
+  RotatedRows rotated = rotated_rows(rotation, random);
+  return {std::move(rotated.rows), rotated.steps_taken};
+}
+
+// One of the two searches: a walk from rows built to share few numbers
+// (`built`) or from rows drawn at random. Built rows meet the least largest
+// shared count where a walk alone stalls above it, but a walk from rows drawn
+// at random ends with fewer pairs at it where both meet it; so one search
+// starts each way.
+FoundRows search_once(const RowSearch& search, std::uint64_t seed, bool built, const Score& least, const Limits& limits,
+                      Reporter& reporter) {
+  rt::Random random(seed);
+  auto [start, steps] =
+      built ? built_start(search, least, limits, random) : std::pair<std::vector<RowMask>, std::uint64_t>{};
   Walk walk(search, random, least, std::move(start), steps);
   walk.run(limits, reporter);
   return walk.result();
@@ -514,8 +524,8 @@ FoundRows find_rows(const RowSearch& search) {
   rt::Random seeds(search.seed);
   const std::array<std::uint64_t, 2> seed_of_search{seeds.Next(), seeds.Next()};
   std::array<FoundRows, 2> found;
-  std::thread helper([&] { found[1] = search_once(search, seed_of_search[1], least, limits, reporter); });
-  found[0] = search_once(search, seed_of_search[0], least, limits, reporter);
+  std::thread helper([&] { found[1] = search_once(search, seed_of_search[1], false, least, limits, reporter); });
+  found[0] = search_once(search, seed_of_search[0], true, least, limits, reporter);
   helper.join();
   const auto rank = [](const FoundRows& rows) {
     return std::pair(rows.score, rows.proven_best ? rows.steps_taken : 0);

@@ -18,6 +18,7 @@
 #ifndef ERILAISETRIVIT_RIVIT_OPTIMISE_H_
 #define ERILAISETRIVIT_RIVIT_OPTIMISE_H_
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -69,9 +70,15 @@ struct SearchProgress {
 // so far improves.
 using ProgressFn = std::function<void(const SearchProgress&)>;
 
-// About two seconds for 20 to 30 rows of 7 from 40 on two cores of a 2.6 GHz
-// AMD EPYC: 2.6 s measured for 30 rows with the machine's load average at 4.
+// A search's steps when none are asked for: about two seconds on two cores
+// of a 2.6 GHz AMD EPYC (2.6 s measured for 30 rows, load average 4). A step
+// costs time in proportion to the rows, beyond a few, so more than
+// kDefaultStepsRows rows take proportionally fewer steps.
 inline constexpr std::uint64_t kDefaultSteps = 2'000'000;
+inline constexpr std::size_t kDefaultStepsRows = 30;
+constexpr std::uint64_t default_steps(std::size_t rows) {
+  return kDefaultSteps * kDefaultStepsRows / std::max(rows, kDefaultStepsRows);
+}
 inline constexpr std::size_t kMostRows = 1U << 16;
 
 struct RowSearch {
