@@ -47,7 +47,7 @@ class Field {
   explicit Field(int q) : q_(q) {
     r_ = 2;
     while (is_square(r_)) ++r_;
-    inverse_.resize(static_cast<std::size_t>(q * q));
+    inverse_.resize(static_cast<std::size_t>(q) * static_cast<std::size_t>(q));
     for (int x = 1; x < q * q; ++x) {
       for (int y = 1; y < q * q; ++y) {
         if (times(x, y) == 1) inverse_[static_cast<std::size_t>(x)] = y;
@@ -129,8 +129,10 @@ int least_prime(Lottery lottery) {
 Points left_out(const std::vector<Points>& all, int points, int count, int most_out, rt::Random& random) {
   std::vector<int> order(static_cast<std::size_t>(points));
   for (int p = 0; p < points; ++p) order[static_cast<std::size_t>(p)] = p;
-  for (int p = 0; p < count; ++p)
-    std::swap(order[static_cast<std::size_t>(p)], order[static_cast<std::size_t>(p + below(random, points - p))]);
+  for (int p = 0; p < count; ++p) {
+    const int pick = p + below(random, points - p);
+    std::swap(order[static_cast<std::size_t>(p)], order[static_cast<std::size_t>(pick)]);
+  }
   const auto as_points = [&] {
     Points out;
     for (int p = 0; p < count; ++p) out.add(order[static_cast<std::size_t>(p)]);
@@ -145,7 +147,8 @@ Points left_out(const std::vector<Points>& all, int points, int count, int most_
   if (count == 0) return out;
   for (int t = 0; t < kLeaveOutTries; ++t) {
     const auto leaving = static_cast<std::size_t>(below(random, count));
-    const auto coming = static_cast<std::size_t>(count + below(random, points - count));
+    const int pick = count + below(random, points - count);
+    const auto coming = static_cast<std::size_t>(pick);
     std::swap(order[leaving], order[coming]);
     const Points tried = as_points();
     if (const auto now = kept(tried); now >= best) {
@@ -309,10 +312,9 @@ std::vector<RowMask> circle_rows(Lottery lottery, std::size_t wanted, rt::Random
   if (rows.size() < wanted) return {};
   for (RowMask& row : rows) {
     while (std::popcount(row) > lottery.length) {
-      int most_used = -1;
+      int most_used = std::countr_zero(row);
       for_each_number(row, [&](int n) {
-        if (most_used < 0 || usage[static_cast<std::size_t>(n)] > usage[static_cast<std::size_t>(most_used)])
-          most_used = n;
+        if (usage[static_cast<std::size_t>(n)] > usage[static_cast<std::size_t>(most_used)]) most_used = n;
       });
       row &= ~(RowMask{1} << most_used);
       --usage[static_cast<std::size_t>(most_used)];

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <utility>
 
 #include "rivit/lottery.h"
@@ -38,6 +39,8 @@ inline RowMask all_numbers(Lottery lottery) {
 // from where the last row's left them.
 class RowDraw {
  public:
+  RowDraw() { std::iota(numbers_.begin(), numbers_.end(), 0); }
+
   RowMask next(rt::Random& random, Lottery lottery) {
     RowMask row = 0;
     for (int taken = 0; taken < lottery.length; ++taken) {
@@ -49,11 +52,7 @@ class RowDraw {
   }
 
  private:
-  std::array<int, kMostNumbers> numbers_ = [] {
-    std::array<int, kMostNumbers> numbers{};
-    for (std::size_t n = 0; n < numbers.size(); ++n) numbers[n] = static_cast<int>(n);
-    return numbers;
-  }();
+  std::array<int, kMostNumbers> numbers_;
 };
 
 // Takes a move that worsens a search by k units with the chance p^k, p =

@@ -155,9 +155,10 @@ class Reporter {
 // hold b, less those at the target that hold both.
 class Walk {
  public:
-  // Starts from `start` when it holds search.rows rows, else from rows drawn
-  // at random; `steps` already taken.
-  Walk(const RowSearch& search, rt::Random random, const Score& least, std::vector<RowMask> start, std::uint64_t steps)
+  // Starts from the rows of `start` and rows drawn at random after them, up
+  // to search.rows; `steps` already taken. REQUIRES: start.size() <= search.rows.
+  Walk(const RowSearch& search, const rt::Random& random, const Score& least, std::vector<RowMask> start,
+       std::uint64_t steps)
       : lottery_(search.lottery),
         all_numbers_(all_numbers(search.lottery)),
         random_(random),
@@ -170,12 +171,8 @@ class Walk {
         conflict_position_(search.rows, kNotConflicted),
         tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)),
         steps_(steps) {
-    {
-      RowDraw draw;
-      const std::size_t given = rows_.size();
-      rows_.resize(search.rows);
-      for (std::size_t r = given; r < rows_.size(); ++r) rows_[r] = draw.next(random_, lottery_);
-    }
+    RowDraw draw;
+    while (rows_.size() < search.rows) rows_.push_back(draw.next(random_, lottery_));
     for_each_row([this](RowMask row) { for_each_number(row, [this](int n) { ++usage(n); }); });
     for (std::size_t i = 0; i < rows_.size(); ++i) {
       for (std::size_t j = i + 1; j < rows_.size(); ++j) ++histogram_[shared_count(i, j)];

@@ -19,6 +19,10 @@ using Uphill = UphillChance<100, 1000, 8>;
 constexpr int kTenure = 10;
 constexpr int kTenureSpread = 10;
 constexpr std::uint64_t kStepsBetweenChecks = 64;
+// A pair of orbits counts in both orders, once for each, so that a unit of
+// the excess is half an orbit's pairs and an orbit's own pairs, which turns
+// s and -s both name, count once per turn.
+constexpr std::int64_t kBothOrders = 2;
 
 // One bit for each turn s of a base row, 0 to numbers - 1.
 using Turns = std::uint64_t;
@@ -90,7 +94,7 @@ class RotationWalk {
     return shared;
   }
   std::int64_t excess(int shared) const { return std::max(0, shared - target_); }
-  // Both orders of a pair of orbits count, so a unit is half an orbit's pairs.
+  // Row's orbit against other's, in one order of the two (kBothOrders).
   std::int64_t cross_excess(RowMask row, RowMask other) const {
     const SharedByTurn shared = shared_by_turn(row, other);
     std::int64_t sum = 0;
@@ -175,7 +179,8 @@ class RotationWalk {
     for_each_number(all_numbers(lottery_) & ~row, [&](int in) {
       const Turns* const in_turns = &turned_in_[static_cast<std::size_t>(in) * count];
       for (std::size_t c = 0; c < count; ++c) {
-        if (c != a) raised[static_cast<std::size_t>(in)] += 2 * std::popcount(in_turns[c] & others_[c].at_least);
+        if (c != a)
+          raised[static_cast<std::size_t>(in)] += kBothOrders * std::popcount(in_turns[c] & others_[c].at_least);
       }
     });
     for_each_number(row, [&](int out) {
@@ -184,13 +189,13 @@ class RotationWalk {
       std::int64_t lost = 0;
       for (std::size_t c = 0; c < count; ++c) {
         room_[c] = c == a ? 0 : out_turns[c] & others_[c].at;
-        if (c != a) lost += 2 * std::popcount(out_turns[c] & others_[c].over);
+        if (c != a) lost += kBothOrders * std::popcount(out_turns[c] & others_[c].over);
       }
       for_each_number(rest, [&](int z) { lost += lower(out - z) + lower(z - out); });
       for_each_number(all_numbers(lottery_) & ~row, [&](int in) {
         const Turns* const in_turns = &turned_in_[static_cast<std::size_t>(in) * count];
         std::int64_t gained = raised[static_cast<std::size_t>(in)];
-        for (std::size_t c = 0; c < count; ++c) gained -= 2 * std::popcount(in_turns[c] & room_[c]);
+        for (std::size_t c = 0; c < count; ++c) gained -= kBothOrders * std::popcount(in_turns[c] & room_[c]);
         for_each_number(rest, [&](int z) { gained += raise(in - z) + raise(z - in); });
         for_each_number(rest, [&](int z) { at(in - z) -= 1, at(z - in) -= 1; });
         const std::int64_t change = gained - lost;
