@@ -80,10 +80,10 @@ class Field {
 
 // Every circle once: the subfield line {0, ..., q - 1, infinity} moved by
 // z -> a z + b (which fixes infinity) and by z -> a + e / (z + d), which
-// between them reach every circle. The line is kept by z -> l z and z -> z +
-// l for l in the subfield, so a and e need range over one element of each
-// class e * (subfield), 1 and c + s, and d over the classes d + (subfield),
-// the multiples of s.
+// between them reach every circle. The line is kept by z -> l z (l != 0) and
+// z -> z + l for l in the subfield, so the factors a and e need only one
+// element of each class x * (subfield): 1 and c + s for c in the subfield;
+// and d only one of each class x + (subfield): the multiples of s.
 std::vector<Points> circles(int q) {
   const Field field(q);
   const int elements = field.size();
@@ -143,8 +143,8 @@ Points left_out(const std::vector<Points>& all, int points, int count, int most_
                          [&](const Points& circle) { return circle.count_in(out) <= most_out; });
   };
   Points out = as_points();
-  auto best = kept(out);
   if (count == 0) return out;
+  auto best = kept(out);
   for (int t = 0; t < kLeaveOutTries; ++t) {
     const auto leaving = static_cast<std::size_t>(below(random, count));
     const int pick = count + below(random, points - count);

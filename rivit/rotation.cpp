@@ -19,9 +19,9 @@ using Uphill = UphillChance<100, 1000, 8>;
 constexpr int kTenure = 10;
 constexpr int kTenureSpread = 10;
 constexpr std::uint64_t kStepsBetweenChecks = 64;
-// A pair of orbits counts in both orders, once for each, so that a unit of
-// the excess is half an orbit's pairs and an orbit's own pairs, which turns
-// s and -s both name, count once per turn.
+// The excess is counted in units of half an orbit's pairs: two orbits meet
+// at each turn in a whole orbit's pairs, two units, one in each order; an
+// orbit's own pairs at turn s are those at turn -s, one unit at each.
 constexpr std::int64_t kBothOrders = 2;
 
 // One bit for each turn s of a base row, 0 to numbers - 1.
