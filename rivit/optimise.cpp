@@ -159,7 +159,8 @@ class Walk {
   // to search.rows; `steps` already taken. REQUIRES: start.size() <= search.rows.
   Walk(const RowSearch& search, const rt::Random& random, const Score& least, std::vector<RowMask> start,
        std::uint64_t steps)
-      : lottery_(search.lottery),
+      : holds_largest_(!start.empty()),
+        lottery_(search.lottery),
         all_numbers_(all_numbers(search.lottery)),
         random_(random),
         least_(least),
@@ -326,6 +327,11 @@ class Walk {
     std::array<std::int64_t, kMostNumbers> losing{};
     std::array<std::int64_t, kMostNumbers> gaining{};
     std::array<std::array<std::int64_t, kMostNumbers>, kLongestRow> at_target{};
+    // Holding the best's largest shared count: the rows one over the target
+    // that hold each number, and those that hold both numbers of a swap.
+    const bool holding = holds_largest_ && best_score_.largest_shared == target_ + 1;
+    std::array<int, kMostNumbers> over_holding{};
+    std::array<std::array<int, kMostNumbers>, kLongestRow> over_holding_both{};
     count_shared_(rows_, row, shared_.data());
     for (std::size_t j = 0; j < rows_.size(); ++j) {
       const int shared = shared_[j];
@@ -335,6 +341,13 @@ class Walk {
       for_each_number(other, [&](int n) { gaining[static_cast<std::size_t>(n)] += worth; });
       if (shared > target_) {
         for_each_number(other & row, [&](int n) { losing[static_cast<std::size_t>(n)] += worth; });
+        if (holding && shared == target_ + 1) {
+          for_each_number(other & ~row, [&](int in) { ++over_holding[static_cast<std::size_t>(in)]; });
+          for_each_number(other & row, [&](int out) {
+            auto& by_in = over_holding_both[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
+            for_each_number(other & ~row, [&](int in) { ++by_in[static_cast<std::size_t>(in)]; });
+          });
+        }
       } else {
         for_each_number(other & row, [&](int out) {
           auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
@@ -349,8 +362,10 @@ class Walk {
     const std::uint64_t* const tabu = &tabu_until_[i * static_cast<std::size_t>(lottery_.numbers)];
     for_each_number(row, [&](int out) {
       const auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
+      const auto& over_by_in = over_holding_both[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
       const std::int64_t lost = losing[static_cast<std::size_t>(out)];
       for_each_number(all_numbers_ & ~row, [&](int in) {
+        if (holding && over_holding[static_cast<std::size_t>(in)] > over_by_in[static_cast<std::size_t>(in)]) return;
         const auto n = static_cast<std::size_t>(in);
         const std::int64_t change = gaining[n] - lost - by_in[n];
         if (tabu[n] > steps_ && total_excess_ + excess_in(change) >= least_excess_) return;
@@ -393,6 +408,10 @@ class Walk {
         steps_ + static_cast<std::uint64_t>(kTenure + below(random_, kTenureSpread));
   }
 
+  // Whether the walk never takes a swap that makes two rows share more than
+  // the best rows' largest count: for walks from built rows, which meet the
+  // least largest count so tightly that a walk that leaves it never returns.
+  bool holds_largest_;
   Lottery lottery_;
   RowMask all_numbers_;
   rt::Random random_;
