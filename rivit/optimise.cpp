@@ -175,9 +175,7 @@ class Walk {
     RowDraw draw;
     while (rows_.size() < search.rows) rows_.push_back(draw.next(random_, lottery_));
     for_each_row([this](RowMask row) { for_each_number(row, [this](int n) { ++usage(n); }); });
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      for (std::size_t j = i + 1; j < rows_.size(); ++j) ++histogram_[shared_count(i, j)];
-    }
+    for_each_pair([this](std::size_t, std::size_t, int shared) { ++histogram_[static_cast<std::size_t>(shared)]; });
     best_rows_ = rows_;
     best_score_ = score();
     set_target(best_score_.largest_shared - 1);
@@ -216,8 +214,14 @@ class Walk {
     for (const RowMask row : rows_) visit(row);
   }
   int& usage(int n) { return usage_[static_cast<std::size_t>(n)]; }
-  std::size_t shared_count(std::size_t i, std::size_t j) const {
-    return static_cast<std::size_t>(std::popcount(rows_[i] & rows_[j]));
+  // Calls visit(i, j, shared) for every pair of rows i < j, counted a row
+  // at a time by the step's kernel. Overwrites shared_.
+  template <typename Visit>
+  void for_each_pair(Visit visit) {
+    for (std::size_t i = 0; i + 1 < rows_.size(); ++i) {
+      count_shared_(std::span(rows_).subspan(i + 1), rows_[i], shared_.data());
+      for (std::size_t j = i + 1; j < rows_.size(); ++j) visit(i, j, shared_[j - i - 1]);
+    }
   }
   std::int64_t excess(int shared) const { return std::max(0, shared - target_); }
 
@@ -241,14 +245,12 @@ class Walk {
     target_ = target;
     std::fill(excess_.begin(), excess_.end(), 0);
     total_excess_ = 0;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      for (std::size_t j = i + 1; j < rows_.size(); ++j) {
-        const std::int64_t over = excess(static_cast<int>(shared_count(i, j)));
-        excess_[i] += over;
-        excess_[j] += over;
-        total_excess_ += over;
-      }
-    }
+    for_each_pair([this](std::size_t i, std::size_t j, int shared) {
+      const std::int64_t over = excess(shared);
+      excess_[i] += over;
+      excess_[j] += over;
+      total_excess_ += over;
+    });
     conflicted_.clear();
     std::fill(conflict_position_.begin(), conflict_position_.end(), kNotConflicted);
     for (std::size_t i = 0; i < rows_.size(); ++i) note_conflict(i);
