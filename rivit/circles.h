@@ -22,6 +22,9 @@
 
 namespace rivit {
 
+// The most numbers that two rows from circles share.
+inline constexpr int kCircleRowsShare = 2;
+
 // `wanted` rows from the circles of the least odd prime q with q + 1 >=
 // length and q^2 + 1 >= numbers, when q^2 + 1 <= 2 * numbers and enough
 // circles keep `length` numbers; none otherwise. The points left out are

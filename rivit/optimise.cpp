@@ -81,8 +81,6 @@ using Uphill = UphillChance<20, 1000, 8>;
 // The share of a search's steps or time (1 / kRotationShare) that a start by
 // rotation may take.
 constexpr std::uint64_t kRotationShare = 2;
-// The most numbers that rows from circles share.
-constexpr int kCircleShared = 2;
 // How often a search looks at the clock.
 constexpr std::uint64_t kStepsBetweenChecks = 256;
 
@@ -450,7 +448,7 @@ class Walk {
 // share of the steps or the time, at the target that no rows can beat.
 std::pair<std::vector<RowMask>, std::uint64_t> built_start(const RowSearch& search, const Score& least,
                                                            const Limits& limits, rt::Random& random) {
-  if (least.largest_shared == kCircleShared) {
+  if (least.largest_shared == kCircleRowsShare) {
     std::vector<RowMask> rows = circle_rows(search.lottery, search.rows, random);
     if (!rows.empty()) return {std::move(rows), 0};
   }
@@ -471,9 +469,8 @@ std::pair<std::vector<RowMask>, std::uint64_t> built_start(const RowSearch& sear
 
 // One of the two searches: a walk from rows built to share few numbers
 // (`built`) or from rows drawn at random. Built rows meet the least largest
-// shared count where a walk alone stalls above it, but a walk from rows drawn
-// at random ends with fewer pairs at it where both meet it; so one search
-// starts each way.
+// shared count where a walk alone stalls above it; where both meet it, either
+// may end with fewer pairs at it; so one search starts each way.
 FoundRows search_once(const RowSearch& search, std::uint64_t seed, bool built, const Score& least, const Limits& limits,
                       Reporter& reporter) {
   rt::Random random(seed);
