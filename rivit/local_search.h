@@ -1,6 +1,5 @@
 // What the rows searches share: their random draws and their uphill chances,
-// both in integer arithmetic, so that every build makes the same decisions,
-// and the walk over the numbers of a row mask.
+// both in integer arithmetic, so that every build makes the same decisions.
 
 #ifndef ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
 #define ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
@@ -23,16 +22,6 @@ namespace rivit {
 template <typename Count>
 Count below(rt::Random& random, Count n) {
   return static_cast<Count>(random.Uniform(static_cast<rt::Integer>(n)) - 1);
-}
-
-// Calls visit(n) for the index n of every set bit, lowest first.
-template <typename Visit>
-void for_each_number(RowMask mask, Visit visit) {
-  for (; mask != 0; mask &= mask - 1) visit(std::countr_zero(mask));
-}
-
-inline RowMask all_numbers(Lottery lottery) {
-  return lottery.numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << lottery.numbers) - 1;
 }
 
 // Draws rows at random: each a partial shuffle of the numbers, which goes on

@@ -49,10 +49,22 @@ inline RowMask mask_of(const Row& row) {
   return mask;
 }
 
+// Calls visit(n) for the bit index n (the number n + 1) of every number of
+// `mask`, lowest first.
+template <typename Visit>
+void for_each_number(RowMask mask, Visit visit) {
+  for (; mask != 0; mask &= mask - 1) visit(std::countr_zero(mask));
+}
+
+// Every number of the lottery.
+constexpr RowMask all_numbers(Lottery lottery) {
+  return lottery.numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << lottery.numbers) - 1;
+}
+
 // The numbers of `mask` in ascending order.
 inline Row row_of(RowMask mask) {
   Row row;
-  for (; mask != 0; mask &= mask - 1) row.push_back(std::countr_zero(mask) + 1);
+  for_each_number(mask, [&row](int n) { row.push_back(n + 1); });
   return row;
 }
 

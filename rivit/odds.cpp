@@ -25,10 +25,7 @@ constexpr int kSharedOutBy = 3;
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
 // The numbers above n, up to the lottery's last.
-RowMask numbers_above(int n, int numbers) {
-  const RowMask all = numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << numbers) - 1;
-  return all & ~((RowMask{1} << n) - 1);
-}
+RowMask numbers_above(int n, Lottery lottery) { return all_numbers(lottery) & ~((RowMask{1} << n) - 1); }
 
 // The rows turned on their side: for each number, the set of rows that hold it.
 struct Transposed {
@@ -39,9 +36,7 @@ struct Transposed {
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const Word bit = Word{1} << (i % kRowsInWord);
       every_row[i / kRowsInWord] |= bit;
-      for (RowMask numbers = rows[i]; numbers != 0; numbers &= numbers - 1) {
-        holders[static_cast<std::size_t>(std::countr_zero(numbers)) * words + i / kRowsInWord] |= bit;
-      }
+      for_each_number(rows[i], [&](int n) { holders[static_cast<std::size_t>(n) * words + i / kRowsInWord] |= bit; });
     }
   }
 
@@ -136,7 +131,7 @@ class Walker {
     bool reaching_union_known = false;
     for (int n = last + 1; n < numbers; ++n) {
       const Word* holders = rows_.holding(n);
-      const RowMask later = numbers_above(n, numbers);
+      const RowMask later = numbers_above(n, rows_.lottery);
       std::size_t w = 0;
       while (w < words && (reaching[w] & holders[w]) == 0) ++w;
       int reached = top;
@@ -148,7 +143,7 @@ class Walker {
       } else {
         if (!reaching_union_known) {
           reaching_union = union_of(
-              0, [&](std::size_t i) { return reaching[i]; }, numbers_above(last + 1, numbers), 0);
+              0, [&](std::size_t i) { return reaching[i]; }, numbers_above(last + 1, rows_.lottery), 0);
           reaching_union_known = true;
         }
         reach = reaching_union;
@@ -223,9 +218,7 @@ Pieces pieces_of(Lottery lottery) {
 std::vector<std::size_t> balance_of(std::span<const RowMask> rows, Lottery lottery) {
   std::vector<std::size_t> balance(static_cast<std::size_t>(lottery.numbers));
   for (const RowMask row : rows) {
-    for (RowMask numbers = row; numbers != 0; numbers &= numbers - 1) {
-      ++balance[static_cast<std::size_t>(std::countr_zero(numbers))];
-    }
+    for_each_number(row, [&balance](int n) { ++balance[static_cast<std::size_t>(n)]; });
   }
   return balance;
 }
