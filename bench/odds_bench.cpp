@@ -25,6 +25,7 @@
 
 #include "rivit/odds.h"
 #include "rivit/run.h"
+#include "search/overlap_kernels.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ std::vector<std::uint64_t> yardstick(const std::vector<RowMask>& draws, const st
                                      Lottery lottery) {
   std::vector<std::uint64_t> best(static_cast<std::size_t>(lottery.length + 1));
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("popcnt")) {
+  if (search::cpu_runs_popcnt()) {
     tally_with_instruction(draws, rows, best);
     return best;
   }

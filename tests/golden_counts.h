@@ -10,6 +10,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace tests {
 
@@ -20,6 +22,18 @@ struct GoldenCounts {
 
 inline constexpr GoldenCounts kGoldenCounts[] = {
     {1, {4, 9, 44, 306, 2835}}, {2, {4, 9, 46, 306, 2858}}, {20261208, {4, 8, 45, 302, 2862}}};
+
+// The program's report line for a phase and the rows kept by its end.
+inline std::string ReportLine(std::size_t phase, std::size_t rows) {
+  return "Vahintaan " + std::to_string(phase) + " saa noin " + std::to_string(rows) + ":lla rivilla";
+}
+
+// The five report lines of a run that keeps these rows.
+inline std::vector<std::string> ReportLines(const std::array<std::size_t, 5>& rows) {
+  std::vector<std::string> lines;
+  for (std::size_t phase = 1; phase <= rows.size(); ++phase) lines.push_back(ReportLine(phase, rows[phase - 1]));
+  return lines;
+}
 
 }  // namespace tests
 
