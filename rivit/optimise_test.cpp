@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace rivit {
@@ -123,6 +124,36 @@ TEST(FindRows, ManyRowsMeetTheLeastLargestShared) {
     const FoundRows found = find_rows(search);
     expect_honest(found, search);
     EXPECT_EQ(found.score.largest_shared, least_score(search.lottery, search.rows).largest_shared);
+  }
+}
+
+// The rows that searches find, recorded from the Linux build, one search of
+// each start: rows drawn at random, rows from circles (130 rows may share
+// 2), rows by rotation (300 rows may share 3). Every build and every way of
+// scheduling the two searches must find the same: the hash is FNV-1a of the
+// rows as the command writes them, one a line, each in ascending order.
+TEST(FindRows, RecordedRowsForASeedAndSteps) {
+  struct Recorded {
+    std::size_t rows;
+    std::uint64_t steps;
+    std::uint64_t hash;
+  };
+  const Recorded recorded[] = {
+      {30, 3000, 0x1b525a6b517427f4U},
+      {130, 3000, 0x56592567a14a3579U},
+      {300, 8000, 0x7d357e808abdd238U},
+  };
+  for (const Recorded& r : recorded) {
+    const FoundRows found = find_rows({{40, 7}, r.rows, 1, r.steps, {}, nullptr});
+    std::string text;
+    for (const RowMask row : found.rows) {
+      std::string line;
+      for (const int n : row_of(row)) line += (line.empty() ? "" : " ") + std::to_string(n);
+      text += line + "\n";
+    }
+    std::uint64_t hash = 0xcbf29ce484222325U;
+    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3U;
+    EXPECT_EQ(hash, r.hash) << r.rows << " rows:\n" << text;
   }
 }
 
