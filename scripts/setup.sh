@@ -11,6 +11,10 @@
 #   lint      clang-tidy and cppcheck
 #   package   what CPack needs for the Debian package, and help2man for the
 #             companion's manual page
+#   page      the page: emscripten, and Node for its tools and the web
+#             build's unit suites
+#   pagetest  the page's browser tests: chromium, and npm, which installs
+#             playwright-core from package-lock.json (npm ci, unprivileged)
 #
 # Not every machine runs 32-bit programs. There the i386 packages install but
 # some of their post-install scripts fail ("Exec format error"): that failure
@@ -37,7 +41,11 @@ packages_of() {
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind ;;
     lint) echo clang-tidy cppcheck ;;
-    *) echo "setup: no tier '$1' (build, tests, win32, win64, fuzz, memcheck, lint, package)" >&2; return 1 ;;
+    page) echo emscripten nodejs ;;
+    # A Node from outside Debian (NodeSource's) carries its own npm, and
+    # conflicts with Debian's.
+    pagetest) echo nodejs chromium python3 "$(command -v npm >/dev/null || echo npm)" ;;
+    *) echo "setup: no tier '$1' (build, tests, win32, win64, fuzz, memcheck, lint, package, page, pagetest)" >&2; return 1 ;;
   esac
 }
 
@@ -53,9 +61,23 @@ mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
+# The browser tests' driver, at the version package-lock.json names, once its
+# tier's packages are in.
+npm_packages() {
+  [[ " $* " == *" pagetest "* ]] || return 0
+  local root
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  [ -f "$root/node_modules/playwright-core/package.json" ] && return 0
+  echo "setup: npm ci (playwright-core)"
+  (cd "$root" && npm ci --no-audit --no-fund --loglevel=error)
+}
+
 missing=()
 for p in "${wanted[@]}"; do installed "$p" || missing+=("$p"); done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  npm_packages "$@"
+  exit 0
+fi
 
 needs_i386=false
 for p in "${missing[@]}"; do [[ $p == *:i386 ]] && needs_i386=true; done
@@ -74,6 +96,7 @@ if $needs_i386 && ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 apt-get update -q
 if DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"; then
+  npm_packages "$@"
   exit 0
 fi
 
@@ -86,3 +109,4 @@ if [ ${#failed[@]} -ne 0 ]; then
   exit 1
 fi
 echo "setup: the 32-bit packages did not install cleanly; whether this machine runs 32-bit programs is probed at build time" >&2
+npm_packages "$@"
