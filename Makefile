@@ -17,9 +17,16 @@
 #            (ROWS_BENCH_SECONDS each, 60 by default), then times the program on each overlap
 #            path its CPU runs side by side with the yardstick
 # make package builds the Debian package of the optimised Linux build and a
-#            .zip of each Windows build, in build/packages
+#            .zip of each Windows build, in build/packages, each with the page
+# make page  builds the companion's library in WebAssembly (build/wasm) and
+#            the page that runs it into build/page, a folder that opens from
+#            disk or from any static host
+# make wasm  builds the web build and runs its unit suites under Node
+# make page-test
+#            the page's browser tests: headless chromium against build/page
+#            and the debug build's command
 # Each target installs what it needs first (scripts/setup.sh).
-.PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench package
+.PHONY: all run test release debug win32 win64 windows-suites fuzz fuzzers lint memcheck bench package wasm page page-test
 
 FUZZ_SECONDS ?= 60
 WIN32_RUN ?= auto
@@ -44,9 +51,10 @@ debug:
 	cmake --build --preset debug
 
 test:
-	@scripts/setup.sh build tests win32 win64 fuzz memcheck lint
+	@scripts/setup.sh build tests win32 win64 fuzz memcheck lint page pagetest
 	$(MAKE) --no-print-directory debug
 	ctest --preset debug
+	$(MAKE) --no-print-directory wasm page page-test
 	$(MAKE) --no-print-directory win32 win64
 	$(MAKE) --no-print-directory memcheck
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
@@ -66,6 +74,26 @@ windows-suites:
 	  if [ -f build/$$build/wine-skipped.txt ]; then echo "$$build: $$(cat build/$$build/wine-skipped.txt)"; \
 	  elif [ -f build/$$build/CTestTestfile.cmake ]; then echo "$$build: the Windows suites ran under wine"; fi; \
 	done
+
+wasm:
+	@scripts/setup.sh page
+	cmake --preset wasm >/dev/null
+	cmake --build --preset wasm
+	ctest --preset wasm
+
+# The page's folder is made afresh, so that it holds nothing a former build
+# left.
+page:
+	@scripts/setup.sh page
+	cmake --preset wasm >/dev/null
+	cmake --build --preset wasm --target page
+	rm -rf build/page
+	cp -R build/wasm/page/site build/page
+
+# Against the page as built and the command of the debug build.
+page-test: page debug
+	@scripts/setup.sh pagetest
+	RIVIT_BUILD=build/debug node --test tests/page_test.mjs
 
 # A whole run of the optimised program under valgrind, with and without
 # arguments.
