@@ -15,7 +15,8 @@
 #            runs the microbenchmarks, the odds over
 #            every draw and the row optimiser's strength cases
 #            (ROWS_BENCH_SECONDS each, 60 by default), then times the program on each overlap
-#            path its CPU runs side by side with the yardstick
+#            path its CPU runs side by side with the yardstick, and the page
+#            beside the command (bench/page_bench.mjs)
 # make package builds the Debian package of the optimised Linux build and a
 #            .zip of each Windows build, in build/packages, each with the page
 # make page  builds the companion's library in WebAssembly (build/wasm) and
@@ -124,6 +125,9 @@ bench:
 	build/bench/bench/odds_bench
 	build/bench/bench/rows_bench
 	bench/compare.sh build/bench/erilaisetrivit build/bench/bench/erilaisetrivit_forced build/bench/bench/yardstick
+	$(MAKE) --no-print-directory page
+	@scripts/setup.sh pagetest
+	node bench/page_bench.mjs build/bench/cli/erilaisetrivit-rivit
 
 WINDOWS_PRESETS ?= win32 win64
 
