@@ -133,7 +133,8 @@ WINDOWS_PRESETS ?= win32 win64
 
 # help2man before the release build is configured, which looks for it.
 package:
-	@scripts/setup.sh build package $(WINDOWS_PRESETS)
+	@scripts/setup.sh build package page $(WINDOWS_PRESETS)
+	$(MAKE) --no-print-directory page
 	$(MAKE) --no-print-directory release
 	for p in $(WINDOWS_PRESETS); do cmake --preset $$p >/dev/null && cmake --build --preset $$p || exit 1; done
 	for p in release $(WINDOWS_PRESETS); do (cd build/$$p && cpack -B ../packages) || exit 1; done

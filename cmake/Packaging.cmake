@@ -13,6 +13,21 @@ include(GNUInstallDirs)
 install(TARGETS erilaisetrivit erilaisetrivit-rivit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# The page (make page) goes with every package, as the folder a browser
+# opens: beside the executables in a .zip, under share/erilaisetrivit/page on
+# Linux. It is built by the web build, so a package made before it has none.
+set(ERILAISETRIVIT_PAGE_DIR ${PROJECT_SOURCE_DIR}/build/page CACHE PATH "The built page that the packages carry")
+if(ERILAISETRIVIT_TARGET STREQUAL "windows")
+  set(page_destination page)
+else()
+  set(page_destination ${CMAKE_INSTALL_DATADIR}/erilaisetrivit/page)
+endif()
+if(EXISTS ${ERILAISETRIVIT_PAGE_DIR}/index.html)
+  install(DIRECTORY ${ERILAISETRIVIT_PAGE_DIR}/ DESTINATION ${page_destination})
+else()
+  message(STATUS "No page in ${ERILAISETRIVIT_PAGE_DIR} (make page): the packages carry none")
+endif()
+
 if(ERILAISETRIVIT_TARGET STREQUAL "linux")
   set(packaging_source ${PROJECT_SOURCE_DIR}/packaging)
   set(packaging_build ${PROJECT_BINARY_DIR}/packaging)
