@@ -187,7 +187,8 @@ int main() {
     }
   }
   std::printf(
-      "engine: odds_of on two threads, the fastest of %d runs, and the processor time of both threads, the mean\n"
+      "engine: odds_of, every piece on one thread (the command shares them between two), the fastest of %d runs,\n"
+      "and its processor time, the mean "
       "of the runs; naive: one thread, every draw against every row, timed on every 1/step-th draw and scaled\n"
       "to all draws; peak: the whole process's resident memory\n",
       kEngineRuns);

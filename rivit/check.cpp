@@ -4,6 +4,8 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
 
 namespace rivit {
 
@@ -53,8 +55,9 @@ std::optional<SharedPair> closest_pair(std::span<const RowMask> rows, Lottery lo
   const auto length = static_cast<std::size_t>(lottery.length);
   for (int k = lottery.length; k >= 1; --k) {
     const std::vector<std::uint16_t>& all_choices = kSubsets[static_cast<std::size_t>(k)];
-    const std::span<const std::uint16_t> choices(
-        all_choices.begin(), std::lower_bound(all_choices.begin(), all_choices.end(), std::uint16_t{1} << length));
+    const auto end_of_row = std::lower_bound(all_choices.begin(), all_choices.end(), std::uint16_t{1} << length);
+    const std::span<const std::uint16_t> choices(all_choices.data(),
+                                                 static_cast<std::size_t>(end_of_row - all_choices.begin()));
     // No more members than subsets of the rows, nor than k-subsets of the numbers.
     MaskSet seen(static_cast<std::size_t>(
         std::min<std::uint64_t>(std::uint64_t{rows.size()} * choices.size(), choose(lottery.numbers, k))));
@@ -81,19 +84,43 @@ std::optional<SharedPair> closest_pair(std::span<const RowMask> rows, Lottery lo
   return SharedPair{0, 0, 1};
 }
 
-std::vector<std::string> check_report(const ReadRows& read) {
-  std::vector<std::string> lines = {"rows: " + std::to_string(read.rows.size())};
+RowsCheck check_of(const ReadRows& read) {
   std::vector<RowMask> masks(read.rows.size());
   std::transform(read.rows.begin(), read.rows.end(), masks.begin(), mask_of);
-  const std::optional<SharedPair> closest = closest_pair(masks, read.lottery);
-  if (!closest) {
-    lines.emplace_back("most shared: none, fewer than two rows");
-    return lines;
+  std::optional<SharedPair> closest = closest_pair(masks, read.lottery);
+  if (closest) closest = SharedPair{closest->numbers, read.lines[closest->first], read.lines[closest->second]};
+  return {read.rows.size(), closest};
+}
+
+void write_check_text(const RowsCheck& check, rt::LineSink& out) {
+  out.WriteLine("rows: " + std::to_string(check.rows));
+  if (!check.closest) {
+    out.WriteLine("most shared: none, fewer than two rows");
+    return;
   }
-  lines.push_back("most shared: " + std::to_string(closest->numbers));
-  lines.push_back("pair: lines " + std::to_string(read.lines[closest->first]) + " and " +
-                  std::to_string(read.lines[closest->second]));
-  return lines;
+  out.WriteLine("most shared: " + std::to_string(check.closest->numbers));
+  out.WriteLine("pair: lines " + std::to_string(check.closest->first) + " and " +
+                std::to_string(check.closest->second));
+}
+
+void write_check_csv(const RowsCheck& check, rt::LineSink& out) {
+  out.WriteLine("rows,most_shared,first_line,second_line");
+  const std::string rows = std::to_string(check.rows);
+  if (!check.closest) {
+    out.WriteLine(rows + ",,,");
+    return;
+  }
+  out.WriteLine(rows + "," + std::to_string(check.closest->numbers) + "," + std::to_string(check.closest->first) + "," +
+                std::to_string(check.closest->second));
+}
+
+void write_check_json(const RowsCheck& check, rt::LineSink& out) {
+  nlohmann::json object = {{"rows", check.rows}, {"most_shared", nullptr}, {"pair", nullptr}};
+  if (check.closest) {
+    object["most_shared"] = check.closest->numbers;
+    object["pair"] = {check.closest->first, check.closest->second};
+  }
+  out.WriteLine(object.dump());
 }
 
 }  // namespace rivit

@@ -1,5 +1,10 @@
 // Checking a set of rows: how many numbers the two closest rows share, with
-// one pair that shares it, and the lines that --check prints.
+// one pair that shares it, and the check written in each output format:
+//   text  "rows: 44", "most shared: 2", "pair: lines 3 and 10";
+//   csv   the header "rows,most_shared,first_line,second_line", then one line;
+//   json  {"rows":44,"most_shared":2,"pair":[3,10]}.
+// Fewer than two rows share nothing: the text says so, CSV leaves the fields
+// empty and JSON writes null.
 
 #ifndef ERILAISETRIVIT_RIVIT_CHECK_H_
 #define ERILAISETRIVIT_RIVIT_CHECK_H_
@@ -7,11 +12,11 @@
 #include <cstddef>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "rivit/lottery.h"
 #include "rivit/read.h"
+#include "runtime/output.h"
 
 namespace rivit {
 
@@ -34,8 +39,19 @@ struct SharedPair {
 // from 1 to lottery.numbers.
 std::optional<SharedPair> closest_pair(std::span<const RowMask> rows, Lottery lottery);
 
-// The lines that --check prints for rows read from text.
-std::vector<std::string> check_report(const ReadRows& read);
+struct RowsCheck {
+  std::size_t rows = 0;
+  // The most numbers two rows share and the line numbers of the first pair
+  // found to share it (first < second); nothing for fewer than two rows.
+  std::optional<SharedPair> closest;
+};
+
+// The check of rows read from text. REQUIRES: !read.bad.
+RowsCheck check_of(const ReadRows& read);
+
+void write_check_text(const RowsCheck& check, rt::LineSink& out);
+void write_check_csv(const RowsCheck& check, rt::LineSink& out);
+void write_check_json(const RowsCheck& check, rt::LineSink& out);
 
 }  // namespace rivit
 

@@ -30,7 +30,12 @@ struct Points {
   int count_in(const Points& other) const {
     return std::popcount(words[0] & other.words[0]) + std::popcount(words[1] & other.words[1]);
   }
-  friend auto operator<=>(const Points&, const Points&) = default;  // NOLINT(modernize-use-nullptr)
+  // Word by word, the first word first. (Written out: not every C++ library
+  // defaults a three-way comparison through std::array yet.)
+  friend bool operator==(const Points& a, const Points& b) { return a.words == b.words; }
+  friend bool operator<(const Points& a, const Points& b) {
+    return a.words[0] != b.words[0] ? a.words[0] < b.words[0] : a.words[1] < b.words[1];
+  }
 };
 
 bool is_prime(int n) {

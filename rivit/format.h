@@ -1,4 +1,4 @@
-// Writing rows, and their odds (odds_report.h), for people and for other
+// Writing rows, their odds (odds_report.h) and their checks (check.h), for people and for other
 // programs, one line at a time, in one of the output formats of
 // kOutputFormats. Rows:
 //   text  "4 17 23 1 38 9 30", the numbers separated by single spaces;
@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "rivit/check.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "runtime/output.h"
@@ -27,6 +28,8 @@ struct OutputFormat {
   void (*write_rows)(std::span<const Row> rows, bool sorted, rt::LineSink& out);
   // The odds of a set of rows (odds_report.h).
   void (*write_odds)(const Odds& odds, rt::LineSink& out);
+  // The check of a set of rows (check.h).
+  void (*write_check)(const RowsCheck& check, rt::LineSink& out);
 };
 
 // The formats, the default first.

@@ -11,6 +11,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "search/row.h"
@@ -40,6 +42,20 @@ inline constexpr Lottery kProgramLottery{};
 constexpr bool within_limits(Lottery lottery) {
   return lottery.length >= kShortestRow && lottery.length <= kLongestRow && lottery.length < lottery.numbers &&
          lottery.numbers <= kMostNumbers;
+}
+
+// What is wrong with a lottery outside the limits, as the fronts say it;
+// nothing for one within them.
+inline std::optional<std::string> lottery_problem(Lottery lottery) {
+  if (lottery.length < kShortestRow || lottery.length > kLongestRow) {
+    return "a row has " + std::to_string(kShortestRow) + " to " + std::to_string(kLongestRow) + " numbers, not " +
+           std::to_string(lottery.length);
+  }
+  if (lottery.numbers <= lottery.length || lottery.numbers > kMostNumbers) {
+    return "a lottery of rows of " + std::to_string(lottery.length) + " has " + std::to_string(lottery.length + 1) +
+           " to " + std::to_string(kMostNumbers) + " numbers, not " + std::to_string(lottery.numbers);
+  }
+  return std::nullopt;
 }
 
 // REQUIRES: every number of `row` is from 1 to kMostNumbers.

@@ -1,12 +1,8 @@
 #include "rivit/odds.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
-#include <chrono>
 #include <functional>
-#include <stop_token>
-#include <thread>
 #include <utility>
 
 namespace rivit {
@@ -17,12 +13,10 @@ namespace {
 using Word = std::uint64_t;
 constexpr std::size_t kRowsInWord = 64;
 
-constexpr int kThreads = 2;
-// The draws are shared out between the threads by their first numbers, this
-// many of them (fewer in short lotteries): enough pieces that both threads
-// end together, few enough that taking one costs nothing.
+// The draws are shared out in pieces by their first numbers, this many of
+// them (fewer in short lotteries): enough pieces that counters running at
+// once end together, few enough that taking one costs nothing.
 constexpr int kSharedOutBy = 3;
-constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
 // The numbers above n, up to the lottery's last.
 RowMask numbers_above(int n, Lottery lottery) { return all_numbers(lottery) & ~((RowMask{1} << n) - 1); }
@@ -49,7 +43,9 @@ struct Transposed {
   std::vector<Word> every_row;
 };
 
-// Counts the draws of one thread, a prefix at a time, by a walk over the
+}  // namespace
+
+// Counts the draws of one counter, a prefix at a time, by a walk over the
 // numbers in increasing order. At each prefix of d numbers it keeps, as sets
 // of rows, at_least[t]: the rows sharing at least t numbers with the prefix,
 // and `most`, the largest t with a row. Adding the number n makes
@@ -61,15 +57,15 @@ struct Transposed {
 // A prefix of d numbers has length - 1 - d numbers still to come before its
 // last, and a row more than that below `most` can never reach it, so only
 // the sets from most - (length - 1 - d) up are kept.
-class Walker {
+class OddsWalker {
  public:
-  explicit Walker(const Transposed& rows)
+  explicit OddsWalker(const Transposed& rows)
       : rows_(rows),
         length_(rows.lottery.length),
         planes_(static_cast<std::size_t>(length_)),
         sets_(static_cast<std::size_t>(length_ - 1) * planes_ * rows.words),
         most_(static_cast<std::size_t>(length_ - 1)),
-        best_(static_cast<std::size_t>(length_ + 1)) {}
+        tally_{std::vector<std::uint64_t>(static_cast<std::size_t>(length_ + 1))} {}
 
   // Counts the draws that begin with `prefix`. REQUIRES: prefix is increasing
   // and leaves room for the draw's other numbers above its last.
@@ -79,8 +75,8 @@ class Walker {
     descend(depth, depth == 0 ? 0 : prefix.back());
   }
 
-  // best()[k]: the draws counted so far whose best row shares k numbers.
-  const std::vector<std::uint64_t>& best() const { return best_; }
+  // The draws counted so far.
+  const Tally& tally() const { return tally_; }
 
  private:
   // at_least[t] at depth d; every row shares at least 0 numbers.
@@ -154,8 +150,8 @@ class Walker {
       }
       const auto hits = static_cast<std::uint64_t>(std::popcount(reach & later));
       const auto at = static_cast<std::size_t>(reached);
-      best_[at + 1] += hits;
-      best_[at] += static_cast<std::uint64_t>(numbers - n) - hits;
+      tally_.best[at + 1] += hits;
+      tally_.best[at] += static_cast<std::uint64_t>(numbers - n) - hits;
     }
   }
 
@@ -177,12 +173,14 @@ class Walker {
   std::size_t planes_;      // at_least[0] to at_least[length - 1] at each depth
   std::vector<Word> sets_;  // at depths 0 to length - 2; at_least[0] is unused
   std::vector<int> most_;
-  std::vector<std::uint64_t> best_;
+  Tally tally_;
 };
+
+namespace {
 
 // The prefixes by which the draws are shared out, each `depth` numbers long,
 // one after the other, and how many draws begin with each.
-struct Pieces {
+struct PrefixPieces {
   int depth = 0;
   std::vector<int> prefixes;
   std::vector<std::uint64_t> draws;
@@ -192,7 +190,7 @@ struct Pieces {
   }
 };
 
-void add_pieces(Lottery lottery, std::vector<int>& prefix, Pieces& pieces) {
+void add_pieces(Lottery lottery, std::vector<int>& prefix, PrefixPieces& pieces) {
   const int last = prefix.empty() ? 0 : prefix.back();
   if (static_cast<int>(prefix.size()) == pieces.depth) {
     pieces.prefixes.insert(pieces.prefixes.end(), prefix.begin(), prefix.end());
@@ -207,8 +205,8 @@ void add_pieces(Lottery lottery, std::vector<int>& prefix, Pieces& pieces) {
   }
 }
 
-Pieces pieces_of(Lottery lottery) {
-  Pieces pieces;
+PrefixPieces pieces_of(Lottery lottery) {
+  PrefixPieces pieces;
   pieces.depth = std::min(kSharedOutBy, lottery.length - 2);
   std::vector<int> prefix;
   add_pieces(lottery, prefix, pieces);
@@ -223,56 +221,67 @@ std::vector<std::size_t> balance_of(std::span<const RowMask> rows, Lottery lotte
   return balance;
 }
 
-// The walkers take the pieces one at a time until none is left; the one on
-// the calling thread reports the progress.
-std::vector<std::uint64_t> count_best(std::span<const RowMask> rows, Lottery lottery, const Progress* progress) {
-  const Transposed transposed(rows, lottery);
-  const Pieces pieces = pieces_of(lottery);
-  const auto draws = static_cast<double>(choose(lottery.numbers, lottery.length));
-  std::vector<Walker> walkers(kThreads, Walker(transposed));
-  std::atomic<std::size_t> next_piece{0};
-  std::atomic<std::uint64_t> draws_done{0};
-  const auto work = [&](Walker& walker, const std::stop_token& stop, const Progress* report) {
-    auto reported = std::chrono::steady_clock::now();
-    // A piece once taken is always counted: the stop, asked for only when the
-    // calling thread leaves early, is looked at before taking one.
-    while (!stop.stop_requested()) {
-      const std::size_t i = next_piece++;
-      if (i >= pieces.draws.size()) break;
-      walker.walk(pieces.prefix(i));
-      draws_done += pieces.draws[i];
-      if (report != nullptr && std::chrono::steady_clock::now() - reported >= kProgressInterval) {
-        (*report)(static_cast<double>(draws_done) / draws);
-        reported = std::chrono::steady_clock::now();
-      }
-    }
-  };
-  {
-    std::vector<std::jthread> helpers;
-    for (std::size_t i = 1; i < walkers.size(); ++i) {
-      helpers.emplace_back([&work, &walker = walkers[i]](const std::stop_token& stop) { work(walker, stop, nullptr); });
-    }
-    work(walkers[0], std::stop_token(), progress);
-  }
-  std::vector<std::uint64_t> best(static_cast<std::size_t>(lottery.length + 1));
-  for (const Walker& walker : walkers) {
-    std::transform(best.begin(), best.end(), walker.best().begin(), best.begin(), std::plus<>());
-  }
-  return best;
-}
-
 }  // namespace
 
-Odds odds_of(std::span<const RowMask> rows, Lottery lottery, const Progress* progress) {
-  std::vector<std::uint64_t> best = count_best(rows, lottery, progress);
+std::optional<std::string> odds_problem(Lottery lottery) {
+  if (draws_within_reach(lottery)) return std::nullopt;
+  return std::to_string(choose(lottery.numbers, lottery.length)) + " draws of " + std::to_string(lottery.length) +
+         " from " + std::to_string(lottery.numbers) + " are more than " + std::to_string(kMostDraws) +
+         " to count one by one";
+}
+
+void Tally::add(const Tally& other) {
+  best.resize(std::max(best.size(), other.best.size()));
+  std::transform(other.best.begin(), other.best.end(), best.begin(), best.begin(), std::plus<>());
+}
+
+struct OddsCount::Rows {
+  Transposed transposed;
+};
+
+struct OddsCount::Pieces {
+  PrefixPieces pieces;
+};
+
+OddsCount::OddsCount(std::span<const RowMask> rows, Lottery lottery)
+    : lottery_(lottery),
+      row_masks_(rows.begin(), rows.end()),
+      rows_(std::make_unique<Rows>(Rows{Transposed(row_masks_, lottery)})),
+      pieces_(std::make_unique<Pieces>(Pieces{pieces_of(lottery)})) {}
+OddsCount::~OddsCount() = default;
+
+std::size_t OddsCount::pieces() const { return pieces_->pieces.draws.size(); }
+
+std::uint64_t OddsCount::draws_of(std::size_t i) const { return pieces_->pieces.draws[i]; }
+
+Odds OddsCount::odds(const Tally& every_piece) const {
+  std::vector<std::uint64_t> best = every_piece.best;
+  best.resize(static_cast<std::size_t>(lottery_.length + 1));
   const auto reached = std::find_if(best.begin(), best.end(), [](std::uint64_t draws) { return draws != 0; });
   const auto guaranteed = static_cast<int>(reached - best.begin());
-  return Odds{.lottery = lottery,
-              .rows = rows.size(),
-              .draws = choose(lottery.numbers, lottery.length),
+  return Odds{.lottery = lottery_,
+              .rows = row_masks_.size(),
+              .draws = choose(lottery_.numbers, lottery_.length),
               .best = std::move(best),
               .guaranteed = guaranteed,
-              .balance = balance_of(rows, lottery)};
+              .balance = balance_of(row_masks_, lottery_)};
+}
+
+OddsCount::Counter::Counter(const OddsCount& count)
+    : count_(&count), walker_(std::make_unique<OddsWalker>(count.rows_->transposed)) {}
+OddsCount::Counter::~Counter() = default;
+OddsCount::Counter::Counter(Counter&&) noexcept = default;
+OddsCount::Counter& OddsCount::Counter::operator=(Counter&&) noexcept = default;
+
+void OddsCount::Counter::count(std::size_t i) { walker_->walk(count_->pieces_->pieces.prefix(i)); }
+
+const Tally& OddsCount::Counter::tally() const { return walker_->tally(); }
+
+Odds odds_of(std::span<const RowMask> rows, Lottery lottery) {
+  const OddsCount count(rows, lottery);
+  OddsCount::Counter counter(count);
+  for (std::size_t i = 0; i < count.pieces(); ++i) counter.count(i);
+  return count.odds(counter.tally());
 }
 
 }  // namespace rivit

@@ -2,7 +2,7 @@
 // the lottery's length from its numbers, the most numbers that any one row
 // shares with it, tallied over all C(numbers, length) draws. Every draw is
 // counted, none sampled, so the figures are exact integers and the same on
-// every run, every build and however the work is shared between threads.
+// every run, every build and however the work is shared out.
 //
 // The rows may repeat and may be none at all: with no rows every draw's best
 // is 0. Lotteries with more than kMostDraws draws are left to the caller to
@@ -13,8 +13,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "rivit/lottery.h"
@@ -25,6 +27,10 @@ inline constexpr std::uint64_t kMostDraws = std::uint64_t{1} << 32;
 
 // True when the lottery has at most kMostDraws draws.
 constexpr bool draws_within_reach(Lottery lottery) { return choose(lottery.numbers, lottery.length) <= kMostDraws; }
+
+// Why the odds of `lottery` are not counted, as the fronts say it; nothing
+// when they are. REQUIRES: within_limits(lottery).
+std::optional<std::string> odds_problem(Lottery lottery);
 
 struct Odds {
   Lottery lottery;
@@ -40,14 +46,63 @@ struct Odds {
   std::vector<std::size_t> balance;
 };
 
-// Told the fraction of the draws counted so far, from 0 to 1, at most a few
-// times a second and always on the thread that called odds_of.
-using Progress = std::function<void(double fraction)>;
+// Draws counted by their best row: best[k] of them share exactly k numbers
+// with it.
+struct Tally {
+  std::vector<std::uint64_t> best;
 
-// The odds of `rows` over every draw of `lottery`, counted on two threads.
-// REQUIRES: within_limits(lottery); each row holds lottery.length numbers,
-// each from 1 to lottery.numbers.
-Odds odds_of(std::span<const RowMask> rows, Lottery lottery, const Progress* progress = nullptr);
+  void add(const Tally& other);
+};
+
+class OddsWalker;
+
+// The count over every draw, split into pieces, each the draws that begin
+// with given first numbers: the pieces may be counted in any order, by any
+// number of counters, and the counters' tallies summed give the same odds.
+class OddsCount {
+ public:
+  // REQUIRES: within_limits(lottery); each row holds lottery.length numbers,
+  // each from 1 to lottery.numbers. The rows are copied.
+  OddsCount(std::span<const RowMask> rows, Lottery lottery);
+  ~OddsCount();
+  OddsCount(const OddsCount&) = delete;
+  OddsCount& operator=(const OddsCount&) = delete;
+
+  std::size_t pieces() const;
+  // The draws that piece `i` counts. REQUIRES: i < pieces().
+  std::uint64_t draws_of(std::size_t i) const;
+  // The odds of the rows from the tally of every piece.
+  Odds odds(const Tally& every_piece) const;
+
+  // Counts pieces into a tally of its own. REQUIRES: the count outlives it.
+  class Counter {
+   public:
+    explicit Counter(const OddsCount& count);
+    ~Counter();
+    Counter(Counter&&) noexcept;
+    Counter& operator=(Counter&&) noexcept;
+
+    // REQUIRES: i < pieces(), and piece i not counted yet by any counter.
+    void count(std::size_t i);
+    const Tally& tally() const;
+
+   private:
+    const OddsCount* count_;
+    std::unique_ptr<OddsWalker> walker_;
+  };
+
+ private:
+  struct Rows;
+  struct Pieces;
+  Lottery lottery_;
+  std::vector<RowMask> row_masks_;
+  std::unique_ptr<Rows> rows_;
+  std::unique_ptr<Pieces> pieces_;
+};
+
+// The odds of `rows`, every piece counted on the calling thread.
+// REQUIRES: as OddsCount's.
+Odds odds_of(std::span<const RowMask> rows, Lottery lottery);
 
 }  // namespace rivit
 

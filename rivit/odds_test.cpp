@@ -50,6 +50,22 @@ std::vector<RowMask> random_rows(std::mt19937_64& random, Lottery lottery, int p
   return rows;
 }
 
+// The odds counted piece by piece, the pieces shuffled and dealt out to
+// `counters` counters whose tallies are summed, as fronts that count on
+// several threads or workers do.
+Odds odds_in_pieces(const std::vector<RowMask>& rows, Lottery lottery, std::size_t counters, std::mt19937_64& random) {
+  const OddsCount count(rows, lottery);
+  std::vector<std::size_t> order(count.pieces());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::shuffle(order.begin(), order.end(), random);
+  std::vector<OddsCount::Counter> dealt;
+  for (std::size_t i = 0; i < counters; ++i) dealt.emplace_back(count);
+  for (std::size_t i = 0; i < order.size(); ++i) dealt[i % counters].count(order[i]);
+  Tally sum;
+  for (const OddsCount::Counter& counter : dealt) sum.add(counter.tally());
+  return count.odds(sum);
+}
+
 TEST(Odds, AgreesWithEveryDrawAgainstEveryRow) {
   constexpr Lottery kLotteries[] = {{12, 5}, {16, 6}, {3, 2}, {12, 10}, {64, 3}, {20, 4}, {14, 7}};
   std::mt19937_64 random(20261208);
@@ -66,7 +82,8 @@ TEST(Odds, AgreesWithEveryDrawAgainstEveryRow) {
       rows.front() = (rows.front() & (rows.front() - 1)) | number_bit(kMostNumbers);
     }
 
-    const Odds odds = odds_of(rows, lottery);
+    const std::size_t counters = static_cast<std::size_t>(trial) % 4;
+    const Odds odds = counters == 0 ? odds_of(rows, lottery) : odds_in_pieces(rows, lottery, counters, random);
     const std::vector<std::uint64_t> expected = brute_force_best(rows, lottery);
     ASSERT_EQ(odds.best, expected) << "trial " << trial << ", " << rows.size() << " rows";
     EXPECT_EQ(odds.lottery, lottery);

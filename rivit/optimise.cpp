@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
-#include <chrono>
+#include <cstdio>
 #include <limits>
-#include <mutex>
 #include <numeric>
-#include <thread>
 
 #include "rivit/circles.h"
 #include "rivit/local_search.h"
@@ -81,9 +78,6 @@ using Uphill = UphillChance<20, 1000, 8>;
 // The share of a search's steps or time (1 / kRotationShare) that a start by
 // rotation may take.
 constexpr std::uint64_t kRotationShare = 2;
-// How often a search looks at the clock.
-constexpr std::uint64_t kStepsBetweenChecks = 256;
-
 // The worth of a set of rows: its excess (Walk) in units of 2^kExcessShift
 // plus its penalised excess in ones, one integer that orders swaps by the
 // excess first and by the penalties only among equals. A penalty stops at
@@ -95,37 +89,6 @@ constexpr std::int64_t kMostPenalty = std::int64_t{1} << 20;
 static_assert(2 * std::int64_t{kMostRows} * kMostPenalty < kExcessUnit / 2);
 // The change of the excess in a swap's worth.
 std::int64_t excess_in(std::int64_t worth) { return (worth + kExcessUnit / 2) >> kExcessShift; }
-
-// What ends a search, besides its rows proving best.
-struct Limits {
-  std::uint64_t steps;
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  // The fewest steps after which any search's rows proved best: a search
-  // that has taken as many without a proof cannot win (find_rows).
-  std::atomic<std::uint64_t>* proven_at;
-};
-
-// Every search's improvements, passed on to the caller's ProgressFn one at a
-// time, when they beat what it has seen.
-class Reporter {
- public:
-  explicit Reporter(const ProgressFn* progress) : progress_(progress) {}
-
-  void offer(const Score& score, std::uint64_t steps) {
-    if (progress_ == nullptr) return;
-    const std::lock_guard lock(mutex_);
-    if (reported_ && !(score < best_)) return;
-    reported_ = true;
-    best_ = score;
-    (*progress_)(SearchProgress{steps, score});
-  }
-
- private:
-  const ProgressFn* progress_;
-  std::mutex mutex_;
-  bool reported_ = false;
-  Score best_;
-};
 
 // One tabu search. It holds a target, the most numbers two rows may share,
 // and lowers the excess: the sum over pairs of the numbers they share beyond
@@ -179,28 +142,22 @@ class Walk {
     set_target(best_score_.largest_shared - 1);
   }
 
-  void run(const Limits& limits, Reporter& reporter) {
-    reporter.offer(best_score_, steps_);
-    while (!proven_best() && steps_ < std::min(limits.steps, limits.proven_at->load(std::memory_order_relaxed))) {
-      if (steps_ % kStepsBetweenChecks == 0 && limits.deadline &&
-          std::chrono::steady_clock::now() >= *limits.deadline) {
-        break;
-      }
+  // Takes up to `steps` more steps, none past the step numbered `last`,
+  // stopping once its rows are proven best.
+  void advance(std::uint64_t steps, std::uint64_t last) {
+    for (std::uint64_t taken = 0; taken < steps && steps_ < last && !proven_best(); ++taken) {
       step();
       ++steps_;
       if (total_excess_ == 0) set_target(pairs_score(histogram_).largest_shared - 1);
       if (const Score now = score_if_better(); now < best_score_) {
         best_score_ = now;
         best_rows_ = rows_;
-        reporter.offer(best_score_, steps_);
       }
-    }
-    if (!proven_best()) return;
-    std::uint64_t fewest = limits.proven_at->load();
-    while (steps_ < fewest && !limits.proven_at->compare_exchange_weak(fewest, steps_)) {
     }
   }
 
+  std::uint64_t steps() const { return steps_; }
+  const Score& best_score() const { return best_score_; }
   bool proven_best() const { return best_score_ == least_; }
   FoundRows result() const { return {best_rows_, best_score_, steps_, proven_best()}; }
 
@@ -370,9 +327,8 @@ class Walk {
         const std::int64_t change = gaining[n] - lost - by_in[n];
         if (tabu[n] > steps_ && total_excess_ + excess_in(change) >= least_excess_) return;
         const int balance = usage(in) - usage(out);
-        const auto order = std::tie(change, balance) <=> std::tie(best_change, best_balance);
-        if (std::is_gt(order)) return;
-        if (std::is_lt(order)) {
+        if (change > best_change || (change == best_change && balance > best_balance)) return;
+        if (change < best_change || balance < best_balance) {
           best_change = change;
           best_balance = balance;
           ties = 0;
@@ -441,44 +397,17 @@ class Walk {
   Score best_score_;
 };
 
-// Rows built to share few numbers, to start a walk from, and the steps that
-// building them took; none where none fit. Rows that may share two numbers
-// come from circles when there are enough; else many rows come from a
-// search by rotation, when their whole orbits fit under the bound, with a
-// share of the steps or the time, at the target that no rows can beat.
-std::pair<std::vector<RowMask>, std::uint64_t> built_start(const RowSearch& search, const Score& least,
-                                                           const Limits& limits, rt::Random& random) {
-  if (least.largest_shared == kCircleRowsShare) {
-    std::vector<RowMask> rows = circle_rows(search.lottery, search.rows, random);
-    if (!rows.empty()) return {std::move(rows), 0};
+// The rotation search that starts a walk from built rows, when whole orbits
+// of the lottery fit under the bound for the least largest shared count:
+// many rows share few numbers far more often in that shape than a walk
+// finds alone. It may take 1 / kRotationShare of the steps or the time.
+std::optional<RotatedRowsSearch> rotation_start(const RowSearch& request, const Score& least, std::uint64_t steps,
+                                                rt::Random& random) {
+  if (!rotation_fits(request.lottery, request.rows) || least.largest_shared >= request.lottery.length ||
+      whole_orbits(request.lottery, request.rows) > johnson_bound(request.lottery, least.largest_shared)) {
+    return std::nullopt;
   }
-  // Whole orbits beyond the bound cannot meet the target.
-  if (!rotation_fits(search.lottery, search.rows) || least.largest_shared >= search.lottery.length ||
-      whole_orbits(search.lottery, search.rows) > johnson_bound(search.lottery, least.largest_shared)) {
-    return {};
-  }
-  RotationSearch rotation{search.lottery, search.rows, least.largest_shared, limits.steps / kRotationShare,
-                          std::nullopt};
-  if (limits.deadline) {
-    const auto now = std::chrono::steady_clock::now();
-    rotation.deadline = now + (*limits.deadline - now) / kRotationShare;
-  }
-  RotatedRows rotated = rotated_rows(rotation, random);
-  return {std::move(rotated.rows), rotated.steps_taken};
-}
-
-// One of the two searches: a walk from rows built to share few numbers
-// (`built`) or from rows drawn at random. Built rows meet the least largest
-// shared count where a walk alone stalls above it; where both meet it, either
-// may end with fewer pairs at it; so one search starts each way.
-FoundRows search_once(const RowSearch& search, std::uint64_t seed, bool built, const Score& least, const Limits& limits,
-                      Reporter& reporter) {
-  rt::Random random(seed);
-  auto [start, steps] =
-      built ? built_start(search, least, limits, random) : std::pair<std::vector<RowMask>, std::uint64_t>{};
-  Walk walk(search, random, least, std::move(start), steps);
-  walk.run(limits, reporter);
-  return walk.result();
+  return RotatedRowsSearch({request.lottery, request.rows, least.largest_shared, steps / kRotationShare}, random);
 }
 
 std::uint64_t pairs_among(std::uint64_t count) { return count * (count - 1) / 2; }
@@ -521,31 +450,111 @@ Score least_score(Lottery lottery, std::size_t rows) {
   return {shared, static_cast<std::uint64_t>(std::max(at_least_one, least_total - below_largest)), above == 0 ? 0 : 1};
 }
 
-FoundRows find_rows(const RowSearch& search) {
-  const Score least = least_score(search.lottery, search.rows);
-  // A search stops once its rows are proven best, and the other when it has
-  // taken as many steps without a proof. Of proven rows those found in fewer
-  // steps win, of others the better, the first search's on a tie: either way
-  // the steps alone decide, not which thread ran faster.
-  std::atomic<std::uint64_t> proven_at{std::numeric_limits<std::uint64_t>::max()};
-  Limits limits{search.steps, std::nullopt, &proven_at};
-  if (search.seconds) {
-    limits.steps = std::numeric_limits<std::uint64_t>::max();
-    limits.deadline =
-        std::chrono::steady_clock::now() +
-        std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(*search.seconds));
+// One search: its generator, and the built rows' rotation search while it
+// lasts, then the walk. Rows that may share two numbers start from circles
+// when there are enough; else many rows from rotation, when it fits.
+class RowsSearch::State {
+ public:
+  State(const RowSearch& request, int which)
+      : request_(request),
+        least_(least_score(request.lottery, request.rows)),
+        last_step_(request.seconds ? std::numeric_limits<std::uint64_t>::max() : request.steps),
+        random_(search_seeds(request.seed)[static_cast<std::size_t>(which)]) {
+    std::vector<RowMask> circles;
+    if (which == kBuiltStart && least_.largest_shared == kCircleRowsShare) {
+      circles = circle_rows(request.lottery, request.rows, random_);
+    }
+    if (which == kBuiltStart && circles.empty()) rotation_ = rotation_start(request, least_, last_step_, random_);
+    if (!rotation_) start_walk(std::move(circles), 0);
   }
-  Reporter reporter(search.progress);
-  rt::Random seeds(search.seed);
-  const std::array<std::uint64_t, 2> seed_of_search{seeds.Next(), seeds.Next()};
-  std::array<FoundRows, 2> found;
-  std::thread helper([&] { found[1] = search_once(search, seed_of_search[1], false, least, limits, reporter); });
-  found[0] = search_once(search, seed_of_search[0], true, least, limits, reporter);
-  helper.join();
+
+  void advance(std::uint64_t steps, double elapsed) {
+    if (rotation_) {
+      const bool time_up = request_.seconds && elapsed >= *request_.seconds / static_cast<double>(kRotationShare);
+      if (!time_up) rotation_->advance(steps);
+      if (!time_up && !rotation_->done()) return;
+      RotatedRows rotated = rotation_->result();
+      rotation_.reset();
+      return start_walk(std::move(rotated.rows), rotated.steps_taken);
+    }
+    if (request_.seconds && elapsed >= *request_.seconds) {
+      last_step_ = std::min(last_step_, walk_->steps());
+      return;
+    }
+    walk_->advance(steps, last_step_);
+  }
+
+  bool done() const { return walk_ && (walk_->proven_best() || walk_->steps() >= last_step_); }
+  void cap(std::uint64_t steps) { last_step_ = std::min(last_step_, steps); }
+  std::optional<Score> best_score() const { return walk_ ? std::optional<Score>(walk_->best_score()) : std::nullopt; }
+  std::uint64_t steps_taken() const { return walk_ ? walk_->steps() : 0; }
+  FoundRows result() const { return walk_->result(); }
+
+ private:
+  void start_walk(std::vector<RowMask> start, std::uint64_t steps) {
+    walk_.emplace(request_, random_, least_, std::move(start), steps);
+  }
+
+  RowSearch request_;
+  Score least_;
+  std::uint64_t last_step_;  // the last step it may take
+  rt::Random random_;
+  std::optional<RotatedRowsSearch> rotation_;
+  std::optional<Walk> walk_;
+};
+
+RowsSearch::RowsSearch(const RowSearch& request, int which) : state_(std::make_unique<State>(request, which)) {}
+RowsSearch::~RowsSearch() = default;
+RowsSearch::RowsSearch(RowsSearch&&) noexcept = default;
+RowsSearch& RowsSearch::operator=(RowsSearch&&) noexcept = default;
+void RowsSearch::advance(std::uint64_t steps, double elapsed) { state_->advance(steps, elapsed); }
+bool RowsSearch::done() const { return state_->done(); }
+void RowsSearch::cap(std::uint64_t steps) { state_->cap(steps); }
+std::optional<Score> RowsSearch::best_score() const { return state_->best_score(); }
+std::uint64_t RowsSearch::steps_taken() const { return state_->steps_taken(); }
+FoundRows RowsSearch::result() const { return state_->result(); }
+
+std::optional<std::string> rows_problem(Lottery lottery, std::size_t rows) {
+  const std::uint64_t most_rows = std::min<std::uint64_t>(choose(lottery.numbers, lottery.length), kMostRows);
+  if (rows >= 1 && rows <= most_rows) return std::nullopt;
+  return "M is from 1 to " + std::to_string(most_rows) + " in this lottery";
+}
+
+std::string score_text(const Score& score) {
+  return "largest shared " + std::to_string(score.largest_shared) + ", pairs at it " +
+         std::to_string(score.pairs_at_largest) + ", usage range " + std::to_string(score.usage_range);
+}
+
+std::string found_rows_summary(const FoundRows& found, double seconds) {
+  char time[32];
+  std::snprintf(time, sizeof time, "%.2f s", seconds);
+  return "rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
+         (found.proven_best ? " (no rows do better)" : "") + "; " + std::to_string(found.steps_taken) + " steps, " +
+         time;
+}
+
+std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed) {
+  rt::Random seeds(seed);
+  const std::uint64_t first = seeds.Next();
+  return {first, seeds.Next()};
+}
+
+// Of proven rows those found in fewer steps win, of others the better: the
+// steps alone decide, not which search ran faster.
+const FoundRows& better_of(const FoundRows& first, const FoundRows& second) {
   const auto rank = [](const FoundRows& rows) {
     return std::pair(rows.score, rows.proven_best ? rows.steps_taken : 0);
   };
-  return std::move(rank(found[1]) < rank(found[0]) ? found[1] : found[0]);
+  return rank(second) < rank(first) ? second : first;
+}
+
+FoundRows find_rows(const RowSearch& request) {
+  std::array<RowsSearch, kSearches> searches{RowsSearch(request, 0), RowsSearch(request, 1)};
+  while (!searches[0].done()) searches[0].advance(request.steps);
+  const FoundRows first = searches[0].result();
+  if (first.proven_best) searches[1].cap(first.steps_taken);
+  while (!searches[1].done()) searches[1].advance(request.steps);
+  return better_of(first, searches[1].result());
 }
 
 }  // namespace rivit

@@ -4,12 +4,10 @@
 // pairs share that many, then how unevenly the numbers are used.
 //
 // The search is reproducible: the same lottery, row count, seed and steps
-// give the same rows on every build and machine. Its random numbers come
-// from a generator written out here in integer arithmetic, and no decision
-// rests on floating point. Two searches run side by side, on seeds drawn
-// from the one seed, and the better result is kept (the first on a tie), so
-// the result depends on the seed and the steps alone. A search by time
-// instead of steps gives no such promise.
+// give the same rows on every build and machine, however its work is
+// scheduled. Its random numbers come from the runtime's generator, in
+// integer arithmetic, and no decision rests on floating point. A search by
+// time instead of steps gives no such promise.
 //
 // A search stops early when its rows provably cannot be beaten: when their
 // score equals least_score, a lower bound on the score of any M rows of the
@@ -19,12 +17,14 @@
 #define ERILAISETRIVIT_RIVIT_OPTIMISE_H_
 
 #include <algorithm>
+#include <array>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "rivit/lottery.h"
@@ -62,14 +62,6 @@ std::uint64_t johnson_bound(Lottery lottery, int shared);
 // rows whose score equals it are a best set. REQUIRES: within_limits(lottery), rows >= 1.
 Score least_score(Lottery lottery, std::size_t rows);
 
-struct SearchProgress {
-  std::uint64_t steps = 0;  // taken by the search that found `best`
-  Score best;
-};
-// Called from the search threads, one call at a time, whenever the best score
-// so far improves.
-using ProgressFn = std::function<void(const SearchProgress&)>;
-
 // A search's steps when none are asked for: about two seconds on two cores
 // of a 2.6 GHz AMD EPYC (2.6 s measured for 30 rows, load average 4). A step
 // costs time in proportion to the rows, beyond a few, so more than
@@ -81,13 +73,16 @@ constexpr std::uint64_t default_steps(std::size_t rows) {
 }
 inline constexpr std::size_t kMostRows = 1U << 16;
 
+// Why `rows` rows of `lottery` are not searched for, as the fronts say it;
+// nothing when they are. REQUIRES: within_limits(lottery).
+std::optional<std::string> rows_problem(Lottery lottery, std::size_t rows);
+
 struct RowSearch {
   Lottery lottery;
   std::size_t rows = 1;
   std::uint64_t seed = 0;
   std::uint64_t steps = kDefaultSteps;  // for each of the two searches
   std::optional<double> seconds;        // when set, search this long instead of `steps` steps
-  const ProgressFn* progress = nullptr;
 };
 
 struct FoundRows {
@@ -97,8 +92,70 @@ struct FoundRows {
   bool proven_best = false;       // score == least_score: no rows can do better
 };
 
-// REQUIRES: within_limits(search.lottery), 1 <= search.rows <= kMostRows.
-FoundRows find_rows(const RowSearch& search);
+// A request is searched by two searches, each on a seed of its own drawn
+// from the request's seed: the first walks from rows built to share few
+// numbers where the bound allows no fewer (kBuiltStart), the other from rows
+// drawn at random. Built rows meet the least largest shared count where a
+// walk alone stalls above it; where both meet it, either may end with fewer
+// pairs at it. The two are independent, so a caller may run them at once,
+// and the result is better_of the two, whatever the order they ran in.
+inline constexpr int kSearches = 2;
+inline constexpr int kBuiltStart = 0;
+std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed);
+
+// One of the two searches, taken a slice of steps at a time: it finds the
+// same rows however its steps are handed out. A search by time ends when the
+// caller's clock says so, and promises nothing of the kind.
+class RowsSearch {
+ public:
+  // REQUIRES: within_limits(request.lottery), 1 <= request.rows <= kMostRows,
+  // 0 <= which < kSearches.
+  RowsSearch(const RowSearch& request, int which);
+  ~RowsSearch();
+  RowsSearch(RowsSearch&&) noexcept;
+  RowsSearch& operator=(RowsSearch&&) noexcept;
+
+  // Takes up to `steps` more steps. `elapsed`: for a search by time, the
+  // seconds since it began, read from the caller's clock between slices.
+  void advance(std::uint64_t steps, double elapsed = 0);
+  // No step left: its rows are proven best, or its steps or time are spent.
+  bool done() const;
+  // The other search proved its rows best after `steps` steps: this one
+  // cannot win after more, so it ends there.
+  void cap(std::uint64_t steps);
+  // The best score so far; nothing while its start is still being built.
+  std::optional<Score> best_score() const;
+  std::uint64_t steps_taken() const;
+  // REQUIRES: done().
+  FoundRows result() const;
+
+ private:
+  class State;
+  std::unique_ptr<State> state_;
+};
+
+// The result kept of the two searches': of rows proven best, those found in
+// fewer steps; else the better score; the first on a tie.
+const FoundRows& better_of(const FoundRows& first, const FoundRows& second);
+
+// How many steps a slice given to advance should hold for `rows` rows: about
+// 40 ms of work on a 2.6 GHz core, short enough that a front that checks its
+// clock or a stop between slices answers at once.
+constexpr std::uint64_t steps_per_slice(std::size_t rows) {
+  constexpr std::uint64_t kSliceWork = std::uint64_t{1} << 20;
+  return std::max<std::uint64_t>(1, kSliceWork / rows);
+}
+
+// "largest shared 1, pairs at it 180, usage range 1".
+std::string score_text(const Score& score);
+// The line that tells what the rows found are worth, and what finding them
+// took: "rows: 20, largest shared 1, pairs at it 180, usage range 1 (no rows
+// do better); 285 steps, 0.00 s".
+std::string found_rows_summary(const FoundRows& found, double seconds);
+
+// Both searches to their end, one after the other, on the calling thread.
+// REQUIRES: as RowsSearch's; !request.seconds.
+FoundRows find_rows(const RowSearch& request);
 
 }  // namespace rivit
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,9 +57,9 @@ void expect_honest(const FoundRows& found, const RowSearch& search) {
 
 TEST(FindRows, ScoresAreThePlainCountAndRepeatForTheSameSeed) {
   const RowSearch searches[] = {
-      {{40, 7}, 1, 5, 1000, {}, nullptr},   {{40, 7}, 30, 6, 3000, {}, nullptr}, {{40, 7}, 120, 7, 1000, {}, nullptr},
-      {{64, 10}, 40, 8, 1000, {}, nullptr}, {{12, 5}, 50, 9, 1000, {}, nullptr}, {{11, 2}, 55, 10, 2000, {}, nullptr},
-      {{4, 2}, 6, 11, 1000, {}, nullptr},   {{40, 7}, 5, 12, 1000, {}, nullptr}, {{40, 7}, 300, 13, 4000, {}, nullptr},
+      {{40, 7}, 1, 5, 1000, {}},   {{40, 7}, 30, 6, 3000, {}}, {{40, 7}, 120, 7, 1000, {}},
+      {{64, 10}, 40, 8, 1000, {}}, {{12, 5}, 50, 9, 1000, {}}, {{11, 2}, 55, 10, 2000, {}},
+      {{4, 2}, 6, 11, 1000, {}},   {{40, 7}, 5, 12, 1000, {}}, {{40, 7}, 300, 13, 4000, {}},
   };
   for (const RowSearch& search : searches) {
     SCOPED_TRACE(testing::Message() << search.rows << " rows of " << search.lottery.length << " from "
@@ -78,15 +79,15 @@ TEST(FindRows, StopsEarlyExactlyWhenTheBoundIsMet) {
   };
   const Case proven[] = {
       // Disjoint rows, a number left over (range 1), or none (range 0).
-      {{{40, 7}, 5, 1, 100000, {}, nullptr}, {0, 10, 1}},
-      {{{40, 5}, 8, 2, 100000, {}, nullptr}, {0, 28, 0}},
+      {{{40, 7}, 5, 1, 100000, {}}, {0, 10, 1}},
+      {{{40, 5}, 8, 2, 100000, {}}, {0, 28, 0}},
       // Seven rows of 3 from 7, any two sharing one number (the Fano plane):
       // no more than two can share none.
-      {{{7, 3}, 7, 3, 100000, {}, nullptr}, {1, 21, 0}},
+      {{{7, 3}, 7, 3, 100000, {}}, {1, 21, 0}},
       // Every row of 2 from 4: a row shares a number with all rows but one.
-      {{{4, 2}, 6, 4, 100000, {}, nullptr}, {1, 12, 0}},
+      {{{4, 2}, 6, 4, 100000, {}}, {1, 12, 0}},
       // One row uses 7 numbers of 40.
-      {{{40, 7}, 1, 5, 100000, {}, nullptr}, {0, 0, 1}},
+      {{{40, 7}, 1, 5, 100000, {}}, {0, 0, 1}},
   };
   for (const Case& c : proven) {
     SCOPED_TRACE(testing::Message() << c.search.rows << " rows of " << c.search.lottery.length << " from "
@@ -101,7 +102,7 @@ TEST(FindRows, StopsEarlyExactlyWhenTheBoundIsMet) {
   // 40 rows of 7 from 40: more than the 34 of the Johnson bound, so two
   // share 2 numbers, and the sum of all shares, 40 C(7, 2), asks at least
   // 840 - C(40, 2) = 60 pairs at 2; a short search finds more.
-  const RowSearch open{{40, 7}, 40, 6, 2000, {}, nullptr};
+  const RowSearch open{{40, 7}, 40, 6, 2000, {}};
   EXPECT_EQ(least_score(open.lottery, open.rows), (Score{2, 60, 0}));
   const FoundRows found = find_rows(open);
   expect_honest(found, open);
@@ -114,9 +115,9 @@ TEST(FindRows, StopsEarlyExactlyWhenTheBoundIsMet) {
 // rotation), and meet the least largest shared count there is in few steps.
 TEST(FindRows, ManyRowsMeetTheLeastLargestShared) {
   const RowSearch searches[] = {
-      {{40, 7}, 130, 1, 2000, {}, nullptr},
-      {{40, 7}, 600, 2, 20000, {}, nullptr},
-      {{49, 6}, 400, 3, 8000, {}, nullptr},
+      {{40, 7}, 130, 1, 2000, {}},
+      {{40, 7}, 600, 2, 20000, {}},
+      {{49, 6}, 400, 3, 8000, {}},
   };
   for (const RowSearch& search : searches) {
     SCOPED_TRACE(testing::Message() << search.rows << " rows of " << search.lottery.length << " from "
@@ -144,7 +145,7 @@ TEST(FindRows, RecordedRowsForASeedAndSteps) {
       {300, 8000, 0x7d357e808abdd238U},
   };
   for (const Recorded& r : recorded) {
-    const FoundRows found = find_rows({{40, 7}, r.rows, 1, r.steps, {}, nullptr});
+    const FoundRows found = find_rows({{40, 7}, r.rows, 1, r.steps, {}});
     std::string text;
     for (const RowMask row : found.rows) {
       std::string line;
@@ -154,6 +155,39 @@ TEST(FindRows, RecordedRowsForASeedAndSteps) {
     std::uint64_t hash = 0xcbf29ce484222325U;
     for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3U;
     EXPECT_EQ(hash, r.hash) << r.rows << " rows:\n" << text;
+  }
+}
+
+// The two searches taken in turns, a few steps at a time, the way two
+// workers or threads may run them, the one that proves best first capping
+// the other: the rows are those of find_rows.
+TEST(FindRows, TheRowsDoNotDependOnHowTheSearchesAreScheduled) {
+  const RowSearch requests[] = {
+      {{40, 7}, 5, 1, 100000, {}}, {{40, 7}, 30, 2, 3000, {}}, {{40, 7}, 130, 3, 1500, {}},
+      {{40, 7}, 300, 4, 2000, {}}, {{7, 3}, 7, 5, 5000, {}},   {{12, 5}, 50, 6, 2000, {}},
+  };
+  for (const RowSearch& request : requests) {
+    SCOPED_TRACE(testing::Message() << request.rows << " rows of " << request.lottery.length << " from "
+                                    << request.lottery.numbers);
+    std::vector<RowsSearch> searches;
+    for (int which = 0; which < kSearches; ++which) searches.emplace_back(request, which);
+    const std::uint64_t slices[kSearches] = {7, 113};
+    std::optional<FoundRows> found[kSearches];
+    while (!found[0] || !found[1]) {
+      for (std::size_t i = 0; i < 2; ++i) {
+        if (found[i]) continue;
+        searches[i].advance(slices[i]);
+        if (!searches[i].done()) continue;
+        found[i] = searches[i].result();
+        if (found[i]->proven_best) searches[1 - i].cap(found[i]->steps_taken);
+      }
+    }
+    const FoundRows& kept = better_of(*found[0], *found[1]);
+    const FoundRows alone = find_rows(request);
+    expect_honest(kept, request);
+    EXPECT_EQ(kept.rows, alone.rows);
+    EXPECT_EQ(kept.score, alone.score);
+    EXPECT_EQ(kept.steps_taken, alone.steps_taken);
   }
 }
 

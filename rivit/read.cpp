@@ -1,9 +1,8 @@
 #include "rivit/read.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -12,102 +11,91 @@ namespace rivit {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-constexpr std::size_t kLongestQuotedField = 20;
-
-// The next line of `file` into `line`, without its line feed or a carriage
-// return before it; false at the end of the input. Reads one character at a
-// time, so that nothing past the line is taken from the stream.
-bool next_line(std::FILE* file, std::string& line) {
-  line.clear();
-  int c;
-  while ((c = std::getc(file)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-  if (c == '\n' || !line.empty()) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-  }
-  return false;
-}
+constexpr std::string_view kSeparators = ",;";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kLongestQuotedField = 20;  // characters
 
 std::size_t skip_blanks(std::string_view text, std::size_t position) {
   return std::min(text.find_first_not_of(kBlanks, position), text.size());
 }
 
-// A field as a message shows it: quoted, cut short, unprintable bytes as '?'.
-std::string quoted(std::string_view field) {
-  std::string shown = "\"";
-  for (const char c : field.substr(0, kLongestQuotedField)) shown += (c >= ' ' && c <= '~') ? c : '?';
-  if (field.size() > kLongestQuotedField) shown += "...";
-  return shown + "\"";
+// The length of the UTF-8 sequence of a printable character at the start of
+// `text`, or 0 for a byte that starts none: a control character, a stray
+// continuation byte, an overlong or truncated sequence, a surrogate.
+std::size_t printable_sequence(std::string_view text) {
+  const auto byte = [&text](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  const std::uint8_t lead = byte(0);
+  if (lead >= 0x20 && lead < 0x7F) return 1;
+  const std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+  if (length == 0 || text.size() < length) return 0;
+  std::uint32_t code = lead & (0x7FU >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0U) != 0x80U) return 0;
+    code = code << 6 | (byte(i) & 0x3FU);
+  }
+  constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  const bool valid = code >= kLeast[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+  return valid && code >= 0xA0 ? length : 0;
 }
 
-// Reads the lines of one input, and raises InputError for the line at hand.
-class LineReader {
- public:
-  LineReader(std::FILE* file, std::string_view name, Lottery lottery)
-      : file_(file), name_(name), lottery_(lottery), header_(csv_header(lottery.length)) {}
-
-  ReadRows ReadAll() {
-    ReadRows read{lottery_, {}, {}};
-    bool before_first_row = true;
-    for (line_number_ = 1; next_line(file_, line_); ++line_number_) {
-      const std::string_view text = line_;
-      const std::size_t start = skip_blanks(text, 0);
-      if (start == text.size() || text[start] == '#') continue;
-      if (std::exchange(before_first_row, false) && text.substr(start) == header_) continue;
-      read.rows.push_back(ParseRow(text));
-      read.lines.push_back(line_number_);
+// A field as a message shows it: quoted, cut short, every byte that is no
+// printable character as \xHH.
+std::string quoted(std::string_view field) {
+  std::string shown = "\"";
+  std::size_t characters = 0;
+  while (!field.empty() && characters < kLongestQuotedField) {
+    const std::size_t length = printable_sequence(field);
+    if (length == 0) {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      const auto byte = static_cast<std::uint8_t>(field.front());
+      shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+      field.remove_prefix(1);
+    } else {
+      shown += field.substr(0, length);
+      field.remove_prefix(length);
     }
-    if (std::ferror(file_) != 0) throw InputError("cannot read " + std::string(name_) + ": " + std::strerror(errno));
-    return read;
+    ++characters;
   }
+  return shown + (field.empty() ? "\"" : "...\"");
+}
 
- private:
-  [[noreturn]] void Fail(const std::string& message) const {
-    throw InputError(std::string(name_) + ":" + std::to_string(line_number_) + ": " + message);
+// A line's fields, or the message of what is wrong with them.
+using Fields = std::vector<std::string_view>;
+
+std::optional<std::string> split_fields(std::string_view line, Fields& fields) {
+  fields.clear();
+  for (std::size_t i = skip_blanks(line, 0);;) {
+    const std::size_t end = std::min(line.find_first_of(" \t,;", i), line.size());
+    if (end == i) return "a field is empty";
+    fields.push_back(line.substr(i, end - i));
+    i = skip_blanks(line, end);
+    if (i == line.size()) return std::nullopt;
+    if (kSeparators.find(line[i]) != std::string_view::npos) i = skip_blanks(line, i + 1);
   }
+}
 
-  void SplitFields(std::string_view line) {
-    fields_.clear();
-    for (std::size_t i = skip_blanks(line, 0);;) {
-      const std::size_t end = std::min(line.find_first_of(" \t,", i), line.size());
-      if (end == i) Fail("a field is empty");
-      fields_.push_back(line.substr(i, end - i));
-      i = skip_blanks(line, end);
-      if (i == line.size()) return;
-      if (line[i] == ',') i = skip_blanks(line, i + 1);
+// The row of a line's fields, or the message of what is wrong with it.
+std::optional<std::string> parse_row(const Fields& fields, Lottery lottery, Row& row) {
+  row.clear();
+  RowMask seen = 0;
+  for (const std::string_view field : fields) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
+    if (end != field.data() + field.size()) return quoted(field) + " is not a number";
+    if (error != std::errc() || number < 1 || number > lottery.numbers) {
+      return std::string(field) + " is not from 1 to " + std::to_string(lottery.numbers);
     }
+    if ((seen & number_bit(number)) != 0) return std::to_string(number) + " appears twice";
+    seen |= number_bit(number);
+    row.push_back(number);
   }
-
-  Row ParseRow(std::string_view line) {
-    SplitFields(line);
-    Row row;
-    RowMask seen = 0;
-    for (const std::string_view field : fields_) {
-      int number = 0;
-      const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
-      if (end != field.data() + field.size()) Fail(quoted(field) + " is not a number");
-      if (error != std::errc() || number < 1 || number > lottery_.numbers) {
-        Fail(std::string(field) + " is not from 1 to " + std::to_string(lottery_.numbers));
-      }
-      if ((seen & number_bit(number)) != 0) Fail(std::to_string(number) + " appears twice");
-      seen |= number_bit(number);
-      row.push_back(number);
-    }
-    if (row.size() != static_cast<std::size_t>(lottery_.length)) {
-      Fail(std::to_string(row.size()) + (row.size() == 1 ? " number" : " numbers") + ", a row has " +
-           std::to_string(lottery_.length));
-    }
-    return row;
-  }
-
-  std::FILE* file_;
-  std::string_view name_;
-  Lottery lottery_;
-  std::string header_;
-  std::string line_;
-  std::vector<std::string_view> fields_;
-  std::size_t line_number_ = 0;
-};
+  if (row.size() == static_cast<std::size_t>(lottery.length)) return std::nullopt;
+  return std::to_string(row.size()) + (row.size() == 1 ? " number" : " numbers") + ", a row has " +
+         std::to_string(lottery.length);
+}
 
 }  // namespace
 
@@ -117,8 +105,40 @@ std::string csv_header(int length) {
   return header;
 }
 
-ReadRows read_rows(std::FILE* file, std::string_view name, Lottery lottery) {
-  return LineReader(file, name, lottery).ReadAll();
+RowsReader::RowsReader(Lottery lottery) : header_(csv_header(lottery.length)), read_{lottery, {}, {}, std::nullopt} {}
+
+bool RowsReader::take(std::string_view line) {
+  if (read_.bad) return false;
+  if (++lines_ == 1 && line.starts_with(kByteOrderMark)) line.remove_prefix(kByteOrderMark.size());
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const std::size_t start = skip_blanks(line, 0);
+  if (start == line.size() || line[start] == '#') return true;
+  if (std::exchange(before_first_row_, false) && line.substr(start) == header_) return true;
+  std::optional<std::string> problem = split_fields(line, fields_);
+  if (!problem) problem = parse_row(fields_, read_.lottery, row_);
+  if (problem) {
+    read_.bad = BadLine{lines_, std::move(*problem)};
+    return false;
+  }
+  read_.rows.push_back(row_);
+  read_.lines.push_back(lines_);
+  return true;
 }
+
+ReadRows read_rows(std::string_view text, Lottery lottery) {
+  RowsReader reader(lottery);
+  for (std::size_t position = 0; position < text.size();) {
+    const std::size_t end = std::min(text.find('\n', position), text.size());
+    if (!reader.take(text.substr(position, end - position))) break;
+    position = end + 1;
+  }
+  return reader.read();
+}
+
+std::string file_line_message(const BadLine& bad, std::string_view file) {
+  return std::string(file) + ":" + std::to_string(bad.line) + ": " + bad.message;
+}
+
+std::string line_message(const BadLine& bad) { return "line " + std::to_string(bad.line) + ": " + bad.message; }
 
 }  // namespace rivit

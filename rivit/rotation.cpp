@@ -18,7 +18,6 @@ using Uphill = UphillChance<100, 1000, 8>;
 // The tabu tenure of a number taken out of a base row, as in the rows search.
 constexpr int kTenure = 10;
 constexpr int kTenureSpread = 10;
-constexpr std::uint64_t kStepsBetweenChecks = 64;
 // The excess is counted in units of half an orbit's pairs: two orbits meet
 // at each turn in a whole orbit's pairs, two units, one in each order; an
 // orbit's own pairs at turn s are those at turn -s, one unit at each.
@@ -30,6 +29,8 @@ using Turns = std::uint64_t;
 // shared[s] = the numbers that `row` shares with `other` turned s places.
 // Row x and other's number z meet in the turn x - z.
 using SharedByTurn = std::array<int, kMostNumbers>;
+
+}  // namespace
 
 class RotationWalk {
  public:
@@ -56,12 +57,8 @@ class RotationWalk {
     best_excess_ = excess_;
   }
 
-  void run(const RotationSearch& search) {
-    while (best_excess_ > 0 && steps_ < search.steps) {
-      if (steps_ % kStepsBetweenChecks == 0 && search.deadline &&
-          std::chrono::steady_clock::now() >= *search.deadline) {
-        break;
-      }
+  void advance(std::uint64_t steps, std::uint64_t most_steps) {
+    for (std::uint64_t taken = 0; taken < steps && !done(most_steps); ++taken) {
       step();
       ++steps_;
       if (excess_ < best_excess_) {
@@ -70,6 +67,8 @@ class RotationWalk {
       }
     }
   }
+
+  bool done(std::uint64_t most_steps) const { return best_excess_ == 0 || steps_ >= most_steps; }
 
   std::uint64_t steps_taken() const { return steps_; }
   const std::vector<RowMask>& best_bases() const { return best_bases_; }
@@ -250,6 +249,8 @@ class RotationWalk {
   std::uint64_t steps_ = 0;
 };
 
+namespace {
+
 // Cuts rows back to `keep` rows, dropping a row with the most excess (the
 // last of them) each time; then the last rows.
 void drop_worst(std::vector<RowMask>& rows, std::size_t keep, int target, std::uint64_t& excess) {
@@ -289,7 +290,6 @@ void drop_worst(std::vector<RowMask>& rows, std::size_t keep, int target, std::u
 
 RowMask turned(RowMask row, int by, Lottery lottery) {
   if (by == 0) return row;
-  if (lottery.numbers == kMostNumbers) return std::rotl(row, by);
   return ((row << by) | (row >> (lottery.numbers - by))) & all_numbers(lottery);
 }
 
@@ -303,15 +303,23 @@ bool rotation_fits(Lottery lottery, std::size_t rows) {
   return rows >= numbers && rows <= kMostBaseRows * numbers;
 }
 
-RotatedRows rotated_rows(const RotationSearch& search, rt::Random& random) {
-  RotationWalk walk(search, random);
-  walk.run(search);
+RotatedRowsSearch::RotatedRowsSearch(const RotationSearch& search, rt::Random& random)
+    : search_(search), walk_(std::make_unique<RotationWalk>(search, random)) {}
+RotatedRowsSearch::~RotatedRowsSearch() = default;
+RotatedRowsSearch::RotatedRowsSearch(RotatedRowsSearch&&) noexcept = default;
+RotatedRowsSearch& RotatedRowsSearch::operator=(RotatedRowsSearch&&) noexcept = default;
+
+void RotatedRowsSearch::advance(std::uint64_t steps) { walk_->advance(steps, search_.steps); }
+
+bool RotatedRowsSearch::done() const { return walk_->done(search_.steps); }
+
+RotatedRows RotatedRowsSearch::result() const {
   RotatedRows found;
-  for (const RowMask base : walk.best_bases()) {
-    for (int s = 0; s < search.lottery.numbers; ++s) found.rows.push_back(turned(base, s, search.lottery));
+  for (const RowMask base : walk_->best_bases()) {
+    for (int s = 0; s < search_.lottery.numbers; ++s) found.rows.push_back(turned(base, s, search_.lottery));
   }
-  drop_worst(found.rows, search.rows, search.target, found.excess);
-  found.steps_taken = walk.steps_taken();
+  drop_worst(found.rows, search_.rows, search_.target, found.excess);
+  found.steps_taken = walk_->steps_taken();
   return found;
 }
 

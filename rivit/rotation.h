@@ -19,10 +19,9 @@
 #ifndef ERILAISETRIVIT_RIVIT_ROTATION_H_
 #define ERILAISETRIVIT_RIVIT_ROTATION_H_
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <vector>
 
 #include "rivit/lottery.h"
@@ -36,10 +35,9 @@ inline constexpr std::size_t kMostBaseRows = 128;
 
 struct RotationSearch {
   Lottery lottery;
-  std::size_t rows = 0;  // rounded up to whole orbits for the search, then cut back
-  int target = 0;        // the most numbers two rows should share
-  std::uint64_t steps = 0;
-  std::optional<std::chrono::steady_clock::time_point> deadline;
+  std::size_t rows = 0;     // rounded up to whole orbits for the search, then cut back
+  int target = 0;           // the most numbers two rows should share
+  std::uint64_t steps = 0;  // the most it may take
 };
 
 struct RotatedRows {
@@ -57,12 +55,32 @@ std::size_t whole_orbits(Lottery lottery, std::size_t rows);
 // one whole orbit, at most kMostBaseRows of them.
 bool rotation_fits(Lottery lottery, std::size_t rows);
 
-// The best whole orbits found in search.steps steps (or by the deadline),
-// stopping early when no pair exceeds the target; cut back to search.rows
-// rows by dropping, one at a time, a row with the most excess.
-// REQUIRES: within_limits(search.lottery), rotation_fits(search.lottery,
-// search.rows), 0 <= search.target < search.lottery.length.
-RotatedRows rotated_rows(const RotationSearch& search, rt::Random& random);
+class RotationWalk;
+
+// A search by rotation, taken a few steps at a time: its rows are the same
+// however its steps are handed out. It takes at most search.steps steps and
+// is done early when no pair exceeds the target.
+class RotatedRowsSearch {
+ public:
+  // Draws from `random`, which must outlive the search, as it steps.
+  // REQUIRES: within_limits(search.lottery), rotation_fits(search.lottery,
+  // search.rows), 0 <= search.target < search.lottery.length.
+  RotatedRowsSearch(const RotationSearch& search, rt::Random& random);
+  ~RotatedRowsSearch();
+  RotatedRowsSearch(RotatedRowsSearch&&) noexcept;
+  RotatedRowsSearch& operator=(RotatedRowsSearch&&) noexcept;
+
+  // Takes up to `steps` more steps.
+  void advance(std::uint64_t steps);
+  bool done() const;
+  // The best whole orbits so far, cut back to search.rows rows by dropping,
+  // one at a time, a row with the most excess.
+  RotatedRows result() const;
+
+ private:
+  RotationSearch search_;
+  std::unique_ptr<RotationWalk> walk_;
+};
 
 // Row turned `by` places around the lottery's numbers. REQUIRES: 0 <= by < lottery.numbers.
 RowMask turned(RowMask row, int by, Lottery lottery);

@@ -152,7 +152,9 @@ TEST(RivitCommand, ABadRowIsNamedByFileAndLine) {
       {"99999999999999999999 2 3 4 5 6 7", "99999999999999999999 is not from 1 to 40"},
       {"1 2 3 4 5 6 2", "2 appears twice"},
       {"1 2 3 4 5 6 7.0", R"("7\.0" is not a number)"},
-      {"1 2 3 4 5 6 \x01\xff", R"("\?\?" is not a number)"},
+      {"1 2 3 4 5 6 \x01\xff", R"("\\x01\\xFF" is not a number)"},
+      {"1 2 3 4 5 6 Ωμέγα", R"("Ωμέγα" is not a number)"},
+      {"1;2;;3 4 5 6 7", "a field is empty"},
       {"1,2,,3 4 5 6 7", "a field is empty"},
       {"1 2 3 4 5 6 7,", "a field is empty"},
       {"n1,n2,n3,n4,n5,n6,n7", "\"n1\" is not a number"},
@@ -171,9 +173,15 @@ TEST(RivitCommand, ABadRowIsNamedByFileAndLine) {
     ExpectFailure(Rivit({"--check", file.path, "--numbers", "12", "--length", "5"}), kUsageStatus,
                   ".*rivit_.*:3: " + message);
   }
-  const ScratchFile good("n1,n2,n3,n4,n5\n12 11 10 9 8\n1 2 3 11 12\n");
+  // What spreadsheets and Windows editors write: a byte-order mark, then
+  // semicolons and tabs between the numbers.
+  const ScratchFile good("\xEF\xBB\xBFn1,n2,n3,n4,n5\r\n12;11;10;9;8\r\n1; 2 ;3\t11\t12\r\n");
   EXPECT_EQ(Succeeded(Rivit({"--check", good.path, "--numbers", "12", "--length", "5"})),
             (std::vector<std::string>{"rows: 2", "most shared: 2", "pair: lines 2 and 3"}));
+  EXPECT_EQ(Succeeded(Rivit({"--check", good.path, "--numbers", "12", "--length", "5", "--format", "json"})),
+            (std::vector<std::string>{R"({"most_shared":2,"pair":[2,3],"rows":2})"}));
+  EXPECT_EQ(Succeeded(Rivit({"--check", good.path, "--numbers", "12", "--length", "5", "--format", "csv"})),
+            (std::vector<std::string>{"rows,most_shared,first_line,second_line", "2,2,2,3"}));
   ExpectFailure(Rivit({"--check", "no such file"}), kUsageStatus, "cannot open no such file: .*");
 }
 

@@ -1,4 +1,4 @@
-#include "rivit/system.h"
+#include "cli/system.h"
 
 // windows.h first: shellapi.h needs what it defines.
 // clang-format off
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <memory>
 
-namespace rivit {
+namespace cli {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::FILE* open_file(const std::string& utf8_name, const char* mode) {
 
 bool standard_error_is_terminal() { return _isatty(_fileno(stderr)) != 0; }
 
-}  // namespace rivit
+}  // namespace cli

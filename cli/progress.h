@@ -3,14 +3,14 @@
 // once the work has run for about a second, and wiped when the work ends, so
 // that nothing of it stays on the screen or reaches a file or a pipe.
 
-#ifndef ERILAISETRIVIT_RIVIT_PROGRESS_H_
-#define ERILAISETRIVIT_RIVIT_PROGRESS_H_
+#ifndef ERILAISETRIVIT_CLI_PROGRESS_H_
+#define ERILAISETRIVIT_CLI_PROGRESS_H_
 
 #include <chrono>
 #include <mutex>
 #include <string>
 
-namespace rivit {
+namespace cli {
 
 class ProgressLine {
  public:
@@ -37,6 +37,6 @@ class ProgressLine {
   std::mutex mutex_;
 };
 
-}  // namespace rivit
+}  // namespace cli
 
-#endif  // ERILAISETRIVIT_RIVIT_PROGRESS_H_
+#endif  // ERILAISETRIVIT_CLI_PROGRESS_H_

@@ -6,14 +6,14 @@
 // code page. One implementation per platform: system_posix.cpp,
 // system_win32.cpp.
 
-#ifndef ERILAISETRIVIT_RIVIT_SYSTEM_H_
-#define ERILAISETRIVIT_RIVIT_SYSTEM_H_
+#ifndef ERILAISETRIVIT_CLI_SYSTEM_H_
+#define ERILAISETRIVIT_CLI_SYSTEM_H_
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-namespace rivit {
+namespace cli {
 
 // The command line, argument 0 first, each argument in UTF-8. `argc` and
 // `argv` are main's; Windows reads its own wide command line instead.
@@ -26,6 +26,6 @@ std::FILE* open_file(const std::string& utf8_name, const char* mode);
 // rewritten in place.
 bool standard_error_is_terminal();
 
-}  // namespace rivit
+}  // namespace cli
 
-#endif  // ERILAISETRIVIT_RIVIT_SYSTEM_H_
+#endif  // ERILAISETRIVIT_CLI_SYSTEM_H_

@@ -1,4 +1,4 @@
-#include "rivit/command.h"
+#include "cli/command.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -15,21 +15,31 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/progress.h"
+#include "cli/schedule.h"
+#include "cli/system.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
-#include "rivit/progress.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
-#include "rivit/system.h"
 #include "runtime/error.h"
 #include "runtime/output.h"
 #include "runtime/random.h"
 
-namespace rivit {
+namespace cli {
 
 namespace {
+
+using namespace rivit;  // NOLINT(google-build-using-namespace): the command is a front on the one library
+
+// A failure of the command's own, with its exit status: it ends the command
+// with one line on standard error.
+struct Failure {
+  std::string message;
+  int status;
+};
 
 constexpr char kName[] = "erilaisetrivit-rivit";
 constexpr char kStandardInput[] = "-";
@@ -75,12 +85,11 @@ std::string format_help() {
   return help + " (default " + std::string(kOutputFormats.front().name) + ").";
 }
 
-// The checks that need more than one option.
+// The checks that need more than one option, in the library's words.
 void check_together(const Config& config) {
   const Lottery lottery = config.lottery;
-  if (!within_limits(lottery)) {
-    throw CLI::ValidationError("--length", "a row of " + std::to_string(lottery.length) +
-                                               " numbers needs more numbers than " + std::to_string(lottery.numbers));
+  if (const std::optional<std::string> problem = lottery_problem(lottery)) {
+    throw CLI::ValidationError("--length", *problem);
   }
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
   if (!reads_rows && !config.rows && lottery != kProgramLottery) {
@@ -88,15 +97,11 @@ void check_together(const Config& config) {
                                "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
                                "go with --check, --odds FILE and --rows");
   }
-  if (config.odds && !draws_within_reach(lottery)) {
-    throw CLI::ValidationError("--odds", std::to_string(choose(lottery.numbers, lottery.length)) + " draws of " +
-                                             std::to_string(lottery.length) + " from " +
-                                             std::to_string(lottery.numbers) + " are more than " +
-                                             std::to_string(kMostDraws) + " to count one by one");
+  if (const std::optional<std::string> problem = config.odds ? odds_problem(lottery) : std::nullopt) {
+    throw CLI::ValidationError("--odds", *problem);
   }
-  const std::uint64_t most_rows = std::min<std::uint64_t>(choose(lottery.numbers, lottery.length), kMostRows);
-  if (config.rows && (*config.rows < 1 || *config.rows > most_rows)) {
-    throw CLI::ValidationError("--rows", "M is from 1 to " + std::to_string(most_rows) + " in this lottery");
+  if (const std::optional<std::string> problem = config.rows ? rows_problem(lottery, *config.rows) : std::nullopt) {
+    throw CLI::ValidationError("--rows", *problem);
   }
 }
 
@@ -123,7 +128,7 @@ void add_options(CLI::App& app, Config& config) {
                                      "Print the five report lines that erilaisetrivit prints for the seed, instead "
                                      "of rows.");
   CLI::Option* check = app.add_flag("--check")->description(
-      "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces or commas; "
+      "Read rows from FILE, one a line (K distinct numbers from 1 to N, separated by spaces, commas or semicolons; "
       "blank lines and lines starting with # are skipped), and print the number of rows, the largest count "
       "of numbers that two rows share, and the lines of one such pair.");
   app.add_option("FILE", config.check, "The rows for --check; standard input when it is - or missing.")->needs(check);
@@ -152,13 +157,10 @@ void add_options(CLI::App& app, Config& config) {
                              ->type_name("SECONDS")
                              ->check(CLI::Range(0.001, kLongestSearch));
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
-      ->type_name("N")
-      ->check(CLI::Range(kShortestRow + 1, kMostNumbers));
-  app.add_option("--length", config.lottery.length, "A row, and a draw, holds K numbers (default 7).")
-      ->type_name("K")
-      ->check(CLI::Range(kShortestRow, kLongestRow));
+      ->type_name("N");
+  app.add_option("--length", config.lottery.length, "A row, and a draw, holds K numbers (default 7).")->type_name("K");
   counts->excludes(phase)->excludes(format)->excludes(sorted)->excludes(odds);
-  check->excludes(seed)->excludes(phase)->excludes(format)->excludes(sorted)->excludes(counts)->excludes(odds);
+  check->excludes(seed)->excludes(phase)->excludes(sorted)->excludes(counts)->excludes(odds);
   rows->excludes(phase)->excludes(counts)->excludes(check);
   odds->excludes(sorted);
   steps->needs(rows)->excludes(seconds);
@@ -179,11 +181,25 @@ void write_lines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) standard_output().WriteLine(line);
 }
 
+// The rows of `file` (kStandardInput: standard input), read a line at a
+// time up to the first bad line, so that the command stops reading there
+// even where the input stays open.
 ReadRows read_rows_of(const std::string& file, Lottery lottery) {
-  if (file == kStandardInput) return read_rows(stdin, "standard input", lottery);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> opened(open_file(file, "rb"), std::fclose);
-  if (!opened) throw InputError("cannot open " + file + ": " + std::strerror(errno));
-  return read_rows(opened.get(), file, lottery);
+  const bool standard_input = file == kStandardInput;
+  const std::string name = standard_input ? "standard input" : file;
+  std::FILE* const opened = standard_input ? stdin : open_file(file, "rb");
+  if (opened == nullptr) throw Failure{"cannot open " + file + ": " + std::strerror(errno), kUsageStatus};
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closed(standard_input ? nullptr : opened, std::fclose);
+  RowsReader reader(lottery);
+  std::string line;
+  for (int c = 0; c != EOF;) {
+    line.clear();
+    while ((c = std::getc(opened)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+    if ((c == EOF && line.empty()) || !reader.take(line)) break;
+  }
+  if (std::ferror(opened) != 0) throw Failure{"cannot read " + name + ": " + std::strerror(errno), kUsageStatus};
+  if (reader.read().bad) throw Failure{file_line_message(*reader.read().bad, name), kUsageStatus};
+  return reader.read();
 }
 
 std::uint64_t seed_of(const Config& config) {
@@ -193,26 +209,14 @@ std::uint64_t seed_of(const Config& config) {
   return seed;
 }
 
-std::string score_text(const Score& score) {
-  return "largest shared " + std::to_string(score.largest_shared) + ", pairs at it " +
-         std::to_string(score.pairs_at_largest) + ", usage range " + std::to_string(score.usage_range);
-}
-
 // The rows of --rows, with their summary on standard error.
 std::vector<Row> found_rows(const Config& config) {
   ProgressLine progress;
-  const ProgressFn show = [&progress](const SearchProgress& at) {
-    progress.Show("best: " + score_text(at.best) + "; " + std::to_string(at.steps) + " steps");
-  };
-  RowSearch search{config.lottery, *config.rows, seed_of(config), config.steps.value_or(default_steps(*config.rows)),
-                   config.seconds, &show};
-  const FoundRows found = find_rows(search);
+  const RowSearch request{config.lottery, *config.rows, seed_of(config),
+                          config.steps.value_or(default_steps(*config.rows)), config.seconds};
+  const FoundRows found = search_rows(request, progress);
   progress.Clear();
-  char time[32];
-  std::snprintf(time, sizeof time, "%.2f s", progress.Elapsed());
-  rt::WriteBytes("rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
-                 (found.proven_best ? " (no rows do better)" : "") + "; " + std::to_string(found.steps_taken) +
-                 " steps, " + time + "\n");
+  rt::WriteBytes(found_rows_summary(found, progress.Elapsed()) + "\n");
   std::vector<Row> rows(found.rows.size());
   std::transform(found.rows.begin(), found.rows.end(), rows.begin(), row_of);
   return rows;
@@ -222,19 +226,14 @@ void write_odds(const std::vector<Row>& rows, const Config& config) {
   std::vector<RowMask> masks(rows.size());
   std::transform(rows.begin(), rows.end(), masks.begin(), mask_of);
   ProgressLine progress;
-  const Progress show = [&progress](double fraction) {
-    char text[40];
-    std::snprintf(text, sizeof text, "draws counted: %.0f %%", 100 * fraction);
-    progress.Show(text);
-  };
-  const Odds odds = odds_of(masks, config.lottery, &show);
+  const Odds odds = count_odds(masks, config.lottery, progress);
   progress.Clear();
   config.format->write_odds(odds, standard_output());
 }
 
 void run(const Config& config) {
   if (config.check) {
-    write_lines(check_report(read_rows_of(*config.check, config.lottery)));
+    config.format->write_check(check_of(read_rows_of(*config.check, config.lottery)), standard_output());
     return;
   }
   if (config.odds && !config.odds->empty()) {
@@ -285,8 +284,8 @@ int run_command(int argc, char** argv) {
   }
   try {
     run(config);
-  } catch (const InputError& error) {
-    return fail(error.what(), kUsageStatus);
+  } catch (const Failure& failure) {
+    return fail(failure.message, failure.status);
   } catch (const rt::Error& error) {
     return fail(error.what(), error.status());
   } catch (const std::exception& error) {
@@ -295,4 +294,4 @@ int run_command(int argc, char** argv) {
   return 0;
 }
 
-}  // namespace rivit
+}  // namespace cli

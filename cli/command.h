@@ -10,16 +10,16 @@
 // output refused the output. Every failure writes
 // one line on standard error (a bad command line also a hint to --help).
 
-#ifndef ERILAISETRIVIT_RIVIT_COMMAND_H_
-#define ERILAISETRIVIT_RIVIT_COMMAND_H_
+#ifndef ERILAISETRIVIT_CLI_COMMAND_H_
+#define ERILAISETRIVIT_CLI_COMMAND_H_
 
-namespace rivit {
+namespace cli {
 
 inline constexpr int kUsageStatus = 2;
 
 // The whole command; returns the exit status.
 int run_command(int argc, char** argv);
 
-}  // namespace rivit
+}  // namespace cli
 
-#endif  // ERILAISETRIVIT_RIVIT_COMMAND_H_
+#endif  // ERILAISETRIVIT_CLI_COMMAND_H_

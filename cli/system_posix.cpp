@@ -1,8 +1,8 @@
 #include <unistd.h>
 
-#include "rivit/system.h"
+#include "cli/system.h"
 
-namespace rivit {
+namespace cli {
 
 std::vector<std::string> utf8_arguments(int argc, char** argv) { return {argv, argv + argc}; }
 
@@ -10,4 +10,4 @@ std::FILE* open_file(const std::string& utf8_name, const char* mode) { return st
 
 bool standard_error_is_terminal() { return isatty(STDERR_FILENO) != 0; }
 
-}  // namespace rivit
+}  // namespace cli

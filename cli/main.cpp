@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "rivit/command.h"
-#include "rivit/system.h"
+#include "cli/command.h"
+#include "cli/system.h"
 
 // The command sees its arguments in UTF-8 on every system (rivit/system.h).
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments = rivit::utf8_arguments(argc, argv);
+  std::vector<std::string> arguments = cli::utf8_arguments(argc, argv);
   std::vector<char*> pointers;
   pointers.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) pointers.push_back(argument.data());
   pointers.push_back(nullptr);
-  return rivit::run_command(static_cast<int>(arguments.size()), pointers.data());
+  return cli::run_command(static_cast<int>(arguments.size()), pointers.data());
 }

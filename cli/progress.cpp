@@ -1,9 +1,9 @@
-#include "rivit/progress.h"
+#include "cli/progress.h"
 
-#include "rivit/system.h"
+#include "cli/system.h"
 #include "runtime/output.h"
 
-namespace rivit {
+namespace cli {
 
 namespace {
 
@@ -36,4 +36,4 @@ void ProgressLine::Show(const std::string& text) {
 
 double ProgressLine::Elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
-}  // namespace rivit
+}  // namespace cli
