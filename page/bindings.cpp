@@ -107,7 +107,10 @@ val limits() {
   return result;
 }
 
-bool within_limits(int numbers, int length) { return rivit::within_limits(lottery_of(numbers, length)); }
+// What is wrong with the lottery, in the library's words; empty when nothing.
+std::string lottery_problem(int numbers, int length) {
+  return rivit::lottery_problem(lottery_of(numbers, length)).value_or("");
+}
 
 bool draws_within_reach(int numbers, int length) { return rivit::draws_within_reach(lottery_of(numbers, length)); }
 
@@ -261,7 +264,7 @@ val odds_report(int numbers, int length, const val& rows, const val& tally) {
 
 EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("limits", &limits);
-  emscripten::function("withinLimits", &within_limits);
+  emscripten::function("lotteryProblem", &lottery_problem);
   emscripten::function("drawsWithinReach", &draws_within_reach);
   emscripten::function("run", &run);
   emscripten::function("check", &check);

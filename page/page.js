@@ -336,10 +336,11 @@ async function start(name) {
 
 async function lotteryAccepted() {
   const l = lottery();
-  const fine = Number.isInteger(l.numbers) && Number.isInteger(l.length) &&
-      (await engine.call(0, 'withinLimits', l));
-  const message = fine ? '' : `A row has ${limits.shortestRow} to ${limits.longestRow} numbers, fewer than the ` +
-      `lottery has, and a lottery at most ${limits.mostNumbers} numbers.`;
+  const problem = !Number.isInteger(l.numbers) || !Number.isInteger(l.length)
+    ? 'the lottery is two whole numbers'
+    : await engine.call(0, 'lotteryProblem', l);
+  const fine = problem === '';
+  const message = fine ? '' : problem[0].toUpperCase() + problem.slice(1) + '.';
   for (const id of ['numbers', 'length']) {
     $(id).setCustomValidity(message);
     if (message) $(id).setAttribute('aria-invalid', 'true');

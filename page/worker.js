@@ -82,7 +82,7 @@ async function countOdds(module, args, post) {
 // The operations that end at once.
 const kImmediate = {
   limits: (module) => module.limits(),
-  withinLimits: (module, args) => module.withinLimits(args.numbers, args.length),
+  lotteryProblem: (module, args) => module.lotteryProblem(args.numbers, args.length),
   drawsWithinReach: (module, args) => module.drawsWithinReach(args.numbers, args.length),
   run: (module, args) => module.run(args.seed, args.phase, args.sorted),
   check: (module, args) => module.check(args.numbers, args.length, args.text, args.sorted),

@@ -226,6 +226,7 @@ for (const origin of ['file', 'http']) {
       const {page, close} = await open(origin, '');
       await page.fill('#length', '11');
       await page.waitForFunction(() => document.getElementById('lottery-message').textContent !== '');
+      assert.equal(await page.textContent('#lottery-message'), 'A row has 2 to 10 numbers, not 11.');
       assert.equal(await page.getAttribute('#length', 'aria-invalid'), 'true');
       await page.fill('#length', '6');
       await page.fill('#numbers', '49');
