@@ -151,7 +151,8 @@ for (const origin of ['file', 'http']) {
 
     test('rows to play by seed and steps, in two lotteries, are the command\'s, sorted or not', async () => {
       for (const [fragment, args] of [
-        ['#rows=20&seed=1&steps=30000', ['--rows', '20', '--seed', '1', '--steps', '30000']],
+        ['#rows=20&seed=1', ['--rows', '20', '--seed', '1']],
+        ['#rows=130&seed=1&steps=3000', ['--rows', '130', '--seed', '1', '--steps', '3000']],
         ['#numbers=49&length=6&rows=30&seed=5&steps=20000&sorted',
          ['--numbers', '49', '--length', '6', '--rows', '30', '--seed', '5', '--steps', '20000', '--sorted']],
       ]) {
