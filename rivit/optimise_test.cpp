@@ -149,7 +149,7 @@ TEST(FindRows, RecordedRowsForASeedAndSteps) {
     std::string text;
     for (const RowMask row : found.rows) {
       std::string line;
-      for (const int n : row_of(row)) line += (line.empty() ? "" : " ") + std::to_string(n);
+      for (const int n : row_of(row)) line.append(line.empty() ? "" : " ").append(std::to_string(n));
       text += line + "\n";
     }
     std::uint64_t hash = 0xcbf29ce484222325U;
