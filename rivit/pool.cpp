@@ -29,7 +29,7 @@ std::optional<int> digits_value(std::string_view text) {
   return value;
 }
 
-std::string quoted(std::string_view piece) { return "\"" + std::string(piece) + "\""; }
+std::string quoted(std::string_view piece) { return std::string("\"").append(piece).append("\""); }
 
 // Adds the numbers of one piece ("7" or "3-9") to `pool`; the error, if any.
 std::string add_piece(std::string_view piece, Lottery lottery, RowMask& pool) {
@@ -73,16 +73,16 @@ ParsedPool parse_pool(std::string_view text, Lottery lottery) {
 std::string pool_text(RowMask pool) {
   std::string text;
   while (pool != 0) {
-    const int low = std::countr_zero(pool);
-    const int run = std::countr_one(pool >> low);
+    const auto low = static_cast<unsigned>(std::countr_zero(pool));
+    const auto run = static_cast<unsigned>(std::countr_one(pool >> low));
     if (!text.empty()) text += ", ";
     text += std::to_string(low + 1);
     if (run >= 3) {
-      text += "-" + std::to_string(low + run);
+      text.append("-").append(std::to_string(low + run));
     } else if (run == 2) {
-      text += ", " + std::to_string(low + 2);
+      text.append(", ").append(std::to_string(low + 2));
     }
-    pool = run + low >= kMostNumbers ? 0 : pool & (~RowMask{0} << (low + run));
+    for (unsigned n = low; n < low + run; ++n) pool &= ~(RowMask{1} << n);
   }
   return text;
 }

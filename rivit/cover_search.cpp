@@ -1,0 +1,310 @@
+#include "rivit/cover_search.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <utility>
+
+#include "rivit/local_search.h"
+
+namespace rivit {
+namespace {
+
+constexpr int kLargestDrawn = kLongestRow;
+
+// C(n, j) for n <= kMostNumbers, j <= kLargestDrawn.
+using ChooseTable = std::array<std::array<std::uint64_t, kLargestDrawn + 1>, kMostNumbers + 1>;
+constexpr ChooseTable kChoose = [] {
+  ChooseTable table{};
+  for (std::size_t n = 0; n <= kMostNumbers; ++n) {
+    table[n][0] = 1;
+    for (std::size_t j = 1; j <= kLargestDrawn && n > 0; ++j) table[n][j] = table[n - 1][j - 1] + table[n - 1][j];
+  }
+  return table;
+}();
+
+// A number taken back into a row it just left must wait this many steps, so
+// that a search does not undo its last changes.
+constexpr std::uint64_t kTabuSteps = 8;
+// Weights are halved, all at once, when one reaches this.
+constexpr std::uint32_t kHeaviest = std::uint32_t{1} << 30;
+
+RowMask pool_of(int numbers) { return numbers == kMostNumbers ? ~RowMask{0} : (RowMask{1} << numbers) - 1; }
+
+std::uint32_t rank_of(RowMask set) {
+  std::uint64_t rank = 0;
+  std::size_t held = 0;
+  for_each_number(set, [&](int n) { rank += kChoose[static_cast<std::size_t>(n)][++held]; });
+  return static_cast<std::uint32_t>(rank);
+}
+
+RowMask unrank_of(std::uint32_t rank, int numbers, int drawn) {
+  RowMask set = 0;
+  std::uint64_t left = rank;
+  int n = numbers - 1;
+  for (auto held = static_cast<std::size_t>(drawn); held >= 1; --held) {
+    while (kChoose[static_cast<std::size_t>(n)][held] > left) --n;
+    left -= kChoose[static_cast<std::size_t>(n)][held];
+    set |= RowMask{1} << n;
+    --n;
+  }
+  return set;
+}
+
+// Calls visit(subset) for every `size`-subset of `from`.
+template <typename Visit>
+void for_each_subset(RowMask from, int size, Visit visit) {
+  std::array<RowMask, kMostNumbers> bits;  // only the first `count` are read
+  std::size_t count = 0;
+  for_each_number(from, [&](int n) { bits[count++] = RowMask{1} << n; });
+  const auto want = static_cast<std::size_t>(size);
+  if (want > count) return;
+  std::array<std::size_t, kLargestDrawn + 1> at{};
+  for (std::size_t i = 0; i < want; ++i) at[i] = i;
+  while (true) {
+    RowMask subset = 0;
+    for (std::size_t i = 0; i < want; ++i) subset |= bits[at[i]];
+    visit(subset);
+    std::size_t i = want;
+    while (i > 0 && at[i - 1] == count - want + i - 1) --i;
+    if (i == 0) return;
+    ++at[i - 1];
+    for (std::size_t j = i; j < want; ++j) at[j] = at[j - 1] + 1;
+  }
+}
+
+// Every `size`-subset of `from`, for loops that go over them many times.
+std::vector<RowMask> subsets_of(RowMask from, int size) {
+  std::vector<RowMask> subsets;
+  subsets.reserve(choose(std::popcount(from), size));
+  for_each_subset(from, size, [&](RowMask subset) { subsets.push_back(subset); });
+  return subsets;
+}
+
+// Calls visit(rank) for every m-set of the pool that `row` covers.
+template <typename Visit>
+void for_each_covered(const CoverSetup& setup, RowMask row, Visit visit) {
+  const RowMask outside = pool_of(setup.numbers) & ~row;
+  const int drawn = setup.guarantee.if_drawn;
+  for (int inside = setup.guarantee.right; inside <= std::min(drawn, setup.length); ++inside) {
+    const std::vector<RowMask> rests = subsets_of(outside, drawn - inside);
+    for_each_subset(row, inside, [&](RowMask held) {
+      for (const RowMask rest : rests) visit(rank_of(held | rest));
+    });
+  }
+}
+
+RowMask nth_number(RowMask mask, std::uint64_t nth) {
+  for (; nth > 0; --nth) mask &= mask - 1;
+  return mask & (~mask + 1);
+}
+
+RowMask drawn_number(RowMask mask, rt::Random& random) {
+  return nth_number(mask, below(random, static_cast<std::uint64_t>(std::popcount(mask))));
+}
+
+}  // namespace
+
+std::uint64_t uncovered_by_index(const CoverSetup& setup, const std::vector<RowMask>& rows) {
+  std::vector<bool> covered(choose(setup.numbers, setup.guarantee.if_drawn));
+  for (const RowMask row : rows) for_each_covered(setup, row, [&](std::uint32_t set) { covered[set] = true; });
+  return static_cast<std::uint64_t>(std::count(covered.begin(), covered.end(), false));
+}
+
+CoverSearch::CoverSearch(CoverSetup setup)
+    : setup_(std::move(setup)), pool_(pool_of(setup_.numbers)), random_(setup_.seed) {
+  const std::uint64_t sets = choose(setup_.numbers, setup_.guarantee.if_drawn);
+  covers_.assign(sets, 0);
+  weight_.assign(sets, 1);
+  uncovered_.resize(sets);
+  place_.resize(sets);
+  for (std::uint32_t set = 0; set < sets; ++set) uncovered_[set] = place_[set] = set;
+  const std::size_t most = setup_.budget.value_or(SIZE_MAX);
+  for (const RowMask row : setup_.start) {
+    if (rows_.size() < most) add_row(row);
+  }
+  fill_greedily(most);
+  if (setup_.budget) {
+    RowDraw draw;
+    while (rows_.size() < *setup_.budget) add_row(draw.next(random_, {setup_.numbers, setup_.length}));
+  }
+  record();
+}
+
+void CoverSearch::cover(std::uint32_t set) {
+  if (covers_[set]++ != 0) return;
+  const std::uint32_t last = uncovered_.back();
+  uncovered_[place_[set]] = last;
+  place_[last] = place_[set];
+  uncovered_.pop_back();
+}
+
+void CoverSearch::uncover(std::uint32_t set) {
+  if (--covers_[set] != 0) return;
+  place_[set] = static_cast<std::uint32_t>(uncovered_.size());
+  uncovered_.push_back(set);
+}
+
+void CoverSearch::add_row(RowMask row) {
+  rows_.push_back(row);
+  tabu_until_.resize(rows_.size() * static_cast<std::size_t>(setup_.numbers));
+  for_each_covered(setup_, row, [this](std::uint32_t set) { cover(set); });
+}
+
+void CoverSearch::remove_row(std::size_t index) {
+  for_each_covered(setup_, rows_[index], [this](std::uint32_t set) { uncover(set); });
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+  const auto numbers = static_cast<std::ptrdiff_t>(setup_.numbers);
+  const auto first = tabu_until_.begin() + static_cast<std::ptrdiff_t>(index) * numbers;
+  tabu_until_.erase(first, first + numbers);
+}
+
+// Rows until everything is covered or there are `until` rows: each holds the
+// lowest uncovered m-set and then the numbers that the rows use least.
+void CoverSearch::fill_greedily(std::size_t until) {
+  std::vector<std::size_t> uses(static_cast<std::size_t>(setup_.numbers));
+  for (const RowMask row : rows_) for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });
+  std::uint32_t lowest = 0;
+  while (!uncovered_.empty() && rows_.size() < until) {
+    while (covers_[lowest] != 0) ++lowest;
+    RowMask row = unrank_of(lowest, setup_.numbers, setup_.guarantee.if_drawn);
+    while (std::popcount(row) < setup_.length) {
+      std::size_t pick = 0;
+      while ((row >> pick & 1) != 0) ++pick;
+      for (std::size_t n = pick + 1; n < uses.size(); ++n) {
+        if ((row >> n & 1) == 0 && uses[n] < uses[pick]) pick = n;
+      }
+      row |= RowMask{1} << pick;
+    }
+    for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });
+    add_row(row);
+  }
+}
+
+// Calls visit(lost, gained) for the m-sets that the move uncovers and covers
+// for its row: t - 1 numbers of the row that stay, the one that leaves or
+// the one that comes, and m - t numbers from outside both rows.
+template <typename Visit>
+void for_each_changed(const CoverSetup& setup, RowMask row, int out, int in, Visit visit) {
+  const RowMask out_bit = RowMask{1} << out;
+  const RowMask in_bit = RowMask{1} << in;
+  const RowMask outside = pool_of(setup.numbers) & ~row & ~in_bit;
+  const int right = setup.guarantee.right;
+  const std::vector<RowMask> rests = subsets_of(outside, setup.guarantee.if_drawn - right);
+  for_each_subset(row & ~out_bit, right - 1, [&](RowMask held) {
+    for (const RowMask rest : rests) visit(rank_of(held | rest | out_bit), rank_of(held | rest | in_bit));
+  });
+}
+
+std::int64_t CoverSearch::weight_change(const Move& move) const {
+  std::int64_t change = 0;
+  for_each_changed(setup_, rows_[move.row], move.out, move.in, [&](std::uint32_t lost, std::uint32_t gained) {
+    if (covers_[lost] == 1) change += weight_[lost];
+    if (covers_[gained] == 0) change -= weight_[gained];
+  });
+  return change;
+}
+
+void CoverSearch::apply(const Move& move) {
+  RowMask& row = rows_[move.row];
+  for_each_changed(setup_, row, move.out, move.in, [this](std::uint32_t lost, std::uint32_t gained) {
+    uncover(lost);
+    cover(gained);
+  });
+  row ^= (RowMask{1} << move.out) | (RowMask{1} << move.in);
+  tabu_until_[move.row * static_cast<std::size_t>(setup_.numbers) + static_cast<std::size_t>(move.out)] =
+      steps_ + kTabuSteps;
+}
+
+// Of the changes of one number that make a row cover `set`, one of those
+// that uncover the least weight, drawn at random; none when every such
+// change is tabu or no row meets `set` in t - 1 numbers.
+std::optional<CoverSearch::Choice> CoverSearch::best_move(RowMask set) {
+  std::optional<Choice> best;
+  std::uint64_t ties = 0;
+  const auto numbers = static_cast<std::size_t>(setup_.numbers);
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    const RowMask row = rows_[r];
+    if (std::popcount(row & set) != setup_.guarantee.right - 1) continue;
+    for_each_number(row & ~set, [&](int out) {
+      for_each_number(set & ~row, [&](int in) {
+        if (tabu_until_[r * numbers + static_cast<std::size_t>(in)] > steps_) return;
+        const Move move{r, out, in};
+        const std::int64_t change = weight_change(move);
+        if (best && change > best->change) return;
+        ties = best && change == best->change ? ties + 1 : 1;
+        if (ties == 1 || below(random_, ties) == 0) best = Choice{move, change};
+      });
+    });
+  }
+  return best;
+}
+
+// A row drawn at random takes one more number of `set`.
+CoverSearch::Choice CoverSearch::forced_move(RowMask set) {
+  const std::size_t r = below(random_, rows_.size());
+  const RowMask row = rows_[r];
+  const int out = std::countr_zero(drawn_number(row & ~set, random_));
+  const int in = std::countr_zero(drawn_number(set & ~row, random_));
+  const Move move{r, out, in};
+  return {move, weight_change(move)};
+}
+
+void CoverSearch::raise_weights() {
+  bool halve = false;
+  for (const std::uint32_t set : uncovered_) halve = ++weight_[set] == kHeaviest || halve;
+  if (halve) {
+    for (std::uint32_t& weight : weight_) weight = (weight + 1) / 2;
+  }
+}
+
+std::uint64_t CoverSearch::loss(RowMask row) const {
+  std::uint64_t lost = 0;
+  for_each_covered(setup_, row, [&](std::uint32_t set) { lost += covers_[set] == 1 ? 1U : 0U; });
+  return lost;
+}
+
+// Keeps the rows if they are the best so far; a cover of the fewest goes on
+// with the row whose loss uncovers the fewest m-sets taken out.
+void CoverSearch::record() {
+  if (setup_.budget) {
+    if (uncovered_.size() < best_uncovered_) {
+      best_uncovered_ = uncovered_.size();
+      best_rows_ = rows_;
+    }
+    done_ = best_uncovered_ == 0;
+    return;
+  }
+  while (uncovered_.empty()) {
+    best_rows_ = rows_;
+    best_uncovered_ = 0;
+    if (rows_.size() <= setup_.lower_bound) {
+      done_ = true;
+      return;
+    }
+    std::size_t least = 0;
+    std::uint64_t least_loss = UINT64_MAX;
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+      const std::uint64_t lost = loss(rows_[r]);
+      if (lost < least_loss) {
+        least = r;
+        least_loss = lost;
+      }
+    }
+    remove_row(least);
+  }
+}
+
+void CoverSearch::step() {
+  if (done_) return;
+  ++steps_;
+  const RowMask set =
+      unrank_of(uncovered_[below(random_, uncovered_.size())], setup_.numbers, setup_.guarantee.if_drawn);
+  const std::optional<Choice> chosen = best_move(set);
+  const Choice choice = chosen ? *chosen : forced_move(set);
+  apply(choice.move);
+  if (choice.change >= 0) raise_weights();
+  if (setup_.budget || uncovered_.empty()) record();
+}
+
+}  // namespace rivit
