@@ -20,10 +20,13 @@
 #include "cli/system.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
+#include "rivit/guarantee.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
+#include "rivit/pool.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
+#include "rivit/wheel.h"
 #include "runtime/error.h"
 #include "runtime/output.h"
 #include "runtime/random.h"
@@ -59,7 +62,18 @@ struct Config {
   std::optional<std::uint64_t> steps;  // nothing: default_steps
   std::optional<double> seconds;
   Lottery lottery = kProgramLottery;
+  bool wheel = false;
+  std::optional<std::string> pool_text;  // as written; `pool` once the lottery is known
+  RowMask pool = 0;
+  std::optional<int> right;     // --guarantee T
+  std::optional<int> if_drawn;  // --if M
+
+  Guarantee guarantee() const { return {right.value_or(0), if_drawn.value_or(right.value_or(0))}; }
 };
+
+// A wheel's status when its guarantee fails: a script reads it as it reads
+// cmp's and grep's.
+constexpr int kGuaranteeFailsStatus = 1;
 
 // A seed written in decimal digits alone, which fits 64 bits.
 std::uint64_t parse_seed(const std::string& text) {
@@ -85,6 +99,10 @@ std::string format_help() {
   return help + " (default " + std::string(kOutputFormats.front().name) + ").";
 }
 
+WheelRequest wheel_request(const Config& config) {
+  return {config.lottery, config.pool, config.guarantee(), config.rows, config.seed.value_or(0)};
+}
+
 // The checks that need more than one option, in the library's words.
 void check_together(const Config& config) {
   const Lottery lottery = config.lottery;
@@ -92,7 +110,7 @@ void check_together(const Config& config) {
     throw CLI::ValidationError("--length", *problem);
   }
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
-  if (!reads_rows && !config.rows && lottery != kProgramLottery) {
+  if (!reads_rows && !config.rows && !config.wheel && lottery != kProgramLottery) {
     throw CLI::ValidationError("--numbers",
                                "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
                                "go with --check, --odds FILE and --rows");
@@ -100,8 +118,43 @@ void check_together(const Config& config) {
   if (const std::optional<std::string> problem = config.odds ? odds_problem(lottery) : std::nullopt) {
     throw CLI::ValidationError("--odds", *problem);
   }
-  if (const std::optional<std::string> problem = config.rows ? rows_problem(lottery, *config.rows) : std::nullopt) {
+  if (const std::optional<std::string> problem =
+          config.rows && !config.wheel ? rows_problem(lottery, *config.rows) : std::nullopt) {
     throw CLI::ValidationError("--rows", *problem);
+  }
+}
+
+// The checks of a wheel's options, once the lottery is known.
+void check_wheel(Config& config) {
+  const bool conditioned_odds = config.odds && config.if_drawn && !config.right;
+  if (config.right && !config.wheel && !config.check) {
+    throw CLI::ValidationError("--guarantee", "goes with --wheel or --check");
+  }
+  if (config.if_drawn && !config.right && !config.odds) {
+    throw CLI::ValidationError("--if", "goes with --guarantee, or with --odds for the draws that meet it");
+  }
+  if (config.pool_text && !config.right && !conditioned_odds) {
+    throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
+  }
+  if (config.wheel && !config.right) throw CLI::ValidationError("--wheel", "needs --guarantee T");
+  config.pool = all_numbers(config.lottery);
+  if (config.pool_text) {
+    const ParsedPool parsed = parse_pool(*config.pool_text, config.lottery);
+    if (!parsed.error.empty()) throw CLI::ValidationError("--pool", parsed.error);
+    config.pool = parsed.pool;
+  }
+  if (conditioned_odds && (*config.if_drawn < 1 || *config.if_drawn > config.lottery.length)) {
+    throw CLI::ValidationError("--if", "M is from 1 to " + std::to_string(config.lottery.length));
+  }
+  if (config.check && config.right) {
+    if (const std::optional<std::string> problem = guarantee_problem(config.pool, config.lottery, config.guarantee())) {
+      throw CLI::ValidationError("--guarantee", *problem);
+    }
+  }
+  if (config.wheel) {
+    if (const std::optional<std::string> problem = wheel_request_error(wheel_request(config))) {
+      throw CLI::ValidationError("--wheel", *problem);
+    }
   }
 }
 
@@ -159,15 +212,35 @@ void add_options(CLI::App& app, Config& config) {
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
       ->type_name("N");
   app.add_option("--length", config.lottery.length, "A row, and a draw, holds K numbers (default 7).")->type_name("K");
+  CLI::Option* wheel =
+      app.add_flag("--wheel", config.wheel,
+                   "Find the fewest rows of the pool that keep the guarantee (--guarantee T --if M): whenever at least "
+                   "M of the drawn numbers are in the pool, some row has at least T right. With --rows B: B rows "
+                   "that leave the fewest sets of M uncovered.");
+  app.add_option("--pool", config.pool_text,
+                 "The player's numbers, for --wheel, --check --guarantee and --odds --if: single numbers and ranges "
+                 "such as 1-12 or 3,7,11,19,24,30 (default: every number of the lottery).")
+      ->type_name("LIST");
+  app.add_option("--guarantee", config.right,
+                 "With --wheel, the guarantee to keep; with --check, the guarantee to check: at least T right ...")
+      ->type_name("T");
+  app.add_option("--if", config.if_drawn,
+                 "... whenever at least M of the drawn numbers are in the pool (default M = T). With --odds and "
+                 "--pool, the odds also over the draws that put at least M numbers in the pool.")
+      ->type_name("M");
+  wheel->excludes(phase)->excludes(counts)->excludes(check)->excludes(odds);
   counts->excludes(phase)->excludes(format)->excludes(sorted)->excludes(odds);
   check->excludes(seed)->excludes(phase)->excludes(sorted)->excludes(counts)->excludes(odds);
   rows->excludes(phase)->excludes(counts)->excludes(check);
   odds->excludes(sorted);
-  steps->needs(rows)->excludes(seconds);
-  seconds->needs(rows);
-  app.final_callback([&config, check] {
+  steps->excludes(seconds);
+  app.final_callback([&config, check, steps, seconds] {
     if (*check && !config.check) config.check = kStandardInput;
+    if ((*steps || *seconds) && !config.rows && !config.wheel) {
+      throw CLI::ValidationError("--steps", "--steps and --time go with --rows and --wheel");
+    }
     check_together(config);
+    check_wheel(config);
   });
 }
 
@@ -226,28 +299,59 @@ void write_odds(const std::vector<Row>& rows, const Config& config) {
   std::vector<RowMask> masks(rows.size());
   std::transform(rows.begin(), rows.end(), masks.begin(), mask_of);
   ProgressLine progress;
-  const Odds odds = count_odds(masks, config.lottery, progress);
+  OddsOptions options;
+  if (config.if_drawn) options.condition = DrawCondition{config.pool, *config.if_drawn};
+  const OddsCount count(masks, config.lottery, options);
+  const Odds odds = count.odds(count_pieces(count, progress));
   progress.Clear();
   config.format->write_odds(odds, standard_output());
 }
 
-void run(const Config& config) {
-  if (config.check) {
-    config.format->write_check(check_of(read_rows_of(*config.check, config.lottery)), standard_output());
-    return;
+// The rows of --wheel, with their summary on standard error.
+std::vector<Row> wheel_rows(const Config& config) {
+  ProgressLine progress;
+  WheelRequest request = wheel_request(config);
+  request.seed = seed_of(config);
+  const FoundWheel found = search_wheel(request, config.steps, config.seconds, progress);
+  progress.Clear();
+  rt::WriteBytes(wheel_summary(found.wheel, request.guarantee, std::popcount(request.pool)) + "; " +
+                 std::to_string(found.steps) + " steps, " + seconds_text(progress.Elapsed()) + "\n");
+  std::vector<Row> rows(found.wheel.rows.size());
+  std::transform(found.wheel.rows.begin(), found.wheel.rows.end(), rows.begin(), row_of);
+  return rows;
+}
+
+// --check, and with --guarantee its check; the status says whether it holds.
+int check_rows(const Config& config) {
+  const ReadRows read = read_rows_of(*config.check, config.lottery);
+  RowsCheck check = check_of(read);
+  if (config.right) {
+    std::vector<RowMask> masks(read.rows.size());
+    std::transform(read.rows.begin(), read.rows.end(), masks.begin(), mask_of);
+    ProgressLine progress;
+    const GuaranteeCount count(masks, config.pool, config.guarantee());
+    check.guarantee = count.check(count.pieces() ? count_pieces(*count.pieces(), progress) : Tally{});
   }
+  config.format->write_check(check, standard_output());
+  return check.guarantee && !check.guarantee->holds() ? kGuaranteeFailsStatus : 0;
+}
+
+int run(const Config& config) {
+  if (config.check) return check_rows(config);
   if (config.odds && !config.odds->empty()) {
     write_odds(read_rows_of(*config.odds, config.lottery).rows, config);
-    return;
+    return 0;
   }
   std::vector<Row> rows;
-  if (config.rows) {
+  if (config.wheel) {
+    rows = wheel_rows(config);
+  } else if (config.rows) {
     rows = found_rows(config);
   } else {
     const Run run = record_run(seed_of(config));
     if (config.counts) {
       write_lines(run.report_lines);
-      return;
+      return 0;
     }
     const std::span<const Row> phase_rows = run.rows_of_phase(config.phase);
     rows.assign(phase_rows.begin(), phase_rows.end());
@@ -257,6 +361,7 @@ void run(const Config& config) {
   } else {
     config.format->write_rows(rows, config.sorted, standard_output());
   }
+  return 0;
 }
 
 int fail(std::string_view message, int status) {
@@ -283,7 +388,7 @@ int run_command(int argc, char** argv) {
     return std::cout.flush() ? 0 : fail("cannot write to standard output", rt::kOutputErrorStatus);
   }
   try {
-    run(config);
+    return run(config);
   } catch (const Failure& failure) {
     return fail(failure.message, failure.status);
   } catch (const rt::Error& error) {
@@ -291,7 +396,6 @@ int run_command(int argc, char** argv) {
   } catch (const std::exception& error) {
     return fail(error.what(), rt::kRuntimeErrorStatus);
   }
-  return 0;
 }
 
 }  // namespace cli

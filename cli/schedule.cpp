@@ -1,5 +1,6 @@
 #include "cli/schedule.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -16,6 +17,8 @@ namespace cli {
 namespace {
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+// The most steps of a wheel search between two looks at the clock.
+constexpr std::uint64_t kWheelSlice = 20000;
 
 // The searches' best scores, each published by its own thread, and the best
 // of them shown on the progress line.
@@ -72,12 +75,12 @@ rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& prog
   return rivit::better_of(*found[0], *found[1]);
 }
 
-rivit::Odds count_odds(std::span<const rivit::RowMask> rows, rivit::Lottery lottery, ProgressLine& progress) {
-  const rivit::OddsCount count(rows, lottery);
+rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress) {
   std::array<rivit::OddsCount::Counter, 2> counters{rivit::OddsCount::Counter(count), rivit::OddsCount::Counter(count)};
   std::atomic<std::size_t> next_piece{0};
   std::atomic<std::uint64_t> draws_done{0};
-  const auto draws = static_cast<double>(rivit::choose(lottery.numbers, lottery.length));
+  double draws = 0;
+  for (std::size_t i = 0; i < count.pieces(); ++i) draws += static_cast<double>(count.draws_of(i));
   const auto run = [&](rivit::OddsCount::Counter& counter, bool reports) {
     auto reported = std::chrono::steady_clock::now();
     for (std::size_t i = next_piece++; i < count.pieces(); i = next_piece++) {
@@ -85,7 +88,7 @@ rivit::Odds count_odds(std::span<const rivit::RowMask> rows, rivit::Lottery lott
       draws_done += count.draws_of(i);
       if (!reports || std::chrono::steady_clock::now() - reported < kProgressInterval) continue;
       char text[40];
-      std::snprintf(text, sizeof text, "draws counted: %.0f %%", 100 * static_cast<double>(draws_done) / draws);
+      std::snprintf(text, sizeof text, "counted: %.0f %%", 100 * static_cast<double>(draws_done) / draws);
       progress.Show(text);
       reported = std::chrono::steady_clock::now();
     }
@@ -95,7 +98,22 @@ rivit::Odds count_odds(std::span<const rivit::RowMask> rows, rivit::Lottery lott
   helper.join();
   rivit::Tally sum;
   for (const rivit::OddsCount::Counter& counter : counters) sum.add(counter.tally());
-  return count.odds(sum);
+  return sum;
+}
+
+FoundWheel search_wheel(const rivit::WheelRequest& request, std::optional<std::uint64_t> steps,
+                        std::optional<double> seconds, ProgressLine& progress) {
+  rivit::WheelSearch search(request);
+  const std::uint64_t last =
+      seconds ? std::numeric_limits<std::uint64_t>::max() : steps.value_or(rivit::default_wheel_steps(request));
+  const std::uint64_t slice = std::max<std::uint64_t>(1, std::min<std::uint64_t>(last / 64, kWheelSlice));
+  while (!search.done() && search.steps_taken() < last && !(seconds && progress.Elapsed() >= *seconds)) {
+    search.advance(std::min(slice, last - search.steps_taken()));
+    const rivit::WheelResult& best = search.best();
+    progress.Show("best: " + std::to_string(best.rows.size()) + " rows, " + std::to_string(best.uncovered) +
+                  " sets uncovered; " + std::to_string(search.steps_taken()) + " steps");
+  }
+  return {search.best(), search.steps_taken()};
 }
 
 }  // namespace cli

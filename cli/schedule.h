@@ -6,11 +6,14 @@
 #ifndef ERILAISETRIVIT_CLI_SCHEDULE_H_
 #define ERILAISETRIVIT_CLI_SCHEDULE_H_
 
+#include <cstdint>
+#include <optional>
 #include <span>
 
 #include "cli/progress.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
+#include "rivit/wheel.h"
 
 namespace cli {
 
@@ -18,8 +21,19 @@ namespace cli {
 // when request.seconds have passed since `progress` was made.
 rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& progress);
 
-// The odds of `rows`, its pieces shared out between two threads.
-rivit::Odds count_odds(std::span<const rivit::RowMask> rows, rivit::Lottery lottery, ProgressLine& progress);
+// Every piece of `count`, shared out between two threads, and their tallies
+// summed.
+rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress);
+
+struct FoundWheel {
+  rivit::WheelResult wheel;
+  std::uint64_t steps = 0;
+};
+
+// The wheel search of `request` for `steps` steps (default_wheel_steps when
+// nothing), or for `seconds`; it ends early when its rows are proven fewest.
+FoundWheel search_wheel(const rivit::WheelRequest& request, std::optional<std::uint64_t> steps,
+                        std::optional<double> seconds, ProgressLine& progress);
 
 }  // namespace cli
 

@@ -4,7 +4,10 @@
 //   csv   the header "rows,most_shared,first_line,second_line", then one line;
 //   json  {"rows":44,"most_shared":2,"pair":[3,10]}.
 // Fewer than two rows share nothing: the text says so, CSV leaves the fields
-// empty and JSON writes null.
+// empty and JSON writes null. The check of a guarantee adds a line to the
+// text ("guarantee: 3 if 4 on 12 numbers: holds"), columns to the CSV
+// (right,if_drawn,pool_numbers,sets,failing_sets,example) and an object
+// "guarantee" to the JSON.
 
 #ifndef ERILAISETRIVIT_RIVIT_CHECK_H_
 #define ERILAISETRIVIT_RIVIT_CHECK_H_
@@ -14,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/read.h"
 #include "runtime/output.h"
@@ -44,6 +48,8 @@ struct RowsCheck {
   // The most numbers two rows share and the line numbers of the first pair
   // found to share it (first < second); nothing for fewer than two rows.
   std::optional<SharedPair> closest;
+  // Asked for: whether the rows keep a wheel's guarantee (guarantee.h).
+  std::optional<GuaranteeCheck> guarantee;
 };
 
 // The check of rows read from text. REQUIRES: !read.bad.

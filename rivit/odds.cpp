@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <functional>
+#include <numeric>
 #include <utility>
 
 namespace rivit {
@@ -23,7 +24,8 @@ RowMask numbers_above(int n, Lottery lottery) { return all_numbers(lottery) & ~(
 
 // The rows turned on their side: for each number, the set of rows that hold it.
 struct Transposed {
-  Transposed(std::span<const RowMask> row_masks, Lottery of) : lottery(of), rows(row_masks) {
+  Transposed(std::span<const RowMask> row_masks, Lottery of, const OddsOptions& with)
+      : lottery(of), rows(row_masks), options(with) {
     words = (rows.size() + kRowsInWord - 1) / kRowsInWord;
     holders.resize(static_cast<std::size_t>(lottery.numbers) * words);
     every_row.resize(words);
@@ -38,6 +40,7 @@ struct Transposed {
 
   Lottery lottery;
   std::span<const RowMask> rows;
+  OddsOptions options;
   std::size_t words = 0;
   std::vector<Word> holders;
   std::vector<Word> every_row;
@@ -65,11 +68,16 @@ class OddsWalker {
         planes_(static_cast<std::size_t>(length_)),
         sets_(static_cast<std::size_t>(length_ - 1) * planes_ * rows.words),
         most_(static_cast<std::size_t>(length_ - 1)),
-        tally_{std::vector<std::uint64_t>(static_cast<std::size_t>(length_ + 1))} {}
+        drawn_(static_cast<std::size_t>(length_ - 1)),
+        tally_{std::vector<std::uint64_t>(static_cast<std::size_t>(length_ + 1)),
+               std::vector<std::uint64_t>(rows.options.condition ? static_cast<std::size_t>(length_ + 1) : 0),
+               std::nullopt} {}
 
-  // Counts the draws that begin with `prefix`. REQUIRES: prefix is increasing
-  // and leaves room for the draw's other numbers above its last.
-  void walk(std::span<const int> prefix) {
+  // Counts the draws that begin with `prefix`, the piece numbered `piece`.
+  // REQUIRES: prefix is increasing and leaves room for the draw's other
+  // numbers above its last.
+  void walk(std::span<const int> prefix, std::size_t piece) {
+    piece_ = piece;
     const int depth = static_cast<int>(prefix.size());
     for (int d = 0; d < depth; ++d) extend(d, prefix[static_cast<std::size_t>(d)]);
     descend(depth, depth == 0 ? 0 : prefix.back());
@@ -102,6 +110,7 @@ class OddsWalker {
     Word any = 0;
     for (std::size_t w = 0; w < words; ++w) any |= above[w] = reaching[w] & holders[w];
     most(depth + 1) = any != 0 ? top + 1 : top;
+    drawn_[static_cast<std::size_t>(depth + 1)] = drawn_[static_cast<std::size_t>(depth)] | number_bit(n);
   }
 
   void descend(int depth, int last) {
@@ -152,7 +161,34 @@ class OddsWalker {
       const auto at = static_cast<std::size_t>(reached);
       tally_.best[at + 1] += hits;
       tally_.best[at] += static_cast<std::uint64_t>(numbers - n) - hits;
+      const RowMask drawn = drawn_[static_cast<std::size_t>(depth)] | number_bit(n);
+      if (rows_.options.condition) count_if_drawn(drawn, later, reach, at);
+      if (reached + 1 <= rows_.options.below && !found_below_earlier()) note_first_below(drawn, later, reach, reached);
     }
+  }
+
+  // The draws of `drawn` and one number of `later` that meet the condition:
+  // all of them when `drawn` has enough of the pool, those whose last number
+  // is in it when it is one short.
+  void count_if_drawn(RowMask drawn, RowMask later, RowMask reach, std::size_t at) {
+    const DrawCondition& condition = *rows_.options.condition;
+    const int in_pool = std::popcount(drawn & condition.pool);
+    if (in_pool + 1 < condition.if_drawn) return;
+    const RowMask counted = in_pool >= condition.if_drawn ? later : later & condition.pool;
+    const auto hits = static_cast<std::uint64_t>(std::popcount(reach & counted));
+    tally_.best_if[at + 1] += hits;
+    tally_.best_if[at] += static_cast<std::uint64_t>(std::popcount(counted)) - hits;
+  }
+
+  // Whether this piece, or one before it, has its first draw below already:
+  // the tally keeps the first of the lowest piece.
+  bool found_below_earlier() const { return tally_.first_below && tally_.first_below->piece <= piece_; }
+
+  // The first draw of `drawn` and one number of `later` whose best is below
+  // rows_.options.below, if any: the draws come in increasing order.
+  void note_first_below(RowMask drawn, RowMask later, RowMask reach, int reached) {
+    const RowMask below = reached + 1 < rows_.options.below ? later : later & ~reach;
+    if (below != 0) tally_.first_below = FirstDraw{piece_, drawn | (below & (0 - below))};
   }
 
   // `start` with the numbers of the rows in the sets rows_in_word(w) for the
@@ -173,6 +209,8 @@ class OddsWalker {
   std::size_t planes_;      // at_least[0] to at_least[length - 1] at each depth
   std::vector<Word> sets_;  // at depths 0 to length - 2; at_least[0] is unused
   std::vector<int> most_;
+  std::vector<RowMask> drawn_;  // the numbers of the prefix at each depth
+  std::size_t piece_ = 0;
   Tally tally_;
 };
 
@@ -230,9 +268,21 @@ std::optional<std::string> odds_problem(Lottery lottery) {
          " to count one by one";
 }
 
+namespace {
+
+void add_counts(std::vector<std::uint64_t>& to, const std::vector<std::uint64_t>& from) {
+  to.resize(std::max(to.size(), from.size()));
+  std::transform(from.begin(), from.end(), to.begin(), to.begin(), std::plus<>());
+}
+
+}  // namespace
+
 void Tally::add(const Tally& other) {
-  best.resize(std::max(best.size(), other.best.size()));
-  std::transform(other.best.begin(), other.best.end(), best.begin(), best.begin(), std::plus<>());
+  add_counts(best, other.best);
+  add_counts(best_if, other.best_if);
+  if (other.first_below && (!first_below || other.first_below->piece < first_below->piece)) {
+    first_below = other.first_below;
+  }
 }
 
 struct OddsCount::Rows {
@@ -243,10 +293,10 @@ struct OddsCount::Pieces {
   PrefixPieces pieces;
 };
 
-OddsCount::OddsCount(std::span<const RowMask> rows, Lottery lottery)
+OddsCount::OddsCount(std::span<const RowMask> rows, Lottery lottery, const OddsOptions& options)
     : lottery_(lottery),
       row_masks_(rows.begin(), rows.end()),
-      rows_(std::make_unique<Rows>(Rows{Transposed(row_masks_, lottery)})),
+      rows_(std::make_unique<Rows>(Rows{Transposed(row_masks_, lottery, options)})),
       pieces_(std::make_unique<Pieces>(Pieces{pieces_of(lottery)})) {}
 OddsCount::~OddsCount() = default;
 
@@ -259,12 +309,21 @@ Odds OddsCount::odds(const Tally& every_piece) const {
   best.resize(static_cast<std::size_t>(lottery_.length + 1));
   const auto reached = std::find_if(best.begin(), best.end(), [](std::uint64_t draws) { return draws != 0; });
   const auto guaranteed = static_cast<int>(reached - best.begin());
-  return Odds{.lottery = lottery_,
-              .rows = row_masks_.size(),
-              .draws = choose(lottery_.numbers, lottery_.length),
-              .best = std::move(best),
-              .guaranteed = guaranteed,
-              .balance = balance_of(row_masks_, lottery_)};
+  Odds odds{.lottery = lottery_,
+            .rows = row_masks_.size(),
+            .draws = choose(lottery_.numbers, lottery_.length),
+            .best = std::move(best),
+            .guaranteed = guaranteed,
+            .balance = balance_of(row_masks_, lottery_),
+            .condition = rows_->transposed.options.condition,
+            .draws_if = 0,
+            .best_if = {}};
+  if (odds.condition) {
+    odds.best_if = every_piece.best_if;
+    odds.best_if.resize(odds.best.size());
+    odds.draws_if = std::accumulate(odds.best_if.begin(), odds.best_if.end(), std::uint64_t{0});
+  }
+  return odds;
 }
 
 OddsCount::Counter::Counter(const OddsCount& count)
@@ -273,7 +332,7 @@ OddsCount::Counter::~Counter() = default;
 OddsCount::Counter::Counter(Counter&&) noexcept = default;
 OddsCount::Counter& OddsCount::Counter::operator=(Counter&&) noexcept = default;
 
-void OddsCount::Counter::count(std::size_t i) { walker_->walk(count_->pieces_->pieces.prefix(i)); }
+void OddsCount::Counter::count(std::size_t i) { walker_->walk(count_->pieces_->pieces.prefix(i), i); }
 
 const Tally& OddsCount::Counter::tally() const { return walker_->tally(); }
 

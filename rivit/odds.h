@@ -32,6 +32,24 @@ constexpr bool draws_within_reach(Lottery lottery) { return choose(lottery.numbe
 // when they are. REQUIRES: within_limits(lottery).
 std::optional<std::string> odds_problem(Lottery lottery);
 
+// The draws that put at least `if_drawn` of their numbers in `pool`: a
+// player's numbers, and the "if" of a wheel's guarantee.
+struct DrawCondition {
+  RowMask pool = 0;
+  int if_drawn = 0;
+
+  friend bool operator==(const DrawCondition&, const DrawCondition&) = default;
+};
+
+// What a count finds besides the odds over every draw.
+struct OddsOptions {
+  // Also the odds over the draws that meet it.
+  std::optional<DrawCondition> condition;
+  // Also the first draw, in increasing order of its numbers, whose best row
+  // shares fewer than `below` numbers with it; 0: none is looked for.
+  int below = 0;
+};
+
 struct Odds {
   Lottery lottery;
   std::size_t rows = 0;
@@ -44,12 +62,24 @@ struct Odds {
   int guaranteed = 0;
   // balance[n - 1]: the rows that hold the number n.
   std::vector<std::size_t> balance;
+  // With a condition: the draws that meet it, and best_if[k] of them whose
+  // best row shares exactly k numbers.
+  std::optional<DrawCondition> condition;
+  std::uint64_t draws_if = 0;
+  std::vector<std::uint64_t> best_if;
 };
 
 // Draws counted by their best row: best[k] of them share exactly k numbers
 // with it.
+struct FirstDraw {
+  std::size_t piece;  // the pieces come in increasing order of their draws
+  RowMask draw;
+};
+
 struct Tally {
   std::vector<std::uint64_t> best;
+  std::vector<std::uint64_t> best_if;  // the draws that meet the condition; empty without one
+  std::optional<FirstDraw> first_below;
 
   void add(const Tally& other);
 };
@@ -61,9 +91,10 @@ class OddsWalker;
 // number of counters, and the counters' tallies summed give the same odds.
 class OddsCount {
  public:
-  // REQUIRES: within_limits(lottery); each row holds lottery.length numbers,
-  // each from 1 to lottery.numbers. The rows are copied.
-  OddsCount(std::span<const RowMask> rows, Lottery lottery);
+  // REQUIRES: within_limits(lottery); each row a set of numbers from 1 to
+  // lottery.numbers (of any size; a row of the lottery holds its length).
+  // The rows are copied.
+  OddsCount(std::span<const RowMask> rows, Lottery lottery, const OddsOptions& options = {});
   ~OddsCount();
   OddsCount(const OddsCount&) = delete;
   OddsCount& operator=(const OddsCount&) = delete;

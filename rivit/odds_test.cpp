@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -20,16 +21,27 @@ void each_draw(Lottery lottery, int length, int from, RowMask draw, Visit& visit
     each_draw(lottery, length - 1, n + 1, draw | number_bit(n), visit);
 }
 
-// Every draw against every row.
-std::vector<std::uint64_t> brute_force_best(const std::vector<RowMask>& rows, Lottery lottery) {
-  std::vector<std::uint64_t> best(static_cast<std::size_t>(lottery.length + 1));
+// Every draw against every row, in increasing order: the best of each, of
+// those that meet the condition, and the first below the options' count.
+struct Plain {
+  std::vector<std::uint64_t> best;
+  std::vector<std::uint64_t> best_if;
+  std::optional<RowMask> first_below;
+};
+Plain brute_force(const std::vector<RowMask>& rows, Lottery lottery, const OddsOptions& options = {}) {
+  const auto counts = static_cast<std::size_t>(lottery.length + 1);
+  Plain plain{std::vector<std::uint64_t>(counts), std::vector<std::uint64_t>(options.condition ? counts : 0), {}};
   auto visit = [&](RowMask draw) {
     int most = 0;
     for (const RowMask row : rows) most = std::max(most, std::popcount(row & draw));
-    ++best[static_cast<std::size_t>(most)];
+    ++plain.best[static_cast<std::size_t>(most)];
+    if (options.condition && std::popcount(draw & options.condition->pool) >= options.condition->if_drawn) {
+      ++plain.best_if[static_cast<std::size_t>(most)];
+    }
+    if (most < options.below && !plain.first_below) plain.first_below = draw;
   };
   each_draw(lottery, lottery.length, 1, 0, visit);
-  return best;
+  return plain;
 }
 
 // `count` rows of numbers from 1 to `pool`, with some rows repeated.
@@ -53,8 +65,7 @@ std::vector<RowMask> random_rows(std::mt19937_64& random, Lottery lottery, int p
 // The odds counted piece by piece, the pieces shuffled and dealt out to
 // `counters` counters whose tallies are summed, as fronts that count on
 // several threads or workers do.
-Odds odds_in_pieces(const std::vector<RowMask>& rows, Lottery lottery, std::size_t counters, std::mt19937_64& random) {
-  const OddsCount count(rows, lottery);
+Tally tally_in_pieces(const OddsCount& count, std::size_t counters, std::mt19937_64& random) {
   std::vector<std::size_t> order(count.pieces());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::shuffle(order.begin(), order.end(), random);
@@ -63,7 +74,7 @@ Odds odds_in_pieces(const std::vector<RowMask>& rows, Lottery lottery, std::size
   for (std::size_t i = 0; i < order.size(); ++i) dealt[i % counters].count(order[i]);
   Tally sum;
   for (const OddsCount::Counter& counter : dealt) sum.add(counter.tally());
-  return count.odds(sum);
+  return sum;
 }
 
 TEST(Odds, AgreesWithEveryDrawAgainstEveryRow) {
@@ -82,10 +93,26 @@ TEST(Odds, AgreesWithEveryDrawAgainstEveryRow) {
       rows.front() = (rows.front() & (rows.front() - 1)) | number_bit(kMostNumbers);
     }
 
+    // Now and then a condition on a random pool, and a first draw below a
+    // random count looked for.
+    OddsOptions options;
+    if (trial % 3 != 0) {
+      options.condition =
+          DrawCondition{random() & all_numbers(lottery), std::uniform_int_distribution<int>(1, lottery.length)(random)};
+      options.below = std::uniform_int_distribution<int>(0, lottery.length + 1)(random);
+    }
     const std::size_t counters = static_cast<std::size_t>(trial) % 4;
-    const Odds odds = counters == 0 ? odds_of(rows, lottery) : odds_in_pieces(rows, lottery, counters, random);
-    const std::vector<std::uint64_t> expected = brute_force_best(rows, lottery);
+    const OddsCount odds_count(rows, lottery, options);
+    const Tally tally = tally_in_pieces(odds_count, std::max<std::size_t>(counters, 1), random);
+    const Odds odds = counters == 0 && !options.condition ? odds_of(rows, lottery) : odds_count.odds(tally);
+    const Plain plain = brute_force(rows, lottery, options);
+    const std::vector<std::uint64_t>& expected = plain.best;
     ASSERT_EQ(odds.best, expected) << "trial " << trial << ", " << rows.size() << " rows";
+    EXPECT_EQ(odds.condition, options.condition);
+    EXPECT_EQ(odds.best_if, plain.best_if) << "trial " << trial;
+    EXPECT_EQ(odds.draws_if, std::accumulate(plain.best_if.begin(), plain.best_if.end(), std::uint64_t{0}));
+    EXPECT_EQ(tally.first_below ? std::optional<RowMask>(tally.first_below->draw) : std::nullopt, plain.first_below)
+        << "trial " << trial << ", below " << options.below;
     EXPECT_EQ(odds.lottery, lottery);
     EXPECT_EQ(odds.rows, rows.size());
     EXPECT_EQ(odds.draws, choose(lottery.numbers, lottery.length));

@@ -525,12 +525,16 @@ std::string score_text(const Score& score) {
          std::to_string(score.pairs_at_largest) + ", usage range " + std::to_string(score.usage_range);
 }
 
-std::string found_rows_summary(const FoundRows& found, double seconds) {
+std::string seconds_text(double seconds) {
   char time[32];
   std::snprintf(time, sizeof time, "%.2f s", seconds);
+  return time;
+}
+
+std::string found_rows_summary(const FoundRows& found, double seconds) {
   return "rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
          (found.proven_best ? " (no rows do better)" : "") + "; " + std::to_string(found.steps_taken) + " steps, " +
-         time;
+         seconds_text(seconds);
 }
 
 std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed) {

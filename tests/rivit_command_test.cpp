@@ -376,6 +376,133 @@ TEST(RivitCommand, FoundRowsAreTheSameOnEveryBuild) {
   }
 }
 
+// The m-sets of `pool` that no row meets in `right` numbers, counted plainly.
+std::uint64_t UncoveredSets(const std::vector<std::uint64_t>& rows, std::uint64_t pool, int right, int if_drawn) {
+  std::uint64_t uncovered = 0;
+  for (std::uint64_t set = pool; set != 0; set = (set - 1) & pool) {
+    if (std::popcount(set) != if_drawn) continue;
+    const bool met =
+        std::any_of(rows.begin(), rows.end(), [&](std::uint64_t row) { return std::popcount(row & set) >= right; });
+    uncovered += met ? 0 : 1;
+  }
+  return uncovered;
+}
+
+// Wheels of small pools, each checked here set by set; the command's own
+// check of them agrees and tells by its status; a budget of rows says how
+// many sets it leaves; the seed and steps give the same rows again.
+TEST(RivitCommand, WheelsKeepTheirGuaranteeAndTheCheckTellsByItsStatus) {
+  struct Case {
+    std::vector<std::string> lottery;
+    std::string pool;
+    std::uint64_t pool_mask;
+    int right;
+    int if_drawn;
+    int length;
+  };
+  const Case cases[] = {
+      {{"--numbers", "40", "--length", "7"}, "1-12", (1U << 12) - 1, 3, 4, 7},
+      {{"--numbers", "20", "--length", "5"}, "2,4-9,11, 13", 0b1010111111010, 3, 3, 5},
+      {{"--numbers", "30", "--length", "6"}, "1-10", (1U << 10) - 1, 2, 6, 6},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.lottery;
+    arguments.insert(arguments.end(), {"--pool", c.pool, "--wheel", "--guarantee", std::to_string(c.right), "--if",
+                                       std::to_string(c.if_drawn), "--seed", "3", "--steps", "3000"});
+    const ChildResult result = Rivit(arguments);
+    const std::vector<std::string> lines = Succeeded(result);
+    std::vector<std::uint64_t> rows;
+    for (const std::string& line : lines) rows.push_back(MaskOf(line));
+    for (const std::uint64_t row : rows) {
+      EXPECT_EQ(std::popcount(row), c.length);
+      EXPECT_EQ(row & ~c.pool_mask, 0U);
+    }
+    EXPECT_EQ(UncoveredSets(rows, c.pool_mask, c.right, c.if_drawn), 0U) << result.standard_output;
+    const std::string guarantee = std::to_string(c.right) + " if " + std::to_string(c.if_drawn) + " on " +
+                                  std::to_string(std::popcount(c.pool_mask)) + " numbers";
+    EXPECT_TRUE(std::regex_match(result.standard_error,
+                                 std::regex("rows: " + std::to_string(rows.size()) + ", guarantee " + guarantee +
+                                            " holds, lower bound [0-9]+( \\(no fewer rows can do it\\))?; "
+                                            "[0-9]+ steps, [0-9.]+ s\n")))
+        << result.standard_error;
+    EXPECT_EQ(Succeeded(Rivit(arguments)), lines);
+
+    // The command's check: it holds, and fails without the first row.
+    std::vector<std::string> check = c.lottery;
+    check.insert(check.end(), {"--pool", c.pool, "--guarantee", std::to_string(c.right), "--if",
+                               std::to_string(c.if_drawn), "--check"});
+    std::string text = result.standard_output;
+    const ScratchFile all(text);
+    check.push_back(all.path);
+    EXPECT_EQ(Succeeded(Rivit(check)).back(), "guarantee: " + guarantee + ": holds");
+    const std::vector<std::uint64_t> fewer(rows.begin() + 1, rows.end());
+    const std::uint64_t uncovered = UncoveredSets(fewer, c.pool_mask, c.right, c.if_drawn);
+    const ScratchFile short_one(text.substr(text.find('\n') + 1));
+    check.back() = short_one.path;
+    const ChildResult failed = Rivit(check);
+    EXPECT_EQ(failed.status, uncovered == 0 ? 0 : 1) << failed;
+    if (uncovered != 0) {
+      EXPECT_NE(
+          failed.standard_output.find("guarantee: " + guarantee + ": fails for " + std::to_string(uncovered) + " of "),
+          std::string::npos)
+          << failed.standard_output;
+    }
+  }
+  // A budget of rows: the sets it leaves are those counted here.
+  const ChildResult budget = Rivit(
+      {"--pool", "1-12", "--wheel", "--guarantee", "4", "--if", "5", "--rows", "6", "--seed", "2", "--steps", "2000"});
+  const std::vector<std::string> lines = Succeeded(budget);
+  ASSERT_EQ(lines.size(), 6u);
+  std::vector<std::uint64_t> rows;
+  for (const std::string& line : lines) rows.push_back(RowMask(line));
+  const std::uint64_t uncovered = UncoveredSets(rows, (1U << 12) - 1, 4, 5);
+  EXPECT_NE(budget.standard_error.find(": " + std::to_string(uncovered) + " of 792 sets of 5 left uncovered, "),
+            std::string::npos)
+      << budget.standard_error;
+}
+
+// The odds over the draws that put at least M numbers in the pool, counted
+// here draw by draw.
+TEST(RivitCommand, ConditionedOddsAreThoseOfTheDrawsThatMeetTheCondition) {
+  const ScratchFile file("1 2 3 4\n3 5 7 9\n2 6 10 14\n");
+  const std::uint64_t pool = 0b1101101111;  // 1-4, 6, 7, 9, 10
+  const ChildResult result = Rivit({"--odds", file.path, "--numbers", "14", "--length", "4", "--pool", "1-4,6,7,9,10",
+                                    "--if", "3", "--format", "json"});
+  const std::vector<std::string> json = Succeeded(result);
+  ASSERT_EQ(json.size(), 1u);
+  const std::vector<std::uint64_t> rows = {0b1111, 0b101010100, 0b10001000100010};
+  std::vector<std::uint64_t> best(5, 0);
+  for (std::uint64_t draw = 0; draw < (std::uint64_t{1} << 14); ++draw) {
+    if (std::popcount(draw) != 4 || std::popcount(draw & pool) < 3) continue;
+    int most = 0;
+    for (const std::uint64_t row : rows) most = std::max(most, std::popcount(row & draw));
+    ++best[static_cast<std::size_t>(most)];
+  }
+  const std::string conditioned = json[0].substr(json[0].find("\"if\":"));
+  EXPECT_EQ(JsonArray(conditioned, "best"), best) << json[0];
+  EXPECT_EQ(JsonArray(conditioned, "pool"), (std::vector<std::uint64_t>{1, 2, 3, 4, 6, 7, 9, 10}));
+}
+
+TEST(RivitCommand, WheelOptionsOutOfPlaceAreUsageErrors) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--guarantee", "3"},
+      {"--wheel"},
+      {"--wheel", "--guarantee", "3", "--phase", "2"},
+      {"--wheel", "--guarantee", "3", "--counts"},
+      {"--wheel", "--guarantee", "4", "--if", "3"},
+      {"--wheel", "--guarantee", "0"},
+      {"--wheel", "--guarantee", "3", "--if", "8"},
+      {"--wheel", "--guarantee", "3", "--pool", "1-41"},
+      {"--wheel", "--guarantee", "3", "--pool", "1-6"},
+      {"--wheel", "--guarantee", "3", "--pool", "1-5,x"},
+      {"--wheel", "--guarantee", "3", "--pool", "9-1"},
+      {"--pool", "1-12"},
+      {"--if", "3"},
+      {"--check", "--guarantee", "3", "--if", "2"},
+  };
+  for (const std::vector<std::string>& arguments : cases) ExpectFailure(Rivit(arguments), kUsageStatus, ".+");
+}
+
 TEST(RivitCommand, OddsAndRowsRefuseWhatTheyCannotDo) {
   const std::vector<std::vector<std::string>> cases = {
       {"--odds", "--numbers", "64", "--length", "10", "--rows", "3"},
