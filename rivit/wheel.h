@@ -94,8 +94,9 @@ std::uint64_t wheel_lower_bound(int v, int k, Guarantee g);
 std::optional<std::string> wheel_request_error(const WheelRequest& request);
 
 // The steps of about two seconds of search on one core of a 2.6 GHz AMD
-// EPYC: a step costs time in proportion to the m-sets that one change of a
-// number touches. REQUIRES: no wheel_request_error(request).
+// EPYC, roughly: a step costs time in proportion to the m-sets that one
+// change of a number touches, in the whole pool or in its costliest part.
+// REQUIRES: no wheel_request_error(request).
 std::uint64_t default_wheel_steps(const WheelRequest& request);
 
 class WheelSearch {
