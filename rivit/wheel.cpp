@@ -130,7 +130,8 @@ std::vector<Plan> union_plans(int v, int k, Guarantee g) {
 // C(v - k - 1, m - t), and a row that takes one change has (k - t + 1) (m -
 // t + 1) of them.
 std::uint64_t step_touches(int v, int k, Guarantee g) {
-  const auto changes = static_cast<std::uint64_t>((k - g.right + 1) * (g.if_drawn - g.right + 1));
+  const auto changes =
+      static_cast<std::uint64_t>(k - g.right + 1) * static_cast<std::uint64_t>(g.if_drawn - g.right + 1);
   return std::max<std::uint64_t>(1, changes * choose(k - 1, g.right - 1) * choose(v - k - 1, g.if_drawn - g.right));
 }
 
