@@ -352,6 +352,12 @@ TEST(RivitCommand, FoundRowsAreWhatTheirSummarySaysAndTheSeedGivesThemAgain) {
       << disjoint.standard_error;
 }
 
+std::uint64_t Fnv1a(const std::string& text) {
+  std::uint64_t hash = 0xcbf29ce484222325U;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3U;
+  return hash;
+}
+
 // The rows of searches, recorded from the Linux build: every build, the
 // Windows programs under wine among them, must find the same. One search of
 // each start: rows drawn at random, rows from circles (130 rows may share
@@ -369,10 +375,26 @@ TEST(RivitCommand, FoundRowsAreTheSameOnEveryBuild) {
   };
   for (const Recorded& r : recorded) {
     const ChildResult result = Rivit({"--rows", r.rows, "--seed", "1", "--steps", r.steps});
-    std::uint64_t hash = 0xcbf29ce484222325U;
-    for (const char c : result.standard_output) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3U;
     EXPECT_EQ(Succeeded(result).size(), std::stoul(r.rows));
-    EXPECT_EQ(hash, r.hash) << r.rows << " rows:\n" << result.standard_output;
+    EXPECT_EQ(Fnv1a(result.standard_output), r.hash) << r.rows << " rows:\n" << result.standard_output;
+  }
+}
+
+// Wheels of a seed and steps, recorded from the Linux build likewise: one
+// searched for the fewest rows, one for a budget of rows.
+TEST(RivitCommand, WheelsAreTheSameOnEveryBuild) {
+  const std::pair<std::vector<std::string>, std::uint64_t> recorded[] = {
+      {{"--numbers", "20", "--length", "5", "--pool", "1-10", "--wheel", "--guarantee", "4", "--seed", "1", "--steps",
+        "3000"},
+       0x1c3dff491876c990U},
+      {{"--numbers", "20", "--length", "5", "--pool", "1-12", "--wheel", "--guarantee", "4", "--rows", "60", "--seed",
+        "2", "--steps", "3000"},
+       0x8719d12ee4550ecfU},
+  };
+  for (const auto& [arguments, hash] : recorded) {
+    const ChildResult result = Rivit(arguments);
+    EXPECT_TRUE(result.exited && result.status == 0) << result;
+    EXPECT_EQ(Fnv1a(result.standard_output), hash) << result.standard_output;
   }
 }
 
