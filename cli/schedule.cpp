@@ -49,6 +49,7 @@ class SearchProgress {
 
 rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& progress) {
   std::vector<rivit::RowsSearch> searches;
+  searches.reserve(rivit::kSearches);
   for (int which = 0; which < rivit::kSearches; ++which) searches.emplace_back(request, which);
   std::array<std::optional<rivit::FoundRows>, rivit::kSearches> found;
   // The fewest steps after which a search's rows proved best: the other
@@ -63,7 +64,8 @@ rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& prog
       search.advance(slice, progress.Elapsed());
       shown.offer(which, search.best_score(), search.steps_taken());
     }
-    rivit::FoundRows& result = found[static_cast<std::size_t>(which)].emplace(search.result());
+    found[static_cast<std::size_t>(which)] = search.result();
+    const rivit::FoundRows& result = *found[static_cast<std::size_t>(which)];
     if (!result.proven_best) return;
     std::uint64_t fewest = proven_at.load();
     while (result.steps_taken < fewest && !proven_at.compare_exchange_weak(fewest, result.steps_taken)) {

@@ -110,7 +110,7 @@ class OddsWalker {
     Word any = 0;
     for (std::size_t w = 0; w < words; ++w) any |= above[w] = reaching[w] & holders[w];
     most(depth + 1) = any != 0 ? top + 1 : top;
-    drawn_[static_cast<std::size_t>(depth + 1)] = drawn_[static_cast<std::size_t>(depth)] | number_bit(n);
+    drawn_[static_cast<std::size_t>(depth) + 1] = drawn_[static_cast<std::size_t>(depth)] | number_bit(n);
   }
 
   void descend(int depth, int last) {

@@ -85,9 +85,11 @@ void write_odds_text(const Odds& odds, rt::LineSink& out) {
   write_table_text(odds.best, odds.draws, out);
   out.WriteLine("guaranteed: " + std::to_string(odds.guaranteed));
   if (odds.condition) {
-    out.WriteLine(printed("if at least %d of the pool's %d numbers are drawn (%s): %llu draws, %.6f %% of all",
-                          odds.condition->if_drawn, std::popcount(odds.condition->pool),
-                          pool_text(odds.condition->pool).c_str(), static_cast<unsigned long long>(odds.draws_if),
+    // The pool's own text may be long: it goes apart from the fixed-size line.
+    out.WriteLine(printed("if at least %d of the pool's %d numbers are drawn (", odds.condition->if_drawn,
+                          std::popcount(odds.condition->pool)) +
+                  pool_text(odds.condition->pool) +
+                  printed("): %llu draws, %.6f %% of all", static_cast<unsigned long long>(odds.draws_if),
                           percent(odds.draws_if, odds.draws)));
     if (odds.draws_if != 0) write_table_text(odds.best_if, odds.draws_if, out);
   }

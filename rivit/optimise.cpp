@@ -553,12 +553,13 @@ const FoundRows& better_of(const FoundRows& first, const FoundRows& second) {
 }
 
 FoundRows find_rows(const RowSearch& request) {
-  std::array<RowsSearch, kSearches> searches{RowsSearch(request, 0), RowsSearch(request, 1)};
-  while (!searches[0].done()) searches[0].advance(request.steps);
-  const FoundRows first = searches[0].result();
-  if (first.proven_best) searches[1].cap(first.steps_taken);
-  while (!searches[1].done()) searches[1].advance(request.steps);
-  return better_of(first, searches[1].result());
+  RowsSearch built(request, kBuiltStart);
+  while (!built.done()) built.advance(request.steps);
+  const FoundRows first = built.result();
+  RowsSearch drawn(request, 1 - kBuiltStart);
+  if (first.proven_best) drawn.cap(first.steps_taken);
+  while (!drawn.done()) drawn.advance(request.steps);
+  return better_of(first, drawn.result());
 }
 
 }  // namespace rivit
