@@ -306,7 +306,7 @@ std::uint64_t OddsCount::draws_of(std::size_t i) const { return pieces_->pieces.
 
 Odds OddsCount::odds(const Tally& every_piece) const {
   std::vector<std::uint64_t> best = every_piece.best;
-  best.resize(static_cast<std::size_t>(lottery_.length + 1));
+  best.resize(static_cast<std::size_t>(lottery_.length) + 1);
   const auto reached = std::find_if(best.begin(), best.end(), [](std::uint64_t draws) { return draws != 0; });
   const auto guaranteed = static_cast<int>(reached - best.begin());
   Odds odds{.lottery = lottery_,

@@ -29,7 +29,7 @@ struct Plain {
   std::optional<RowMask> first_below;
 };
 Plain brute_force(const std::vector<RowMask>& rows, Lottery lottery, const OddsOptions& options = {}) {
-  const auto counts = static_cast<std::size_t>(lottery.length + 1);
+  const auto counts = static_cast<std::size_t>(lottery.length) + 1;
   Plain plain{std::vector<std::uint64_t>(counts), std::vector<std::uint64_t>(options.condition ? counts : 0), {}};
   auto visit = [&](RowMask draw) {
     int most = 0;
