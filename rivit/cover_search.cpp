@@ -76,7 +76,7 @@ void for_each_subset(RowMask from, int size, Visit visit) {
 // Every `size`-subset of `from`, for loops that go over them many times.
 std::vector<RowMask> subsets_of(RowMask from, int size) {
   std::vector<RowMask> subsets;
-  subsets.reserve(choose(std::popcount(from), size));
+  subsets.reserve(static_cast<std::size_t>(choose(std::popcount(from), size)));
   for_each_subset(from, size, [&](RowMask subset) { subsets.push_back(subset); });
   return subsets;
 }
@@ -106,14 +106,15 @@ RowMask drawn_number(RowMask mask, rt::Random& random) {
 }  // namespace
 
 std::uint64_t uncovered_by_index(const CoverSetup& setup, const std::vector<RowMask>& rows) {
-  std::vector<bool> covered(choose(setup.numbers, setup.guarantee.if_drawn));
+  std::vector<bool> covered(static_cast<std::size_t>(choose(setup.numbers, setup.guarantee.if_drawn)));
   for (const RowMask row : rows) for_each_covered(setup, row, [&](std::uint32_t set) { covered[set] = true; });
   return static_cast<std::uint64_t>(std::count(covered.begin(), covered.end(), false));
 }
 
 CoverSearch::CoverSearch(CoverSetup setup)
     : setup_(std::move(setup)), pool_(pool_of(setup_.numbers)), random_(setup_.seed) {
-  const std::uint64_t sets = choose(setup_.numbers, setup_.guarantee.if_drawn);
+  // At most kMostSearchedSets, which every size_t holds.
+  const auto sets = static_cast<std::size_t>(choose(setup_.numbers, setup_.guarantee.if_drawn));
   covers_.assign(sets, 0);
   weight_.assign(sets, 1);
   uncovered_.resize(sets);
