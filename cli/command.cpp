@@ -198,15 +198,17 @@ void add_options(CLI::App& app, Config& config) {
                                      "use of the numbers.")
                           ->type_name("M");
   CLI::Option* steps =
-      app.add_option("--steps", config.steps,
-                     "Search --rows for N steps in each of two searches (default " + std::to_string(kDefaultSteps) +
-                         ", fewer for more than " + std::to_string(kDefaultStepsRows) +
-                         " rows: about two seconds): the same rows for the same seed on every system.")
+      app.add_option(
+             "--steps", config.steps,
+             "Search --rows for N steps in each of two searches (default " + std::to_string(kDefaultSteps) +
+                 ", fewer for more than " + std::to_string(kDefaultStepsRows) +
+                 " rows: about two seconds), or --wheel for N steps (default: about two seconds): the same rows "
+                 "for the same seed on every system.")
           ->type_name("N")
           ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
   CLI::Option* seconds = app.add_option("--time", config.seconds,
-                                        "Search --rows for SECONDS instead: better rows for more time, the same "
-                                        "rows only on the same machine under the same load.")
+                                        "Search --rows or --wheel for SECONDS instead: better rows for more time, "
+                                        "the same rows only on the same machine under the same load.")
                              ->type_name("SECONDS")
                              ->check(CLI::Range(0.001, kLongestSearch));
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
@@ -374,8 +376,8 @@ int fail(std::string_view message, int status) {
 int run_command(int argc, char** argv) {
   rt::SetBinaryOutput();
   CLI::App app(
-      "Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible, "
-      "checks any set of rows and counts its exact odds.",
+      "Shows the rows that erilaisetrivit keeps, finds rows that share as few numbers as possible and wheels "
+      "that guarantee a prize, checks any set of rows and counts its exact odds.",
       kName);
   Config config;
   add_options(app, config);
