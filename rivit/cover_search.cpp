@@ -115,8 +115,7 @@ CoverSearch::CoverSearch(CoverSetup setup)
     : setup_(std::move(setup)), pool_(pool_of(setup_.numbers)), random_(setup_.seed) {
   // At most kMostSearchedSets, which every size_t holds.
   const auto sets = static_cast<std::size_t>(choose(setup_.numbers, setup_.guarantee.if_drawn));
-  covers_.assign(sets, 0);
-  weight_.assign(sets, 1);
+  sets_.assign(sets, SetCount{0, 1});
   uncovered_.resize(sets);
   place_.resize(sets);
   for (std::uint32_t set = 0; set < sets; ++set) uncovered_[set] = place_[set] = set;
@@ -133,7 +132,7 @@ CoverSearch::CoverSearch(CoverSetup setup)
 }
 
 void CoverSearch::cover(std::uint32_t set) {
-  if (covers_[set]++ != 0) return;
+  if (sets_[set].covers++ != 0) return;
   const std::uint32_t last = uncovered_.back();
   uncovered_[place_[set]] = last;
   place_[last] = place_[set];
@@ -141,7 +140,7 @@ void CoverSearch::cover(std::uint32_t set) {
 }
 
 void CoverSearch::uncover(std::uint32_t set) {
-  if (--covers_[set] != 0) return;
+  if (--sets_[set].covers != 0) return;
   place_[set] = static_cast<std::uint32_t>(uncovered_.size());
   uncovered_.push_back(set);
 }
@@ -167,7 +166,7 @@ void CoverSearch::fill_greedily(std::size_t until) {
   for (const RowMask row : rows_) for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });
   std::uint32_t lowest = 0;
   while (!uncovered_.empty() && rows_.size() < until) {
-    while (covers_[lowest] != 0) ++lowest;
+    while (sets_[lowest].covers != 0) ++lowest;
     RowMask row = unrank_of(lowest, setup_.numbers, setup_.guarantee.if_drawn);
     while (std::popcount(row) < setup_.length) {
       std::size_t pick = 0;
@@ -200,8 +199,8 @@ void for_each_changed(const CoverSetup& setup, RowMask row, int out, int in, Vis
 std::int64_t CoverSearch::weight_change(const Move& move) const {
   std::int64_t change = 0;
   for_each_changed(setup_, rows_[move.row], move.out, move.in, [&](std::uint32_t lost, std::uint32_t gained) {
-    if (covers_[lost] == 1) change += weight_[lost];
-    if (covers_[gained] == 0) change -= weight_[gained];
+    if (sets_[lost].covers == 1) change += sets_[lost].weight;
+    if (sets_[gained].covers == 0) change -= sets_[gained].weight;
   });
   return change;
 }
@@ -220,21 +219,72 @@ void CoverSearch::apply(const Move& move) {
 // Of the changes of one number that make a row cover `set`, one of those
 // that uncover the least weight, drawn at random; none when every such
 // change is tabu or no row meets `set` in t - 1 numbers.
+//
+// A row R that meets `set` in t - 1 numbers may give any x of R outside it
+// for any y of it outside R. Rather than weigh each (x, y) alone, the
+// weights are summed once for each x and once for each y: x uncovers the
+// m-sets H + x + Q, H of t - 1 numbers of R - x and Q of m - t numbers
+// outside R, except those with y in Q; y covers H + y + Q, Q outside R + y,
+// except those with x in H. The exceptions are summed in the same pass.
 std::optional<CoverSearch::Choice> CoverSearch::best_move(RowMask set) {
   std::optional<Choice> best;
   std::uint64_t ties = 0;
   const auto numbers = static_cast<std::size_t>(setup_.numbers);
+  const int right = setup_.guarantee.right;
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const RowMask row = rows_[r];
-    if (std::popcount(row & set) != setup_.guarantee.right - 1) continue;
-    for_each_number(row & ~set, [&](int out) {
-      for_each_number(set & ~row, [&](int in) {
+    if (std::popcount(row & set) != right - 1) continue;
+    const RowMask outs = row & ~set;
+    const RowMask ins = set & ~row;
+    const auto in_index = [ins](RowMask bit) { return std::popcount(ins & (bit - 1)); };
+    const auto out_index = [outs](RowMask bit) { return std::popcount(outs & (bit - 1)); };
+    helds_.clear();
+    for_each_subset(row, right - 1, [this](RowMask held) { helds_.push_back(held); });
+    rests_.clear();
+    for_each_subset(pool_ & ~row, setup_.guarantee.if_drawn - right, [this](RowMask rest) { rests_.push_back(rest); });
+    std::array<std::int64_t, kLargestDrawn> lost{};  // by x
+    std::array<std::int64_t, kLargestDrawn> gained{};  // by y
+    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> kept{};  // by x, y: lost but not with y
+    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> missed{};  // by y, x: gained but not with x
+    for_each_number(outs, [&](int out) {
+      const RowMask out_bit = RowMask{1} << out;
+      const auto x = static_cast<std::size_t>(out_index(out_bit));
+      for (const RowMask held : helds_) {
+        if ((held & out_bit) != 0) continue;
+        for (const RowMask rest : rests_) {
+          const SetCount& count = sets_[rank_of(held | out_bit | rest)];
+          if (count.covers != 1) continue;
+          lost[x] += count.weight;
+          for_each_number(rest & ins, [&](int in) {
+            kept[x][static_cast<std::size_t>(in_index(RowMask{1} << in))] += count.weight;
+          });
+        }
+      }
+    });
+    for_each_number(ins, [&](int in) {
+      const RowMask in_bit = RowMask{1} << in;
+      const auto y = static_cast<std::size_t>(in_index(in_bit));
+      for (const RowMask held : helds_) {
+        for (const RowMask rest : rests_) {
+          if ((rest & in_bit) != 0) continue;
+          const SetCount& count = sets_[rank_of(held | in_bit | rest)];
+          if (count.covers != 0) continue;
+          gained[y] += count.weight;
+          for_each_number(held & outs, [&](int out) {
+            missed[y][static_cast<std::size_t>(out_index(RowMask{1} << out))] += count.weight;
+          });
+        }
+      }
+    });
+    for_each_number(outs, [&](int out) {
+      const auto x = static_cast<std::size_t>(out_index(RowMask{1} << out));
+      for_each_number(ins, [&](int in) {
         if (tabu_until_[r * numbers + static_cast<std::size_t>(in)] > steps_) return;
-        const Move move{r, out, in};
-        const std::int64_t change = weight_change(move);
+        const auto y = static_cast<std::size_t>(in_index(RowMask{1} << in));
+        const std::int64_t change = (lost[x] - kept[x][y]) - (gained[y] - missed[y][x]);
         if (best && change > best->change) return;
         ties = best && change == best->change ? ties + 1 : 1;
-        if (ties == 1 || below(random_, ties) == 0) best = Choice{move, change};
+        if (ties == 1 || below(random_, ties) == 0) best = Choice{Move{r, out, in}, change};
       });
     });
   }
@@ -253,15 +303,15 @@ CoverSearch::Choice CoverSearch::forced_move(RowMask set) {
 
 void CoverSearch::raise_weights() {
   bool halve = false;
-  for (const std::uint32_t set : uncovered_) halve = ++weight_[set] == kHeaviest || halve;
+  for (const std::uint32_t set : uncovered_) halve = ++sets_[set].weight == kHeaviest || halve;
   if (halve) {
-    for (std::uint32_t& weight : weight_) weight = (weight + 1) / 2;
+    for (SetCount& count : sets_) count.weight = (count.weight + 1) / 2;
   }
 }
 
 std::uint64_t CoverSearch::loss(RowMask row) const {
   std::uint64_t lost = 0;
-  for_each_covered(setup_, row, [&](std::uint32_t set) { lost += covers_[set] == 1 ? 1U : 0U; });
+  for_each_covered(setup_, row, [&](std::uint32_t set) { lost += sets_[set].covers == 1 ? 1U : 0U; });
   return lost;
 }
 

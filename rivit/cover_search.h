@@ -81,11 +81,18 @@ class CoverSearch {
   RowMask pool_;
   rt::Random random_;
   std::vector<RowMask> rows_;
-  std::vector<std::uint32_t> covers_;      // rows that cover each m-set
-  std::vector<std::uint32_t> weight_;      // of each m-set, raised while it stays uncovered
+  // Of each m-set, side by side since a step reads both.
+  struct SetCount {
+    std::uint32_t covers = 0;  // the rows that cover it
+    std::uint32_t weight = 1;  // raised while it stays uncovered
+  };
+
+  std::vector<SetCount> sets_;
   std::vector<std::uint32_t> uncovered_;   // the m-sets that no row covers, in no order
   std::vector<std::uint32_t> place_;       // of each uncovered m-set in `uncovered_`
   std::vector<std::uint64_t> tabu_until_;  // row * numbers + n: the step before which n may not go back into row
+  std::vector<RowMask> helds_;  // best_move's t - 1 numbers of a row, kept to spare allocations
+  std::vector<RowMask> rests_;  // and its m - t numbers outside it
   std::uint64_t steps_ = 0;
   std::vector<RowMask> best_rows_;
   std::uint64_t best_uncovered_ = UINT64_MAX;
