@@ -108,7 +108,9 @@ FoundWheel search_wheel(const rivit::WheelRequest& request, std::optional<std::u
   rivit::WheelSearch search(request);
   const std::uint64_t last =
       seconds ? std::numeric_limits<std::uint64_t>::max() : steps.value_or(rivit::default_wheel_steps(request));
-  const std::uint64_t slice = std::max<std::uint64_t>(1, std::min<std::uint64_t>(last / 64, kWheelSlice));
+  // A 64th of the default steps is a few hundredths of a second, whatever a step costs.
+  const std::uint64_t slice = std::max<std::uint64_t>(
+      1, std::min<std::uint64_t>(std::min(last, rivit::default_wheel_steps(request)) / 64, kWheelSlice));
   while (!search.done() && search.steps_taken() < last && !(seconds && progress.Elapsed() >= *seconds)) {
     search.advance(std::min(slice, last - search.steps_taken()));
     const rivit::WheelResult& best = search.best();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <map>
+#include <numeric>
 #include <utility>
 
 #include "rivit/cover_search.h"
@@ -46,11 +46,14 @@ constexpr std::uint64_t kStepsPerTouch = 5'000'000;
 constexpr std::uint64_t kFewestDefaultSteps = 100;
 constexpr std::uint64_t kMostDefaultSteps = 20'000'000;
 
-// Each search of the whole or of a part takes this many steps in turn.
+// Each search of the whole or of a part takes this many steps in turn, once
+// every search has had a first turn of kFirstTurnSteps.
 constexpr std::uint64_t kTurnSteps = 1'000;
+constexpr std::uint64_t kFirstTurnSteps = 500;
 
-// Parts are tried only this many ways, those with the most parts first.
-constexpr std::size_t kMostPlans = 12;
+// Parts of every size are searched where they have at most this many m-sets,
+// so that the sizes of a split can be chosen by what their searches find.
+constexpr std::uint64_t kMostSmallPartSets = std::uint64_t{1} << 15;
 
 struct Part {
   int numbers;
@@ -77,6 +80,13 @@ void part_guarantees(Guarantee g, int left, std::vector<int>& chosen, std::vecto
   }
 }
 
+std::vector<std::vector<int>> split_guarantees(Guarantee g) {
+  std::vector<std::vector<int>> all;
+  std::vector<int> chosen;
+  part_guarantees(g, g.if_drawn - 1, chosen, all);
+  return all;
+}
+
 // The sizes `numbers` split as evenly as can be over the guarantees, the
 // larger parts to the larger m_i.
 Plan even_plan(int numbers, const std::vector<int>& drawn) {
@@ -98,32 +108,63 @@ std::vector<RowMask> built_wheel(int numbers, int length, Guarantee g) {
   return fits ? golay_steiner_system(length) : std::vector<RowMask>{};
 }
 
-// The ways of splitting the pool that the search tries: for each choice of
-// the parts' guarantees, the even split, and one that gives a part of m_i =
-// t the size of a Golay Steiner system and the rest evenly to the others.
-std::vector<Plan> union_plans(int v, int k, Guarantee g) {
-  std::vector<std::vector<int>> guarantees;
-  std::vector<int> chosen;
-  part_guarantees(g, g.if_drawn - 1, chosen, guarantees);
-  std::stable_sort(guarantees.begin(), guarantees.end(),
-                   [](const std::vector<int>& a, const std::vector<int>& b) { return a.size() > b.size(); });
-  std::vector<Plan> plans;
-  const auto keep = [&](const Plan& plan) {
-    const bool fits = std::all_of(plan.begin(), plan.end(), [k](const Part& p) { return part_searchable(p, k); });
-    if (fits && std::find(plans.begin(), plans.end(), plan) == plans.end() && plans.size() < kMostPlans) {
-      plans.push_back(plan);
-    }
+// The parts that are searched for splits of the pool: every size of each
+// guarantee of a part where it is small, each part of the even splits, and
+// a part of m_i = t the size of a Golay Steiner system. In increasing order.
+std::vector<Part> searched_parts(int v, int k, Guarantee g) {
+  std::vector<Part> parts;
+  const auto keep = [&](const Part& part) {
+    if (part_searchable(part, k)) parts.push_back(part);
   };
   const int built = k + kGolayLength - kOctadSize;
-  for (const std::vector<int>& drawn : guarantees) {
-    keep(even_plan(v, drawn));
-    if (drawn.front() == g.right && !built_wheel(built, k, {g.right, g.right}).empty() && v > built) {
-      Plan plan = even_plan(v - built, std::vector<int>(drawn.begin() + 1, drawn.end()));
-      plan.insert(plan.begin(), Part{built, g.right});
-      keep(plan);
+  for (const std::vector<int>& drawn : split_guarantees(g)) {
+    const int largest = v - k * static_cast<int>(drawn.size() - 1);
+    for (const int m : drawn) {
+      for (int n = k; n <= largest; ++n) {
+        if (choose(n, m) <= kMostSmallPartSets) keep({n, m});
+      }
+    }
+    for (const Part& part : even_plan(v, drawn)) keep(part);
+    if (drawn.front() == g.right && v > built && !built_wheel(built, k, {g.right, g.right}).empty()) {
+      keep({built, g.right});
     }
   }
-  return plans;
+  std::sort(parts.begin(), parts.end());
+  parts.erase(std::unique(parts.begin(), parts.end()), parts.end());
+  return parts;
+}
+
+// The sizes of parts of the guarantees `drawn` that add up to v with the
+// fewest rows, where rows_of(part) gives a part's rows or none where it is
+// not searched; none when no searched sizes add up to v.
+template <typename RowsOf>
+std::optional<Plan> fewest_split(const std::vector<int>& drawn, int v, int k, RowsOf rows_of) {
+  const auto total = static_cast<std::size_t>(v);
+  // fewest[i][n]: the fewest rows of the first i parts on n numbers; size[i][n], the i-th part's size there.
+  std::vector<std::vector<std::uint64_t>> fewest(drawn.size() + 1, std::vector<std::uint64_t>(total + 1, UINT64_MAX));
+  std::vector<std::vector<int>> size(drawn.size() + 1, std::vector<int>(total + 1, 0));
+  fewest[0][0] = 0;
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    for (int n = 0; n + k <= v; ++n) {
+      const std::uint64_t before = fewest[i][static_cast<std::size_t>(n)];
+      if (before == UINT64_MAX) continue;
+      for (int s = k; n + s <= v; ++s) {
+        const std::optional<std::uint64_t> rows = rows_of(Part{s, drawn[i]});
+        const auto at = static_cast<std::size_t>(n + s);
+        if (rows && before + *rows < fewest[i + 1][at]) {
+          fewest[i + 1][at] = before + *rows;
+          size[i + 1][at] = s;
+        }
+      }
+    }
+  }
+  if (fewest[drawn.size()][total] == UINT64_MAX) return std::nullopt;
+  Plan plan(drawn.size());
+  for (std::size_t i = drawn.size(), n = total; i > 0; --i) {
+    plan[i - 1] = {size[i][n], drawn[i - 1]};
+    n -= static_cast<std::size_t>(size[i][n]);
+  }
+  return plan;
 }
 
 // The m-sets that a step weighs, about: one change touches 2 C(k - 1, t - 1)
@@ -192,7 +233,16 @@ std::optional<std::string> wheel_request_error(const WheelRequest& request) {
                            std::to_string(g.if_drawn) + " are more than the " + std::to_string(kMostSearchedSets) +
                            " that a search counts";
   if (request.rows) return sets + ", and a budget of rows is searched only whole";
-  if (union_plans(v, lottery.length, g).empty()) return sets + ", and no split of the pool into parts is smaller";
+  const std::vector<Part> parts = searched_parts(v, lottery.length, g);
+  const auto searched = [&](const Part& part) {
+    return std::binary_search(parts.begin(), parts.end(), part) ? std::optional<std::uint64_t>{1} : std::nullopt;
+  };
+  const std::vector<std::vector<int>> guarantees = split_guarantees(g);
+  if (std::none_of(guarantees.begin(), guarantees.end(), [&](const std::vector<int>& drawn) {
+        return fewest_split(drawn, v, lottery.length, searched).has_value();
+      })) {
+    return sets + ", and no split of the pool into parts is smaller";
+  }
   return std::nullopt;
 }
 
@@ -202,31 +252,86 @@ std::uint64_t default_wheel_steps(const WheelRequest& request) {
   const Guarantee g = request.guarantee;
   std::uint64_t touched = whole_searchable(request) ? step_touches(v, k, g) : 1;
   if (!request.rows) {
-    for (const Plan& plan : union_plans(v, k, g)) {
-      for (const Part& part : plan)
-        touched = std::max(touched, step_touches(part.numbers, k, {g.right, part.if_drawn}));
-    }
+    for (const Part& part : searched_parts(v, k, g))
+      touched = std::max(touched, step_touches(part.numbers, k, {g.right, part.if_drawn}));
   }
   return std::clamp(kStepsPerTouch / touched, kFewestDefaultSteps, kMostDefaultSteps);
 }
+
+// A split of the pool, and the search of each of its parts.
+struct Split {
+  Plan plan;
+  std::vector<std::size_t> searches;
+};
 
 struct WheelSearch::State {
   WheelRequest request;
   std::vector<int> numbers;           // the pool's bit indices
   std::vector<CoverSearch> searches;  // the whole pool's first, if it is searched whole, then the parts'
   bool whole = false;
-  std::vector<std::pair<Plan, std::vector<std::size_t>>> plans;  // each part's search
-  std::size_t turn = 0;
+  std::vector<std::optional<std::size_t>> part_search;  // [if_drawn * (v + 1) + numbers]: a part's search
+  std::vector<std::vector<int>> guarantees;             // of the parts, of each way to split
+  std::vector<Split> splits;                            // of each way, the sizes with the fewest rows so far
+  std::vector<std::size_t> focus;  // the searches that take turns: the whole's and those of the splits' parts
+  std::vector<std::size_t> all;    // every search
+  std::optional<std::size_t> current;  // the search whose turn it is
   std::uint64_t into_turn = 0;
+  bool first_turns = true;  // each search is still to have its first turn, in order
 
-  // Moves the turn on from searches that are done; false when all are.
-  bool find_turn() {
-    for (std::size_t tried = 0; tried < searches.size(); ++tried) {
-      if (!searches[turn].done()) return true;
-      turn = (turn + 1) % searches.size();
-      into_turn = 0;
+  std::optional<std::size_t> search_of(const Part& part) const {
+    const auto v = static_cast<std::size_t>(std::popcount(request.pool));
+    return part_search[static_cast<std::size_t>(part.if_drawn) * (v + 1) + static_cast<std::size_t>(part.numbers)];
+  }
+
+  // The sizes of each split that give the fewest rows by what the searches
+  // have found, and the searches that take turns for them.
+  void plan() {
+    const int v = std::popcount(request.pool);
+    splits.clear();
+    focus.clear();
+    if (whole) focus.push_back(0);
+    for (const std::vector<int>& drawn : guarantees) {
+      const std::optional<Plan> fewest = fewest_split(drawn, v, request.lottery.length, [this](const Part& part) {
+        const std::optional<std::size_t> search = search_of(part);
+        return search ? std::optional<std::uint64_t>{searches[*search].best_rows().size()} : std::nullopt;
+      });
+      if (!fewest) continue;
+      Split split{*fewest, {}};
+      for (const Part& part : split.plan) split.searches.push_back(*search_of(part));
+      focus.insert(focus.end(), split.searches.begin(), split.searches.end());
+      splits.push_back(std::move(split));
     }
-    return false;
+    std::sort(focus.begin(), focus.end());
+    focus.erase(std::unique(focus.begin(), focus.end()), focus.end());
+  }
+
+  // The first search of `order` from `from` on, round to its start, that is
+  // not done; none when all are.
+  std::optional<std::size_t> next_of(const std::vector<std::size_t>& order, std::size_t from) const {
+    const auto at = std::lower_bound(order.begin(), order.end(), from);
+    const auto not_done = [this](std::size_t i) { return !searches[i].done(); };
+    auto found = std::find_if(at, order.end(), not_done);
+    if (found == order.end()) found = std::find_if(order.begin(), at, not_done);
+    return found == order.end() ? std::nullopt : std::optional<std::size_t>{*found};
+  }
+
+  // The search to step: each in order for its first turn, then those in
+  // focus in turn, re-planned at the end of every turn; any that is not
+  // done once all in focus are. None when every search is done.
+  std::optional<std::size_t> turn() {
+    const std::uint64_t length = first_turns ? kFirstTurnSteps : kTurnSteps;
+    if (current && into_turn < length && !searches[*current].done()) return current;
+    into_turn = 0;
+    const std::size_t from = current ? *current + 1 : 0;
+    plan();
+    if (first_turns) {
+      current = next_of(all, from);
+      if (current && *current >= from) return current;
+      first_turns = false;
+    }
+    current = next_of(focus, from);
+    if (!current) current = next_of(all, from);
+    return current;
   }
 };
 
@@ -245,23 +350,20 @@ WheelSearch::WheelSearch(const WheelRequest& request) : state_(std::make_unique<
     state.searches.emplace_back(
         CoverSetup{v, k, g, request.rows, best_.lower_bound, seeds.Next(), built_wheel(v, k, g)});
   }
+  state.part_search.resize(static_cast<std::size_t>(k + 1) * static_cast<std::size_t>(v + 1));
   if (!request.rows) {
-    std::map<Part, std::size_t> searched;
-    for (const Plan& plan : union_plans(v, k, g)) {
-      std::vector<std::size_t> indices;
-      for (const Part& part : plan) {
-        const auto [at, added] = searched.try_emplace(part, state.searches.size());
-        if (added) {
-          const Guarantee pg{g.right, part.if_drawn};
-          state.searches.emplace_back(CoverSetup{part.numbers, k, pg, std::nullopt,
-                                                 wheel_lower_bound(part.numbers, k, pg), seeds.Next(),
-                                                 built_wheel(part.numbers, k, pg)});
-        }
-        indices.push_back(at->second);
-      }
-      state.plans.emplace_back(plan, std::move(indices));
+    state.guarantees = split_guarantees(g);
+    for (const Part& part : searched_parts(v, k, g)) {
+      state.part_search[static_cast<std::size_t>(part.if_drawn) * static_cast<std::size_t>(v + 1) +
+                        static_cast<std::size_t>(part.numbers)] = state.searches.size();
+      const Guarantee pg{g.right, part.if_drawn};
+      state.searches.emplace_back(CoverSetup{part.numbers, k, pg, std::nullopt, wheel_lower_bound(part.numbers, k, pg),
+                                             seeds.Next(), built_wheel(part.numbers, k, pg)});
     }
   }
+  state.all.resize(state.searches.size());
+  std::iota(state.all.begin(), state.all.end(), std::size_t{0});
+  state.plan();
   refresh_best();
 }
 
@@ -271,18 +373,17 @@ WheelSearch& WheelSearch::operator=(WheelSearch&&) noexcept = default;
 
 void WheelSearch::advance(std::uint64_t steps) {
   State& state = *state_;
-  for (; steps > 0 && !best_.proven && state.find_turn(); --steps) {
-    CoverSearch& search = state.searches[state.turn];
+  for (; steps > 0 && !best_.proven; --steps) {
+    const std::optional<std::size_t> turn = state.turn();
+    if (!turn) return;
+    CoverSearch& search = state.searches[*turn];
     const std::pair before{search.best_rows().size(), search.best_uncovered()};
     search.step();
     ++steps_taken_;
+    ++state.into_turn;
     // The best changes only with a search's own, and at once, so that
     // where a search stops does not depend on how its steps were sliced.
     if (std::pair{search.best_rows().size(), search.best_uncovered()} != before) refresh_best();
-    if (++state.into_turn == kTurnSteps) {
-      state.turn = (state.turn + 1) % state.searches.size();
-      state.into_turn = 0;
-    }
   }
 }
 
@@ -304,16 +405,16 @@ void WheelSearch::refresh_best() {
     for (const RowMask row : whole.best_rows()) fewest->push_back(placed(row, state.numbers, 0));
     uncovered = whole.best_uncovered();
   }
-  for (const auto& [plan, indices] : state.plans) {
+  for (const Split& split : state.splits) {
     std::size_t rows = 0;
-    for (const std::size_t i : indices) rows += state.searches[i].best_rows().size();
+    for (const std::size_t i : split.searches) rows += state.searches[i].best_rows().size();
     if (fewest && rows >= fewest->size()) continue;
     fewest.emplace();
     std::size_t first = 0;
-    for (std::size_t p = 0; p < plan.size(); ++p) {
-      for (const RowMask row : state.searches[indices[p]].best_rows())
+    for (std::size_t p = 0; p < split.plan.size(); ++p) {
+      for (const RowMask row : state.searches[split.searches[p]].best_rows())
         fewest->push_back(placed(row, state.numbers, first));
-      first += static_cast<std::size_t>(plan[p].numbers);
+      first += static_cast<std::size_t>(split.plan[p].numbers);
     }
     uncovered = 0;
   }

@@ -23,8 +23,12 @@
 // pool is split into parts such that any m drawn numbers put m_i or more
 // into some part i (sum(m_i - 1) = m - 1, by pigeonhole): a wheel "t if
 // m_i" on each part, each searched as above, makes a wheel of the whole.
-// The search keeps the fewest rows of all these; every part's rows are
-// checked by its own exact counts.
+// Small parts are searched at every size, each for a first turn, and the
+// sizes of each split are then those whose searches have found the fewest
+// rows between them (6 of 59 "2 if 6" as 14 + 14 + 14 + 9 + 8 numbers,
+// 7 + 7 + 7 + 3 + 3 rows); the searches of those parts take the turns, and
+// the sizes are chosen again after each turn. The search keeps the fewest
+// rows of all these; every part's rows are checked by its own exact counts.
 
 #ifndef ERILAISETRIVIT_RIVIT_WHEEL_H_
 #define ERILAISETRIVIT_RIVIT_WHEEL_H_
