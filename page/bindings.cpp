@@ -9,9 +9,13 @@
 //
 // REQUIRES of every caller: a lottery within_limits (lotteryProblem says
 // whether it is), rows of that lottery, and a row count of 1 to kMostRows.
+// A pool is the text of the command's --pool, every number for "";
+// poolProblem, wheelProblem, guaranteeProblem and conditionProblem say what
+// is wrong with a request in the library's words before it is made.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -22,11 +26,14 @@
 
 #include "rivit/check.h"
 #include "rivit/format.h"
+#include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
+#include "rivit/pool.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
+#include "rivit/wheel.h"
 #include "runtime/output.h"
 
 namespace {
@@ -218,23 +225,182 @@ class RowsSearchJob {
   rivit::RowsSearch search_;
 };
 
+// ---- pools and guarantees, as the command reads --pool, --guarantee and --if
+
+// The pool written in `text`, or every number of the lottery for an empty
+// text, as the command takes a missing --pool.
+rivit::ParsedPool pool_of(const std::string& text, rivit::Lottery lottery) {
+  if (text.empty()) return rivit::ParsedPool{.pool = rivit::all_numbers(lottery), .error = {}};
+  return rivit::parse_pool(text, lottery);
+}
+
+// What is wrong with the pool written in `text`, in the library's words;
+// empty when nothing.
+std::string pool_problem(int numbers, int length, const std::string& text) {
+  return pool_of(text, lottery_of(numbers, length)).error;
+}
+
+// A wheel's budget of rows, nothing for null; a value outside the library's
+// range stays outside it, for the library to name.
+std::optional<std::size_t> budget_of(const val& rows) {
+  if (rows.isNull() || rows.isUndefined()) return std::nullopt;
+  const auto value = rows.as<double>();
+  if (!(value >= 1)) return 0;
+  if (value > static_cast<double>(rivit::kMostWheelRows)) return rivit::kMostWheelRows + 1;
+  return static_cast<std::size_t>(value);
+}
+
+// REQUIRES: no pool_problem for `pool`.
+rivit::WheelRequest wheel_request(int numbers, int length, const std::string& pool, int right, int if_drawn,
+                                  const val& rows, const std::string& seed) {
+  const rivit::Lottery lottery = lottery_of(numbers, length);
+  return rivit::WheelRequest{.lottery = lottery,
+                             .pool = pool_of(pool, lottery).pool,
+                             .guarantee = {.right = right, .if_drawn = if_drawn},
+                             .rows = budget_of(rows),
+                             .seed = seed_of(seed).value_or(0)};
+}
+
+// What keeps the wheel from being searched, in the library's words: the
+// pool, then the request; empty when nothing.
+std::string wheel_problem(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
+                          const std::string& seed) {
+  std::string problem = pool_problem(numbers, length, pool);
+  if (!problem.empty()) return problem;
+  if (!seed_of(seed)) return "not a seed: " + seed;
+  return rivit::wheel_request_error(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)).value_or("");
+}
+
+// REQUIRES: no wheel_problem.
+double default_wheel_steps(int numbers, int length, const std::string& pool, int right, int if_drawn,
+                           const val& rows) {
+  return static_cast<double>(
+      rivit::default_wheel_steps(wheel_request(numbers, length, pool, right, if_drawn, rows, "0")));
+}
+
+// The wheel search of a request, advanced in slices by the worker.
+// REQUIRES: no wheel_problem.
+class WheelSearchJob {
+ public:
+  WheelSearchJob(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
+                 const std::string& seed)
+      : request_(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)), search_(request_) {}
+
+  void advance(double steps) { search_.advance(static_cast<std::uint64_t>(steps)); }
+  bool done() const { return search_.done(); }
+  double steps_taken() const { return static_cast<double>(search_.steps_taken()); }
+
+  // The fewest rows found, each ascending, and the line the command writes
+  // beside them for a search of `seconds`.
+  val result(double seconds) const {
+    const rivit::WheelResult& best = search_.best();
+    std::vector<rivit::Row> rows;
+    rows.reserve(best.rows.size());
+    for (const rivit::RowMask mask : best.rows) rows.push_back(rivit::row_of(mask));
+    val result = val::object();
+    result.set("rows", rows_value(rows));
+    result.set("summary", rivit::wheel_summary(best, request_.guarantee, std::popcount(request_.pool)) + "; " +
+                              std::to_string(search_.steps_taken()) + " steps, " + rivit::seconds_text(seconds));
+    result.set("stepsTaken", steps_taken());
+    result.set("proven", best.proven);
+    return result;
+  }
+
+ private:
+  rivit::WheelRequest request_;
+  rivit::WheelSearch search_;
+};
+
+// What keeps the guarantee from being checked, in the library's words: the
+// pool, then the guarantee; empty when nothing.
+std::string guarantee_problem(int numbers, int length, const std::string& pool, int right, int if_drawn) {
+  const rivit::Lottery lottery = lottery_of(numbers, length);
+  const rivit::ParsedPool parsed = pool_of(pool, lottery);
+  if (!parsed.error.empty()) return parsed.error;
+  return rivit::guarantee_problem(parsed.pool, lottery, {.right = right, .if_drawn = if_drawn}).value_or("");
+}
+
+// What keeps the odds from being counted over the draws that put `if_drawn`
+// numbers in the pool, as the command says it; empty when nothing.
+std::string condition_problem(int numbers, int length, const std::string& pool, int if_drawn) {
+  std::string problem = pool_problem(numbers, length, pool);
+  if (!problem.empty()) return problem;
+  if (if_drawn < 1 || if_drawn > length) return "M is from 1 to " + std::to_string(length);
+  return "";
+}
+
+// ---- counts in pieces: the odds, and a guarantee's check
+
+val counts_value(const std::vector<std::uint64_t>& counts) {
+  val array = val::array();
+  for (const std::uint64_t count : counts) array.call<void>("push", static_cast<double>(count));
+  return array;
+}
+
+std::vector<std::uint64_t> counts_of(const val& counts) {
+  std::vector<std::uint64_t> result;
+  for (const double count : emscripten::vecFromJSArray<double>(counts)) {
+    result.push_back(static_cast<std::uint64_t>(count));
+  }
+  return result;
+}
+
+val tally_value(const rivit::Tally& tally) {
+  val result = val::object();
+  result.set("best", counts_value(tally.best));
+  result.set("bestIf", counts_value(tally.best_if));
+  if (tally.first_below) {
+    val first = val::object();
+    first.set("piece", static_cast<double>(tally.first_below->piece));
+    first.set("draw", val::array(rivit::row_of(tally.first_below->draw)));
+    result.set("firstBelow", first);
+  } else {
+    result.set("firstBelow", val::null());
+  }
+  return result;
+}
+
+// The tallies of the workers summed by the library.
+rivit::Tally summed(const val& tallies) {
+  rivit::Tally sum;
+  const auto count = tallies["length"].as<std::size_t>();
+  for (std::size_t i = 0; i < count; ++i) {
+    const val value = tallies[i];
+    rivit::Tally tally{.best = counts_of(value["best"]), .best_if = counts_of(value["bestIf"]), .first_below = {}};
+    const val first = value["firstBelow"];
+    if (!first.isNull()) {
+      tally.first_below = rivit::FirstDraw{.piece = static_cast<std::size_t>(first["piece"].as<double>()),
+                                           .draw = rivit::mask_of(emscripten::vecFromJSArray<int>(first["draw"]))};
+    }
+    sum.add(tally);
+  }
+  return sum;
+}
+
+// The odds' options: with a condition {pool, ifDrawn} also the odds over the
+// draws that meet it; null for none. REQUIRES: no condition_problem.
+rivit::OddsOptions odds_options(rivit::Lottery lottery, const val& condition) {
+  rivit::OddsOptions options;
+  if (!condition.isNull() && !condition.isUndefined()) {
+    options.condition = rivit::DrawCondition{.pool = pool_of(condition["pool"].as<std::string>(), lottery).pool,
+                                             .if_drawn = condition["ifDrawn"].as<int>()};
+  }
+  return options;
+}
+
 // The count of the odds over the pieces that one worker is given.
 class OddsJob {
  public:
-  OddsJob(int numbers, int length, const val& rows)
-      : masks_(masks_of(rows_of(rows))), count_(masks_, lottery_of(numbers, length)), counter_(count_) {}
+  OddsJob(int numbers, int length, const val& rows, const val& condition)
+      : masks_(masks_of(rows_of(rows))),
+        count_(masks_, lottery_of(numbers, length), odds_options(lottery_of(numbers, length), condition)),
+        counter_(count_) {}
 
   double draws_of(double piece) const { return static_cast<double>(count_.draws_of(static_cast<std::size_t>(piece))); }
   void count(double piece) { counter_.count(static_cast<std::size_t>(piece)); }
   val tally() const { return tally_value(counter_.tally()); }
 
  private:
-  static val tally_value(const rivit::Tally& tally) {
-    val array = val::array();
-    for (const std::uint64_t draws : tally.best) array.call<void>("push", static_cast<double>(draws));
-    return array;
-  }
-
   std::vector<rivit::RowMask> masks_;
   rivit::OddsCount count_;
   rivit::OddsCount::Counter counter_;
@@ -249,15 +415,61 @@ val odds_pieces(int numbers, int length, const val& rows) {
   return draws;
 }
 
-// The odds from the summed tallies of every piece, in each output format.
-val odds_report(int numbers, int length, const val& rows, const val& tally) {
+// The odds from the tallies of every piece, in each output format.
+val odds_report(int numbers, int length, const val& rows, const val& condition, const val& tallies) {
   const std::vector<rivit::RowMask> masks = masks_of(rows_of(rows));
-  const rivit::OddsCount count(masks, lottery_of(numbers, length));
-  rivit::Tally summed;
-  for (const double draws : emscripten::vecFromJSArray<double>(tally))
-    summed.best.push_back(static_cast<std::uint64_t>(draws));
-  const rivit::Odds odds = count.odds(summed);
+  const rivit::Lottery lottery = lottery_of(numbers, length);
+  const rivit::OddsCount count(masks, lottery, odds_options(lottery, condition));
+  const rivit::Odds odds = count.odds(summed(tallies));
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_odds(odds, out); });
+}
+
+// The count of a guarantee's check over the pieces that one worker is given.
+// REQUIRES: no guarantee_problem.
+class GuaranteeJob {
+ public:
+  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn)
+      : count_(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
+               {.right = right, .if_drawn = if_drawn}) {
+    if (count_.pieces()) counter_.emplace(*count_.pieces());
+  }
+
+  double draws_of(double piece) const {
+    return static_cast<double>(count_.pieces()->draws_of(static_cast<std::size_t>(piece)));
+  }
+  void count(double piece) { counter_->count(static_cast<std::size_t>(piece)); }
+  val tally() const { return tally_value(counter_ ? counter_->tally() : rivit::Tally{}); }
+
+ private:
+  rivit::GuaranteeCount count_;
+  std::optional<rivit::OddsCount::Counter> counter_;
+};
+
+// The sets of every piece of a guarantee's check; none where it needs no
+// count. REQUIRES: no guarantee_problem.
+val guarantee_pieces(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn) {
+  const rivit::GuaranteeCount count(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
+                                    {.right = right, .if_drawn = if_drawn});
+  val draws = val::array();
+  if (!count.pieces()) return draws;
+  for (std::size_t i = 0; i < count.pieces()->pieces(); ++i) {
+    draws.call<void>("push", static_cast<double>(count.pieces()->draws_of(i)));
+  }
+  return draws;
+}
+
+// The check of the rows of `text` with the guarantee's, from the tallies of
+// every piece, in each output format. REQUIRES: rows that read, and no
+// guarantee_problem.
+val check_guarantee(int numbers, int length, const std::string& text, const std::string& pool, int right,
+                    int if_drawn, const val& tallies) {
+  const rivit::Lottery lottery = lottery_of(numbers, length);
+  const rivit::ReadRows read = rivit::read_rows(text, lottery);
+  rivit::RowsCheck checked = rivit::check_of(read);
+  const rivit::GuaranteeCount count(masks_of(read.rows), pool_of(pool, lottery).pool,
+                                    {.right = right, .if_drawn = if_drawn});
+  checked.guarantee = count.check(summed(tallies));
+  return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_check(checked, out); });
 }
 
 }  // namespace
@@ -274,6 +486,13 @@ EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("defaultSteps", &default_steps);
   emscripten::function("oddsPieces", &odds_pieces);
   emscripten::function("oddsReport", &odds_report);
+  emscripten::function("poolProblem", &pool_problem);
+  emscripten::function("wheelProblem", &wheel_problem);
+  emscripten::function("defaultWheelSteps", &default_wheel_steps);
+  emscripten::function("guaranteeProblem", &guarantee_problem);
+  emscripten::function("conditionProblem", &condition_problem);
+  emscripten::function("guaranteePieces", &guarantee_pieces);
+  emscripten::function("checkGuarantee", &check_guarantee);
   emscripten::class_<RowsSearchJob>("RowsSearchJob")
       .constructor<int, int, double, const std::string&, double, double, int>()
       .function("advance", &RowsSearchJob::advance)
@@ -281,9 +500,20 @@ EMSCRIPTEN_BINDINGS(rivit) {
       .function("cap", &RowsSearchJob::cap)
       .function("stepsTaken", &RowsSearchJob::steps_taken)
       .function("result", &RowsSearchJob::result);
+  emscripten::class_<WheelSearchJob>("WheelSearchJob")
+      .constructor<int, int, const std::string&, int, int, const val&, const std::string&>()
+      .function("advance", &WheelSearchJob::advance)
+      .function("done", &WheelSearchJob::done)
+      .function("stepsTaken", &WheelSearchJob::steps_taken)
+      .function("result", &WheelSearchJob::result);
   emscripten::class_<OddsJob>("OddsJob")
-      .constructor<int, int, const val&>()
+      .constructor<int, int, const val&, const val&>()
       .function("drawsOf", &OddsJob::draws_of)
       .function("count", &OddsJob::count)
       .function("tally", &OddsJob::tally);
+  emscripten::class_<GuaranteeJob>("GuaranteeJob")
+      .constructor<int, int, const val&, const std::string&, int, int>()
+      .function("drawsOf", &GuaranteeJob::draws_of)
+      .function("count", &GuaranteeJob::count)
+      .function("tally", &GuaranteeJob::tally);
 }

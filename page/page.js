@@ -8,7 +8,8 @@
 const kWorkers = 2;
 const kPresets = {'40/7': [40, 7], '49/6': [49, 6], '50/5': [50, 5], '45/6': [45, 6], '35/5': [35, 5], '39/7': [39, 7]};
 // The address keys, the command's long option names, in the order written.
-const kKeys = ['numbers', 'length', 'rows', 'seed', 'phase', 'steps', 'time', 'sorted', 'odds', 'check'];
+const kKeys = ['numbers', 'length', 'wheel', 'pool', 'guarantee', 'if', 'rows', 'seed', 'phase', 'steps', 'time',
+               'sorted', 'odds', 'check'];
 const kFormats = {text: ['txt', 'text/plain'], csv: ['csv', 'text/csv'], json: ['json', 'application/json']};
 
 const $ = (id) => document.getElementById(id);
@@ -77,10 +78,11 @@ const engine = {
 };
 
 let limits = null;
-// What the address and the result show: 'rows', 'run' or 'check'; null
-// before anything is asked.
+// What the address and the result show: 'rows', 'wheel', 'run' or 'check';
+// null before anything is asked.
 let task = null;
-// The row set shown: {lottery, rows, outputs, odds}.
+// The row set shown: {lottery, rows, outputs, condition, odds}; a condition
+// {pool, ifDrawn} counts the odds over the draws that meet it too.
 let shown = null;
 let busy = 0;
 
@@ -90,6 +92,20 @@ function lottery() {
 
 function isProgramLottery(l) {
   return l.numbers === limits.programNumbers && l.length === limits.programLength;
+}
+
+// The whole number in the field `id`: null when it is empty, NaN when it is
+// no whole number that the library takes (below 2^31 in size).
+function wholeIn(id) {
+  const text = $(id).value.trim();
+  if (text === '') return null;
+  const n = Number(text);
+  return Number.isInteger(n) && Math.abs(n) < 2 ** 31 ? n : NaN;
+}
+
+// A message of the library's ("the pool has 5 numbers, ...") as a sentence.
+function sentence(words) {
+  return words === '' ? '' : words[0].toUpperCase() + words.slice(1) + '.';
 }
 
 function randomSeed() {
@@ -204,15 +220,10 @@ function showRows(set) {
   $('odds-output').hidden = true;
 }
 
-async function countOdds(set) {
-  const {numbers, length} = set.lottery;
-  if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) {
-    throw new Error('This lottery has too many possible draws to count them all.');
-  }
-  const rows = set.rows;
-  const draws = await engine.call(0, 'oddsPieces', {numbers, length, rows});
-  // Each piece to the worker with fewer draws so far: an even split, the same
-  // every time.
+// Every piece of a count shared between the workers, each piece to the one
+// with fewer draws so far: an even split, the same every time. The tallies,
+// one a worker.
+async function countInPieces(label, draws, args) {
   const pieces = [[], []];
   const load = [0, 0];
   draws.forEach((d, piece) => {
@@ -220,11 +231,19 @@ async function countOdds(set) {
     pieces[to].push(piece);
     load[to] += d;
   });
-  const progress = progressOf('Counting every draw', kWorkers);
-  const tallies = await Promise.all(pieces.map((share, i) => engine.call(
-      i, 'countOdds', {numbers, length, rows, pieces: share}, progress(i))));
-  const tally = tallies[0].map((draws0, k) => draws0 + tallies[1][k]);
-  const outputs = await engine.call(0, 'oddsReport', {numbers, length, rows, tally});
+  const progress = progressOf(label, kWorkers);
+  return Promise.all(pieces.map((share, i) => engine.call(i, 'count', {...args, pieces: share}, progress(i))));
+}
+
+async function countOdds(set) {
+  const {numbers, length} = set.lottery;
+  if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) {
+    throw new Error('This lottery has too many possible draws to count them all.');
+  }
+  const {rows, condition = null} = set;
+  const draws = await engine.call(0, 'oddsPieces', {numbers, length, rows});
+  const tallies = await countInPieces('Counting every draw', draws, {kind: 'odds', numbers, length, rows, condition});
+  const outputs = await engine.call(0, 'oddsReport', {numbers, length, rows, condition, tallies});
   set.odds = outputs;
   showOdds(outputs);
 }
@@ -233,7 +252,10 @@ function showOdds(outputs) {
   fillTable($('odds-table'), outputs.csv, false);
   const lines = outputs.text.trimEnd().split('\n');
   const after = lines.findIndex((line) => line.startsWith('guaranteed'));
-  $('odds-summary').textContent = after >= 0 ? lines.slice(after).join('\n') : '';
+  // Below the table, the lines that it does not hold: a condition's table of
+  // draws is in its _if columns.
+  const tableLine = (line) => /^right\s/.test(line) || /^\s*\d+\s+\d+\s+\d+/.test(line);
+  $('odds-summary').textContent = after >= 0 ? lines.slice(after).filter((line) => !tableLine(line)).join('\n') : '';
   const odds = JSON.parse(outputs.json);
   barChart($('hits-chart'), 'Draws by the most numbers right in one row', odds.best.map((_, k) => `${k} right`),
            odds.best);
@@ -297,6 +319,15 @@ async function rowsTask() {
   await afterRows({lottery: l, rows: best.rows, outputs}, $('odds').checked);
 }
 
+// The guarantee asked of the pasted rows: T right (null: none) if M drawn
+// (M = T when empty, as the command takes it) from the pool ('': every
+// number).
+function checkGuarantee() {
+  const right = wholeIn('check-right');
+  const ifDrawn = wholeIn('check-if');
+  return {pool: $('check-pool').value.trim(), right, ifDrawn: ifDrawn ?? right};
+}
+
 async function checkTask() {
   const l = lottery();
   const text = $('your-rows').value;
@@ -314,12 +345,99 @@ async function checkTask() {
   }
   area.removeAttribute('aria-invalid');
   $('result-heading').textContent = 'Your rows';
-  $('summary').textContent = checked.check.text.trimEnd();
+  const {pool, right, ifDrawn} = checkGuarantee();
+  let check = checked.check;
+  if (right !== null) {
+    const args = {...l, rows: checked.rows, pool, right, ifDrawn};
+    const draws = await engine.call(0, 'guaranteePieces', args);
+    const tallies = await countInPieces('Checking the guarantee', draws, {kind: 'guarantee', ...args});
+    check = await engine.call(0, 'checkGuarantee', {...l, text, pool, right, ifDrawn, tallies});
+  }
+  $('summary').textContent = check.text.trimEnd();
   setStatus(`${checked.rows.length} rows read.`);
-  await afterRows({lottery: l, rows: checked.rows, outputs: checked.outputs}, checked.rows.length > 0);
+  const condition = ifDrawn === null ? null : {pool, ifDrawn};
+  await afterRows({lottery: l, rows: checked.rows, outputs: checked.outputs, condition}, checked.rows.length > 0);
 }
 
-const kTasks = {rows: rowsTask, run: runTask, check: checkTask};
+// The wheel asked for, as the command takes --pool, --guarantee, --if,
+// --rows, --seed, --steps and --time: M = T when empty, no budget when the
+// rows are empty, the default steps when the steps are.
+function wheelRequest() {
+  const right = wholeIn('wheel-right');
+  const ifDrawn = wholeIn('wheel-if');
+  const time = $('wheel-time').value.trim();
+  return {pool: $('wheel-pool').value.trim(), right, ifDrawn: ifDrawn ?? right, rows: wholeIn('wheel-rows'),
+          seed: $('wheel-seed').value.trim(), steps: wholeIn('wheel-steps'), seconds: time === '' ? 0 : Number(time)};
+}
+
+async function wheelTask() {
+  const l = lottery();
+  const {pool, right, ifDrawn, rows, seed, steps: asked, seconds} = wheelRequest();
+  const args = {...l, pool, right, ifDrawn, rows};
+  const steps = seconds > 0 ? 0 : asked ?? (await engine.call(0, 'defaultWheelSteps', args));
+  const numbers = pool === '' ? `1-${l.numbers}` : pool;
+  setStatus(`Searching for a wheel of ${numbers}, ${right} right if ${ifDrawn} drawn, seed ${seed}…`);
+  const progress = progressOf('Searching', 1);
+  const found = await engine.call(0, 'wheel', {...args, seed, steps, seconds}, progress(0));
+  const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: found.rows, sorted: sorted()});
+  $('result-heading').textContent = `A wheel of ${numbers}: ${right} right if ${ifDrawn} drawn, seed ${seed}`;
+  $('summary').textContent = found.summary;
+  setStatus(`${found.rows.length} rows found.`);
+  await afterRows({lottery: l, rows: found.rows, outputs, condition: {pool, ifDrawn}}, $('odds').checked);
+}
+
+const kTasks = {rows: rowsTask, wheel: wheelTask, run: runTask, check: checkTask};
+
+// ---- what a task's own form asks, checked before it starts
+
+// Shows `problem` (the library's words, or '') beside the form whose message
+// is `message`, the fields `invalid` marked; true when there is none.
+function formAccepted(message, fields, problem, invalid = []) {
+  $(message).textContent = sentence(problem);
+  for (const id of fields) {
+    if (problem !== '' && invalid.includes(id)) $(id).setAttribute('aria-invalid', 'true');
+    else $(id).removeAttribute('aria-invalid');
+  }
+  return problem === '';
+}
+
+const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wheel-seed', 'wheel-steps', 'wheel-time'];
+
+async function wheelAccepted() {
+  const accepted = (problem, invalid) => formAccepted('wheel-message', kWheelFields, problem, invalid);
+  const w = wheelRequest();
+  const wrong = [['wheel-right', 'T'], ['wheel-if', 'M'], ['wheel-rows', 'the rows']]
+      .find(([id]) => Number.isNaN(wholeIn(id)));
+  if (wrong) return accepted(`${wrong[1]} is a whole number`, [wrong[0]]);
+  if (w.right === null) return accepted('a wheel needs T, the numbers right', ['wheel-right']);
+  if (Number.isNaN(w.steps) || (w.steps !== null && w.steps < 1)) {
+    return accepted('the steps are a whole number from 1', ['wheel-steps']);
+  }
+  if (!(w.seconds >= 0)) return accepted('the seconds are a number above 0', ['wheel-time']);
+  const args = {...lottery(), pool: w.pool, right: w.right, ifDrawn: w.ifDrawn, rows: w.rows, seed: w.seed};
+  const poolProblem = await engine.call(0, 'poolProblem', args);
+  if (poolProblem !== '') return accepted(poolProblem, ['wheel-pool']);
+  return accepted(await engine.call(0, 'wheelProblem', args), []);
+}
+
+const kCheckFields = ['check-pool', 'check-right', 'check-if'];
+
+async function checkAccepted() {
+  const accepted = (problem, invalid) => formAccepted('check-message', kCheckFields, problem, invalid);
+  const wrong = [['check-right', 'T'], ['check-if', 'M']].find(([id]) => Number.isNaN(wholeIn(id)));
+  if (wrong) return accepted(`${wrong[1]} is a whole number`, [wrong[0]]);
+  const {pool, right, ifDrawn} = checkGuarantee();
+  const args = {...lottery(), pool, right, ifDrawn};
+  if (right === null && ifDrawn === null) {
+    return accepted(pool === '' ? '' : 'your numbers go with T right, or with M drawn for the odds', ['check-pool']);
+  }
+  const poolProblem = await engine.call(0, 'poolProblem', args);
+  if (poolProblem !== '') return accepted(poolProblem, ['check-pool']);
+  if (right !== null) return accepted(await engine.call(0, 'guaranteeProblem', args), ['check-right', 'check-if']);
+  return accepted(await engine.call(0, 'conditionProblem', args), ['check-if']);
+}
+
+const kAccepted = {wheel: wheelAccepted, check: checkAccepted};
 
 // The body's data-state says where the latest task is: working, then done,
 // failed or stopped.
@@ -329,7 +447,8 @@ async function start(name) {
   document.body.dataset.state = 'working';
   task = name;
   writeAddress();
-  document.body.dataset.state = (await lotteryAccepted()) ? await working(kTasks[name]) : 'failed';
+  const accepted = (await lotteryAccepted()) && (!(name in kAccepted) || (await kAccepted[name]()));
+  document.body.dataset.state = accepted ? await working(kTasks[name]) : 'failed';
 }
 
 // ---- the lottery's limits
@@ -374,7 +493,16 @@ function writeAddress() {
     keys.set('numbers', l.numbers);
     keys.set('length', l.length);
   }
-  if (task === 'rows') {
+  if (task === 'wheel') {
+    keys.set('wheel', '');
+    keys.set('pool', $('wheel-pool').value);
+    keys.set('guarantee', $('wheel-right').value);
+    for (const [key, id] of [['if', 'wheel-if'], ['rows', 'wheel-rows'], ['steps', 'wheel-steps'],
+      ['time', 'wheel-time']]) {
+      if ($(id).value) keys.set(key, $(id).value);
+    }
+    keys.set('seed', $('wheel-seed').value);
+  } else if (task === 'rows') {
     keys.set('rows', $('rows').value);
     keys.set('seed', $('rows-seed').value);
     if ($('steps').value) keys.set('steps', $('steps').value);
@@ -384,6 +512,9 @@ function writeAddress() {
     keys.set('phase', $('phase').value);
   } else if (task === 'check') {
     keys.set('check', '');
+    for (const [key, id] of [['pool', 'check-pool'], ['guarantee', 'check-right'], ['if', 'check-if']]) {
+      if ($(id).value) keys.set(key, $(id).value);
+    }
   }
   if ($('sorted').checked) keys.set('sorted', '');
   if ($('odds').checked) keys.set('odds', '');
@@ -401,6 +532,16 @@ function applyAddress() {
   const has = (key) => keys.has(key);
   $('sorted').checked = has('sorted');
   $('odds').checked = has('odds');
+  if (has('wheel')) {
+    $('wheel-pool').value = keys.get('pool') ?? '';
+    $('wheel-right').value = keys.get('guarantee') ?? '';
+    $('wheel-if').value = keys.get('if') ?? '';
+    $('wheel-rows').value = keys.get('rows') ?? '';
+    $('wheel-seed').value = keys.get('seed') ?? randomSeed();
+    $('wheel-steps').value = keys.get('steps') ?? '';
+    $('wheel-time').value = keys.get('time') ?? '';
+    return 'wheel';
+  }
   if (has('rows')) {
     $('rows').value = keys.get('rows');
     $('rows-seed').value = keys.get('seed') ?? randomSeed();
@@ -408,7 +549,12 @@ function applyAddress() {
     $('time').value = keys.get('time') ?? '';
     return 'rows';
   }
-  if (has('check')) return 'check';
+  if (has('check')) {
+    $('check-pool').value = keys.get('pool') ?? '';
+    $('check-right').value = keys.get('guarantee') ?? '';
+    $('check-if').value = keys.get('if') ?? '';
+    return 'check';
+  }
   if (has('seed') || has('phase') || has('odds')) {
     $('run-seed').value = keys.get('seed') ?? randomSeed();
     $('phase').value = keys.get('phase') ?? String(limits.phases);
@@ -462,7 +608,8 @@ function wire() {
       writeAddress();
     });
   }
-  for (const [form, name] of [['rows-form', 'rows'], ['run-form', 'run'], ['check-form', 'check']]) {
+  for (const [form, name] of [['rows-form', 'rows'], ['wheel-form', 'wheel'], ['run-form', 'run'],
+    ['check-form', 'check']]) {
     $(form).addEventListener('submit', (event) => {
       event.preventDefault();
       start(name);
@@ -493,6 +640,7 @@ async function begin() {
   const named = applyAddress();
   if (!$('rows-seed').value) $('rows-seed').value = randomSeed();
   if (!$('run-seed').value) $('run-seed').value = randomSeed();
+  if (!$('wheel-seed').value) $('wheel-seed').value = randomSeed();
   if (named === 'check') {
     task = 'check';
     $('your-rows').focus();

@@ -58,24 +58,60 @@ async function search(module, args, post) {
   }
 }
 
-async function countOdds(module, args, post) {
-  const count = new module.OddsJob(args.numbers, args.length, args.rows);
+// The most steps of a wheel search in one slice, as the command takes them.
+const kWheelSlice = 20000;
+
+// The wheel search of a request until its rows are proven fewest, or for
+// `steps` steps, or for `seconds`, in the command's slices: a 64th of the
+// steps or of the default steps, whichever is fewer, a few hundredths of a
+// second. The same steps give the same rows however they are sliced.
+async function wheel(module, args, post) {
+  const start = performance.now();
+  const elapsed = () => (performance.now() - start) / 1000;
+  const {numbers, length, pool, right, ifDrawn, rows, seed, seconds} = args;
+  const job = new module.WheelSearchJob(numbers, length, pool, right, ifDrawn, rows, seed);
+  try {
+    const last = seconds > 0 ? Infinity : args.steps;
+    const fewest = Math.min(last, module.defaultWheelSteps(numbers, length, pool, right, ifDrawn, rows));
+    const slice = Math.max(1, Math.min(Math.floor(fewest / 64), kWheelSlice));
+    while (!job.done() && job.stepsTaken() < last && !(seconds > 0 && elapsed() >= seconds)) {
+      job.advance(Math.min(slice, last - job.stepsTaken()));
+      post({type: 'progress', done: seconds > 0 ? elapsed() : job.stepsTaken(), total: seconds > 0 ? seconds : last});
+      await yieldToMessages();
+    }
+    return job.result(elapsed());
+  } finally {
+    job.delete();
+  }
+}
+
+// The counts that go in pieces: the odds of rows (with a condition or none)
+// and the check of a guarantee.
+const kCounts = {
+  odds: (module, args) => new module.OddsJob(args.numbers, args.length, args.rows, args.condition ?? null),
+  guarantee: (module, args) => new module.GuaranteeJob(args.numbers, args.length, args.rows, args.pool, args.right,
+                                                       args.ifDrawn),
+};
+
+// The pieces `args.pieces` of a count of `args.kind`, and their tally.
+async function count(module, args, post) {
+  const job = kCounts[args.kind](module, args);
   try {
     let next = 0;
     let counted = 0;
-    const total = args.pieces.reduce((sum, piece) => sum + count.drawsOf(piece), 0);
+    const total = args.pieces.reduce((sum, piece) => sum + job.drawsOf(piece), 0);
     await inSlices(
       (units) => {
         for (const end = Math.min(args.pieces.length, next + units); next < end; ++next) {
-          count.count(args.pieces[next]);
-          counted += count.drawsOf(args.pieces[next]);
+          job.count(args.pieces[next]);
+          counted += job.drawsOf(args.pieces[next]);
         }
       },
       () => next === args.pieces.length,
       () => post({type: 'progress', done: counted, total}));
-    return count.tally();
+    return job.tally();
   } finally {
-    count.delete();
+    job.delete();
   }
 }
 
@@ -90,10 +126,23 @@ const kImmediate = {
   better: (module, args) => module.betterOf(args.first, args.second),
   foundSummary: (module, args) => module.foundSummary(args.found, args.seconds),
   oddsPieces: (module, args) => module.oddsPieces(args.numbers, args.length, args.rows),
-  oddsReport: (module, args) => module.oddsReport(args.numbers, args.length, args.rows, args.tally),
+  oddsReport: (module, args) => module.oddsReport(args.numbers, args.length, args.rows, args.condition ?? null,
+                                                  args.tallies),
   defaultSteps: (module, args) => module.defaultSteps(args.rows),
+  poolProblem: (module, args) => module.poolProblem(args.numbers, args.length, args.pool),
+  wheelProblem: (module, args) => module.wheelProblem(args.numbers, args.length, args.pool, args.right, args.ifDrawn,
+                                                      args.rows, args.seed),
+  defaultWheelSteps: (module, args) => module.defaultWheelSteps(args.numbers, args.length, args.pool, args.right,
+                                                                args.ifDrawn, args.rows),
+  guaranteeProblem: (module, args) => module.guaranteeProblem(args.numbers, args.length, args.pool, args.right,
+                                                              args.ifDrawn),
+  conditionProblem: (module, args) => module.conditionProblem(args.numbers, args.length, args.pool, args.ifDrawn),
+  guaranteePieces: (module, args) => module.guaranteePieces(args.numbers, args.length, args.rows, args.pool,
+                                                            args.right, args.ifDrawn),
+  checkGuarantee: (module, args) => module.checkGuarantee(args.numbers, args.length, args.text, args.pool,
+                                                          args.right, args.ifDrawn, args.tallies),
 };
-const kLong = {search, countOdds};
+const kLong = {search, wheel, count};
 
 onmessage = async (event) => {
   const {id, op, args} = event.data;
