@@ -35,6 +35,22 @@ function foundSummary(...args) {
 
 const untimed = (summary) => summary.replace(/, [0-9.]+ s$/, '');
 
+// The command's standard output and standard error for `args`, whatever its
+// status: a check whose guarantee fails ends with 1.
+function rivitWhole(...args) {
+  const {stdout, stderr, status} = spawnSync(command, args, {encoding: 'utf8', maxBuffer: 1 << 28});
+  return {stdout, stderr, status};
+}
+
+// What the command says is wrong with `args` (the words after the option it
+// names), as the page puts it: a sentence.
+function refusal(...args) {
+  const {stderr, status} = rivitWhole(...args);
+  assert.equal(status, 2, `${args.join(' ')} is refused`);
+  const words = stderr.match(/^erilaisetrivit-rivit: --[a-z]+: (.*) \(see --help\)\n$/)[1];
+  return `${words[0].toUpperCase()}${words.slice(1)}.`;
+}
+
 function freePort() {
   return new Promise((done) => {
     const probe = createServer();
@@ -205,6 +221,90 @@ for (const origin of ['file', 'http']) {
       await close();
     });
 
+    test('a wheel by seed and steps: its rows, its line and its downloads are the command\'s', async () => {
+      for (const [fragment, args] of [
+        ['#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000',
+         ['--wheel', '--pool', '1-12', '--guarantee', '3', '--if', '4', '--seed', '1', '--steps', '1000']],
+        ['#numbers=49&length=6&wheel&pool=5-22&guarantee=3&if=5&rows=4&seed=7&steps=150',
+         ['--numbers', '49', '--length', '6', '--wheel', '--pool', '5-22', '--guarantee', '3', '--if', '5',
+          '--rows', '4', '--seed', '7', '--steps', '150']],
+      ]) {
+        const {page, close} = await open(origin, fragment);
+        await settled(page);
+        assert.ok(page.url().endsWith(fragment), `the address stays ${fragment}`);
+        assert.equal(await tableText(page, 'rows-table'), rivit(...args), fragment);
+        const line = rivitWhole(...args).stderr.split('\n').find((l) => l.startsWith('rows: '));
+        assert.equal(untimed(await page.textContent('#summary')), untimed(line), fragment);
+        for (const format of ['text', 'csv', 'json']) {
+          assert.equal(await downloaded(page, 'rows', format), rivit(...args, '--format', format), fragment);
+        }
+        if (origin === 'file' && args.includes('1-12')) {
+          await page.screenshot({path: join(shots, 'wheel-desktop.png'), fullPage: true});
+        }
+        await close();
+      }
+    });
+
+    test('a wheel refused is refused beside its form in the library\'s words; Stop ends a long one', async () => {
+      const {page, close} = await open(origin, '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=300');
+      await settled(page);
+      const shown = await tableText(page, 'rows-table');
+      const summary = await page.textContent('#summary');
+      for (const [pool, right, drawn] of [['1-x', '3', '4'], ['1-6', '3', '4'], ['1-12', '5', '4']]) {
+        await page.fill('#wheel-pool', pool);
+        await page.fill('#wheel-right', right);
+        await page.fill('#wheel-if', drawn);
+        await page.click('#wheel-form button[type="submit"]');
+        await settled(page, 'failed');
+        const words = refusal('--wheel', '--pool', pool, '--guarantee', right, '--if', drawn);
+        assert.equal(await page.textContent('#wheel-message'), words);
+        assert.equal(await page.getAttribute('#wheel-pool', 'aria-invalid'), right === '3' ? 'true' : null, pool);
+        assert.equal(await tableText(page, 'rows-table'), shown, 'the rows shown stay');
+        assert.equal(await page.textContent('#summary'), summary, 'their line stays');
+        assert.equal(await page.inputValue('#wheel-pool'), pool, 'the player\'s text stays as it was');
+      }
+      await page.fill('#wheel-pool', '1-20');
+      await page.fill('#wheel-right', '4');
+      await page.fill('#wheel-if', '6');
+      await page.fill('#wheel-steps', '100000000');
+      await page.click('#wheel-form button[type="submit"]');
+      await page.waitForFunction(() => document.getElementById('progress').value > 0);
+      assert.equal(await page.textContent('#wheel-message'), '', 'the message goes with its cause');
+      await page.click('#stop');
+      await settled(page, 'stopped');
+      assert.ok(await page.isHidden('#progress-area'));
+      await close();
+    });
+
+    test('pasted rows with a guarantee: its line is the command\'s --check --guarantee, the odds its --odds --if',
+         async () => {
+      // A wheel of 1-16 checked on more numbers, where the first set it fails
+      // for is not the first set of all.
+      const {page, close} = await open(origin, '#pool=3-22&guarantee=3&if=5&check');
+      assert.equal(await page.inputValue('#check-pool'), '3-22');
+      const rows = rivit('--wheel', '--pool', '1-16', '--guarantee', '3', '--if', '4', '--seed', '1', '--steps', '300');
+      const file = join(scratch, 'guarantee-rows.txt');
+      writeFileSync(file, rows);
+      await page.fill('#your-rows', rows);
+      await page.click('#check-form button[type="submit"]');
+      await page.waitForSelector('#odds-output:not([hidden])');
+      await settled(page);
+      const check = rivitWhole('--check', file, '--pool', '3-22', '--guarantee', '3', '--if', '5');
+      assert.equal(check.status, 1, 'the guarantee fails, so that the page must find the same first set');
+      assert.equal(await page.textContent('#summary') + '\n', check.stdout);
+      for (const format of ['text', 'csv', 'json']) {
+        assert.equal(await downloaded(page, 'odds', format),
+                     rivit('--odds', file, '--pool', '3-22', '--if', '5', '--format', format), format);
+      }
+      assert.match(page.url(), /#pool=3-22&guarantee=3&if=5&check$/);
+      await page.fill('#check-right', '8');
+      await page.click('#check-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#check-message'),
+                   refusal('--check', file, '--pool', '3-22', '--guarantee', '8', '--if', '5'));
+      await close();
+    });
+
     test('Stop ends a long search at once, and the page goes on working', async () => {
       const {page, close} = await open(origin, '#rows=400&seed=1&steps=500000000');
       await page.waitForSelector('#progress-area:not([hidden])');
@@ -239,7 +339,8 @@ for (const origin of ['file', 'http']) {
     if (origin === 'file') {
       test('on a 390 px phone: no sideways scroll, and the screenshots of the main views', async () => {
         const phone = {width: 390, height: 844};
-        for (const [name, fragment] of [['rows', '#rows=20&seed=1&steps=20000&odds'], ['run', '#seed=1&phase=2']]) {
+        for (const [name, fragment] of [['rows', '#rows=20&seed=1&steps=20000&odds'], ['run', '#seed=1&phase=2'],
+          ['wheel', '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000']]) {
           const {page, close} = await open(origin, fragment, phone);
           await settled(page);
           if (fragment.includes('odds')) await page.waitForSelector('#odds-output:not([hidden])');
