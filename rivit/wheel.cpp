@@ -150,7 +150,7 @@ std::optional<Plan> fewest_split(const std::vector<int>& drawn, int v, int k, Ro
       if (before == UINT64_MAX) continue;
       for (int s = k; n + s <= v; ++s) {
         const std::optional<std::uint64_t> rows = rows_of(Part{s, drawn[i]});
-        const auto at = static_cast<std::size_t>(n + s);
+        const std::size_t at = static_cast<std::size_t>(n) + static_cast<std::size_t>(s);
         if (rows && before + *rows < fewest[i + 1][at]) {
           fewest[i + 1][at] = before + *rows;
           size[i + 1][at] = s;
