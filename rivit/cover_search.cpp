@@ -124,6 +124,7 @@ CoverSearch::CoverSearch(CoverSetup setup)
     if (rows_.size() < most) add_row(row);
   }
   fill_greedily(most);
+  if (!setup_.budget) drop_needless_rows();
   if (setup_.budget) {
     RowDraw draw;
     while (rows_.size() < *setup_.budget) add_row(draw.next(random_, {setup_.numbers, setup_.length}));
@@ -159,8 +160,38 @@ void CoverSearch::remove_row(std::size_t index) {
   tabu_until_.erase(first, first + numbers);
 }
 
+// The rows that no m-set needs, taken out in one pass, the last first: the
+// greedy cover of a large pool holds many, and taking them out one at a
+// time, each after weighing every row, would cost the square of its rows.
+void CoverSearch::drop_needless_rows() {
+  std::vector<RowMask> needed;
+  for (std::size_t r = rows_.size(); r-- > 0;) {
+    if (loss(rows_[r]) == 0) {
+      for_each_covered(setup_, rows_[r], [this](std::uint32_t set) { uncover(set); });
+    } else {
+      needed.push_back(rows_[r]);
+    }
+  }
+  rows_.assign(needed.rbegin(), needed.rend());
+  tabu_until_.assign(rows_.size() * static_cast<std::size_t>(setup_.numbers), 0);
+}
+
+// The uncovered m-sets that a row of `row` and `number` covers and `row`
+// alone does not: t - 1 numbers of the row, the number, and m - t others.
+std::uint64_t CoverSearch::greedy_gain(RowMask row, int number) const {
+  const RowMask bit = RowMask{1} << number;
+  const int right = setup_.guarantee.right;
+  std::uint64_t gain = 0;
+  const std::vector<RowMask> rests = subsets_of(pool_ & ~row & ~bit, setup_.guarantee.if_drawn - right);
+  for_each_subset(row, right - 1, [&](RowMask held) {
+    for (const RowMask rest : rests) gain += sets_[rank_of(held | bit | rest)].covers == 0 ? 1U : 0U;
+  });
+  return gain;
+}
+
 // Rows until everything is covered or there are `until` rows: each holds the
-// lowest uncovered m-set and then the numbers that the rows use least.
+// lowest uncovered m-set and then, one at a time, the number that covers the
+// most uncovered m-sets with it, the one the rows use least on a tie.
 void CoverSearch::fill_greedily(std::size_t until) {
   std::vector<std::size_t> uses(static_cast<std::size_t>(setup_.numbers));
   for (const RowMask row : rows_) for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });
@@ -169,11 +200,15 @@ void CoverSearch::fill_greedily(std::size_t until) {
     while (sets_[lowest].covers != 0) ++lowest;
     RowMask row = unrank_of(lowest, setup_.numbers, setup_.guarantee.if_drawn);
     while (std::popcount(row) < setup_.length) {
-      std::size_t pick = 0;
-      while ((row >> pick & 1) != 0) ++pick;
-      for (std::size_t n = pick + 1; n < uses.size(); ++n) {
-        if ((row >> n & 1) == 0 && uses[n] < uses[pick]) pick = n;
-      }
+      std::optional<std::pair<std::uint64_t, std::size_t>> best;  // gain, uses
+      int pick = 0;
+      for_each_number(pool_ & ~row, [&](int n) {
+        const std::pair candidate{greedy_gain(row, n), uses[static_cast<std::size_t>(n)]};
+        if (!best || candidate.first > best->first || (candidate.first == best->first && candidate.second < best->second)) {
+          best = candidate;
+          pick = n;
+        }
+      });
       row |= RowMask{1} << pick;
     }
     for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });

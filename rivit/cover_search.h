@@ -68,7 +68,9 @@ class CoverSearch {
   void uncover(std::uint32_t set);
   void add_row(RowMask row);
   void remove_row(std::size_t index);
+  std::uint64_t greedy_gain(RowMask row, int number) const;
   void fill_greedily(std::size_t until);
+  void drop_needless_rows();
   std::int64_t weight_change(const Move& move) const;
   void apply(const Move& move);
   std::optional<Choice> best_move(RowMask set);

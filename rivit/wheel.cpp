@@ -110,7 +110,8 @@ std::vector<RowMask> built_wheel(int numbers, int length, Guarantee g) {
 
 // The parts that are searched for splits of the pool: every size of each
 // guarantee of a part where it is small, each part of the even splits, and
-// a part of m_i = t the size of a Golay Steiner system. In increasing order.
+// a part of m_i = t the size of a Golay Steiner system with the rest split
+// evenly. In increasing order.
 std::vector<Part> searched_parts(int v, int k, Guarantee g) {
   std::vector<Part> parts;
   const auto keep = [&](const Part& part) {
@@ -127,6 +128,7 @@ std::vector<Part> searched_parts(int v, int k, Guarantee g) {
     for (const Part& part : even_plan(v, drawn)) keep(part);
     if (drawn.front() == g.right && v > built && !built_wheel(built, k, {g.right, g.right}).empty()) {
       keep({built, g.right});
+      for (const Part& part : even_plan(v - built, std::vector<int>(drawn.begin() + 1, drawn.end()))) keep(part);
     }
   }
   std::sort(parts.begin(), parts.end());
