@@ -178,6 +178,14 @@ std::uint64_t step_touches(int v, int k, Guarantee g) {
   return std::max<std::uint64_t>(1, changes * choose(k - 1, g.right - 1) * choose(v - k - 1, g.if_drawn - g.right));
 }
 
+// log2(x) in eighths, from below: 8 for 2, 12 for 3 (2 * 1.5), 16 for 4.
+// REQUIRES: x >= 1.
+std::uint64_t log2_eighths(std::uint64_t x) {
+  const auto whole = static_cast<std::uint64_t>(std::bit_width(x) - 1);
+  const std::uint64_t eighth = (whole >= 3 ? x >> (whole - 3) : x << (3 - whole)) & 7;
+  return 8 * whole + eighth;
+}
+
 int pool_size(const WheelRequest& request) { return std::popcount(request.pool); }
 
 bool whole_searchable(const WheelRequest& request) {
@@ -252,12 +260,22 @@ std::uint64_t default_wheel_steps(const WheelRequest& request) {
   const int v = pool_size(request);
   const int k = request.lottery.length;
   const Guarantee g = request.guarantee;
-  std::uint64_t touched = whole_searchable(request) ? step_touches(v, k, g) : 1;
+  // The searches take turns, of small parts that soon have their fewest
+  // rows and of large ones: a step costs about the geometric mean of theirs,
+  // taken in eighths of a power of two so that every build agrees.
+  std::uint64_t eighths = 0;
+  std::uint64_t searches = 0;
+  const auto add = [&](std::uint64_t touches) {
+    eighths += log2_eighths(touches);
+    ++searches;
+  };
+  if (whole_searchable(request)) add(step_touches(v, k, g));
   if (!request.rows) {
-    for (const Part& part : searched_parts(v, k, g))
-      touched = std::max(touched, step_touches(part.numbers, k, {g.right, part.if_drawn}));
+    for (const Part& part : searched_parts(v, k, g)) add(step_touches(part.numbers, k, {g.right, part.if_drawn}));
   }
-  return std::clamp(kStepsPerTouch / touched, kFewestDefaultSteps, kMostDefaultSteps);
+  const std::uint64_t mean = eighths / std::max<std::uint64_t>(1, searches);
+  const std::uint64_t touched = ((8 + mean % 8) << (mean / 8)) >> 3;
+  return std::clamp(kStepsPerTouch / std::max<std::uint64_t>(1, touched), kFewestDefaultSteps, kMostDefaultSteps);
 }
 
 // A split of the pool, and the search of each of its parts.

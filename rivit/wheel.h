@@ -99,7 +99,8 @@ std::optional<std::string> wheel_request_error(const WheelRequest& request);
 
 // The steps of about two seconds of search on one core of a 2.6 GHz AMD
 // EPYC, roughly: a step costs time in proportion to the m-sets that one
-// change of a number touches, in the whole pool or in its costliest part.
+// change of a number touches, in the geometric mean of the whole pool's
+// search and those of its parts.
 // REQUIRES: no wheel_request_error(request).
 std::uint64_t default_wheel_steps(const WheelRequest& request);
 
