@@ -268,7 +268,8 @@ for (const origin of ['file', 'http']) {
       await page.fill('#wheel-if', '6');
       await page.fill('#wheel-steps', '100000000');
       await page.click('#wheel-form button[type="submit"]');
-      await page.waitForFunction(() => document.getElementById('progress').value > 0);
+      // The search starts only once the form is accepted: by then its old message must be gone.
+      await page.waitForFunction(() => !document.getElementById('progress-area').hidden);
       assert.equal(await page.textContent('#wheel-message'), '', 'the message goes with its cause');
       await page.click('#stop');
       await settled(page, 'stopped');
