@@ -118,10 +118,10 @@ using Cents = std::int64_t;
 // What a line's hits must be for a tier; a condition that is not set takes
 // any value.
 struct TierCondition {
-  std::optional<int> main;             // hits in the main drum
-  std::optional<int> bonus;            // bonus numbers among the line's
-  std::optional<int> bonus_at_least;   // at least this many of them
-  std::optional<int> second;           // hits in the second drum
+  std::optional<int> main = std::nullopt;            // hits in the main drum
+  std::optional<int> bonus = std::nullopt;           // bonus numbers among the line's
+  std::optional<int> bonus_at_least = std::nullopt;  // at least this many of them
+  std::optional<int> second = std::nullopt;          // hits in the second drum
   friend bool operator==(const TierCondition&, const TierCondition&) = default;
 };
 

@@ -11,6 +11,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,11 +87,18 @@ inline Row row_of(RowMask mask) {
 
 inline int shared_numbers(RowMask a, RowMask b) { return std::popcount(a & b); }
 
-// C(n, k), the number of k-number rows or draws from n numbers; exact for
-// every lottery within the limits.
+// C(n, k), the number of k-number rows or draws from n numbers; 0 for k < 0
+// or k > n. Exact wherever the result fits 64 bits (C(80, 20) of Keno
+// does): each step's factor shares its divisor's common part with the
+// result so far, so no step passes the result.
 constexpr std::uint64_t choose(int n, int k) {
+  if (k < 0 || k > n) return 0;
   std::uint64_t result = 1;
-  for (int i = 1; i <= k; ++i) result = result * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
+  for (int i = 1; i <= k; ++i) {
+    const auto divisor = static_cast<std::uint64_t>(i);
+    const std::uint64_t common = std::gcd(result, divisor);
+    result = (result / common) * (static_cast<std::uint64_t>(n - k + i) / (divisor / common));
+  }
   return result;
 }
 
