@@ -105,12 +105,6 @@ RowMask drawn_number(RowMask mask, rt::Random& random) {
 
 }  // namespace
 
-std::uint64_t uncovered_by_index(const CoverSetup& setup, const std::vector<RowMask>& rows) {
-  std::vector<bool> covered(static_cast<std::size_t>(choose(setup.numbers, setup.guarantee.if_drawn)));
-  for (const RowMask row : rows) for_each_covered(setup, row, [&](std::uint32_t set) { covered[set] = true; });
-  return static_cast<std::uint64_t>(std::count(covered.begin(), covered.end(), false));
-}
-
 CoverSearch::CoverSearch(CoverSetup setup)
     : setup_(std::move(setup)), pool_(pool_of(setup_.numbers)), random_(setup_.seed) {
   // At most kMostSearchedSets, which every size_t holds.

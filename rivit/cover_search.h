@@ -33,10 +33,6 @@ struct CoverSetup {
   std::vector<RowMask> start;  // rows to start from, completed greedily to a cover (or to the budget)
 };
 
-// The exact count of uncovered m-sets, by the same index: the check of rows
-// that came from elsewhere. REQUIRES: as CoverSearch.
-std::uint64_t uncovered_by_index(const CoverSetup& setup, const std::vector<RowMask>& rows);
-
 class CoverSearch {
  public:
   // REQUIRES: 1 <= t <= m <= k <= numbers <= kMostNumbers, choose(numbers,
