@@ -1,6 +1,6 @@
 #include "rivit/pool.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -32,59 +32,86 @@ std::optional<int> digits_value(std::string_view text) {
 std::string quoted(std::string_view piece) { return std::string("\"").append(piece).append("\""); }
 
 // Adds the numbers of one piece ("7" or "3-9") to `pool`; the error, if any.
-std::string add_piece(std::string_view piece, Lottery lottery, RowMask& pool) {
+std::string add_piece(std::string_view piece, int numbers, NumberSet& pool) {
   const std::size_t dash = piece.find('-');
   const std::string_view low_text = trimmed(piece.substr(0, dash));
   const std::string_view high_text = dash == std::string_view::npos ? low_text : trimmed(piece.substr(dash + 1));
   const std::optional<int> low = digits_value(low_text);
   const std::optional<int> high = digits_value(high_text);
   if (!low || !high) return quoted(piece) + " is not a number or a range of numbers";
-  const std::string range = " is not from 1 to " + std::to_string(lottery.numbers);
-  if (*low < 1 || *low > lottery.numbers) return std::to_string(*low) + range;
-  if (*high < 1 || *high > lottery.numbers) return std::to_string(*high) + range;
+  const std::string range = " is not from 1 to " + std::to_string(numbers);
+  if (*low < 1 || *low > numbers) return std::to_string(*low) + range;
+  if (*high < 1 || *high > numbers) return std::to_string(*high) + range;
   if (*low > *high) return quoted(piece) + " runs from high to low";
   for (int n = *low; n <= *high; ++n) {
-    if ((pool & number_bit(n)) != 0) return std::to_string(n) + " is in the pool twice";
-    pool |= number_bit(n);
+    if (pool.has(n)) return std::to_string(n) + " is in the pool twice";
+    pool.add(n);
   }
   return {};
 }
 
 }  // namespace
 
-ParsedPool parse_pool(std::string_view text, Lottery lottery) {
-  RowMask pool = 0;
+ParsedGamePool parse_game_pool(std::string_view text, int numbers, int length) {
+  NumberSet pool;
   for (std::size_t start = 0;;) {
     const std::size_t comma = text.find(',', start);
     const std::string_view piece = trimmed(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
-    std::string error = add_piece(piece, lottery, pool);
-    if (!error.empty()) return {0, std::move(error)};
+    std::string error = add_piece(piece, numbers, pool);
+    if (!error.empty()) return {{}, std::move(error)};
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }
-  const int size = std::popcount(pool);
-  if (size < lottery.length) {
-    return {0,
-            "the pool has " + std::to_string(size) + " numbers, fewer than a row's " + std::to_string(lottery.length)};
+  const int size = pool.size();
+  if (size < length) {
+    return {{}, "the pool has " + std::to_string(size) + " numbers, fewer than a row's " + std::to_string(length)};
+  }
+  if (size > kMostNumbers) {
+    return {{}, "the pool has " + std::to_string(size) + " numbers, more than " + std::to_string(kMostNumbers)};
   }
   return {pool, {}};
 }
 
-std::string pool_text(RowMask pool) {
+ParsedPool parse_pool(std::string_view text, Lottery lottery) {
+  ParsedGamePool parsed = parse_game_pool(text, lottery.numbers, lottery.length);
+  return {parsed.pool.row_mask(), std::move(parsed.error)};
+}
+
+std::string pool_text(NumberSet pool) {
   std::string text;
-  while (pool != 0) {
-    const auto low = static_cast<unsigned>(std::countr_zero(pool));
-    const auto run = static_cast<unsigned>(std::countr_one(pool >> low));
+  const std::vector<int> numbers = pool.numbers();
+  for (std::size_t i = 0; i < numbers.size();) {
+    std::size_t run = 1;
+    while (i + run < numbers.size() && numbers[i + run] == numbers[i] + static_cast<int>(run)) ++run;
     if (!text.empty()) text += ", ";
-    text += std::to_string(low + 1);
+    text += std::to_string(numbers[i]);
     if (run >= 3) {
-      text.append("-").append(std::to_string(low + run));
+      text.append("-").append(std::to_string(numbers[i + run - 1]));
     } else if (run == 2) {
-      text.append(", ").append(std::to_string(low + 2));
+      text.append(", ").append(std::to_string(numbers[i + 1]));
     }
-    for (unsigned n = low; n < low + run; ++n) pool &= ~(RowMask{1} << n);
+    i += run;
   }
   return text;
+}
+
+std::string pool_text(RowMask pool) { return pool_text(NumberSet::of_row_mask(pool)); }
+
+RenumberedPool::RenumberedPool(NumberSet pool, int length)
+    : numbers_(pool.numbers()), lottery_{std::max(static_cast<int>(numbers_.size()), length + 1), length} {}
+
+RowMask RenumberedPool::inside(NumberSet numbers) const {
+  RowMask mask = 0;
+  for (std::size_t i = 0; i < numbers_.size(); ++i) {
+    if (numbers.has(numbers_[i])) mask |= number_bit(static_cast<int>(i) + 1);
+  }
+  return mask;
+}
+
+NumberSet RenumberedPool::outside(RowMask row) const {
+  NumberSet numbers;
+  for_each_number(row, [&](int n) { numbers.add(numbers_[static_cast<std::size_t>(n)]); });
+  return numbers;
 }
 
 }  // namespace rivit

@@ -8,7 +8,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "rivit/game.h"
 #include "rivit/lottery.h"
 
 namespace rivit {
@@ -24,9 +26,42 @@ struct ParsedPool {
 // REQUIRES: within_limits(lottery).
 ParsedPool parse_pool(std::string_view text, Lottery lottery);
 
+// A pool of a game's main drum, whose numbers may go past 64 (Powerball's
+// 69, SuperEnalotto's 90): the same list, of numbers from 1 to `numbers`,
+// at most kMostNumbers of them and at least `length`.
+// REQUIRES: 1 <= length, numbers <= kMostGameNumbers.
+struct ParsedGamePool {
+  NumberSet pool;
+  std::string error;
+};
+ParsedGamePool parse_game_pool(std::string_view text, int numbers, int length);
+
 // The pool in the form parse_pool reads, ascending, runs of three or more
 // numbers as ranges: "1-5, 9, 12-14"; "" for the empty pool.
+std::string pool_text(NumberSet pool);
 std::string pool_text(RowMask pool);
+
+// A pool as a lottery of its own: its v numbers are 1 to v there, in
+// order, so that a wheel of a game's numbers past 64 is searched and
+// checked as any other, and its rows are named by the pool's numbers again.
+class RenumberedPool {
+ public:
+  // REQUIRES: length <= pool.size() <= kMostNumbers, kShortestRow <= length <= kLongestRow.
+  RenumberedPool(NumberSet pool, int length);
+
+  // v numbers, or one more than a row where the pool is a row.
+  Lottery lottery() const { return lottery_; }
+  // Every number of the pool, renumbered: 1 to v.
+  RowMask pool() const { return all_numbers({static_cast<int>(numbers_.size()), lottery_.length}); }
+  // The numbers of the pool among `numbers`, renumbered.
+  RowMask inside(NumberSet numbers) const;
+  // A renumbered row named by the pool's numbers.
+  NumberSet outside(RowMask row) const;
+
+ private:
+  std::vector<int> numbers_;  // the pool's numbers, ascending: numbers_[i] is i + 1 renumbered
+  Lottery lottery_;
+};
 
 }  // namespace rivit
 

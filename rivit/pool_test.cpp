@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <algorithm>
 #include <bit>
 #include <string>
@@ -81,6 +83,38 @@ TEST(ParsePool, RefusesWhatIsNotAPoolAndSaysWhy) {
     EXPECT_EQ(parsed.pool, 0U) << c.text;
   }
   EXPECT_EQ(parse_pool(" 3,7,11,19,24,30,33 ", kProgramLottery).pool, mask_of({3, 7, 11, 19, 24, 30, 33}));
+}
+
+// A pool of a game past 64 numbers: read as far as 90, at most 64 in the
+// pool, and renumbered into a lottery of its own and back, number for
+// number, in order.
+TEST(GamePool, ReadsNumbersPast64AndRenumbersThemBothWays) {
+  const ParsedGamePool powerball = parse_game_pool("55-69", 69, 5);
+  ASSERT_EQ(powerball.error, "");
+  EXPECT_EQ(pool_text(powerball.pool), "55-69");
+  EXPECT_EQ(parse_game_pool("1-65", 90, 6).error, "the pool has 65 numbers, more than 64");
+  EXPECT_EQ(parse_game_pool("80, 91", 90, 6).error, "91 is not from 1 to 90");
+  std::mt19937 random(3);
+  for (int trial = 0; trial < 200; ++trial) {
+    NumberSet pool;
+    const int size = 6 + static_cast<int>(random() % 59);
+    while (pool.size() < size) pool.add(1 + static_cast<int>(random() % 90));
+    ASSERT_EQ(parse_game_pool(pool_text(pool), 90, 6).pool, pool);
+    const RenumberedPool renumbered(pool, 6);
+    EXPECT_EQ(renumbered.pool(), all_numbers({size, 6}));
+    EXPECT_GE(renumbered.lottery().numbers, size);
+    const std::vector<int> numbers = pool.numbers();
+    NumberSet line;
+    RowMask expected = 0;
+    for (int n = 1; n <= 90; ++n) {
+      if (random() % 3 != 0) continue;
+      line.add(n);
+      const auto at = std::find(numbers.begin(), numbers.end(), n);
+      if (at != numbers.end()) expected |= number_bit(at - numbers.begin() + 1);
+    }
+    EXPECT_EQ(renumbered.inside(line), expected);
+    EXPECT_EQ(renumbered.outside(expected), line & pool);
+  }
 }
 
 }  // namespace
