@@ -33,7 +33,7 @@
 FUZZ_SECONDS ?= 60
 WIN32_RUN ?= auto
 WIN64_RUN ?= auto
-FUZZERS := read_list join read_rows
+FUZZERS := read_list join read_rows read_lines
 
 all: release
 

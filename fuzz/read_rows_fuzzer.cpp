@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/printable.h"
 #include "rivit/read.h"
 
 namespace {
@@ -91,22 +92,6 @@ Verdict Expected(std::string_view text, rivit::Lottery lottery) {
     verdict.rows.push_back(row);
   }
   return verdict;
-}
-
-// Every character of `text` printable: no control byte, and the rest whole
-// UTF-8 sequences.
-bool Printable(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x20 || lead == 0x7F) return false;
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
 }
 
 }  // namespace

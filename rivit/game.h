@@ -18,6 +18,7 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -54,9 +55,9 @@ class NumberSet {
   }
 
   // REQUIRES: 1 <= n <= kMostGameNumbers.
-  constexpr bool has(int n) const { return ((words_[word_of(n)] >> ((n - 1) % 64)) & 1) != 0; }
-  constexpr void add(int n) { words_[word_of(n)] |= std::uint64_t{1} << ((n - 1) % 64); }
-  constexpr void remove(int n) { words_[word_of(n)] &= ~(std::uint64_t{1} << ((n - 1) % 64)); }
+  constexpr bool has(int n) const { return (words_[word_of(n)] & bit_of(n)) != 0; }
+  constexpr void add(int n) { words_[word_of(n)] |= bit_of(n); }
+  constexpr void remove(int n) { words_[word_of(n)] &= ~bit_of(n); }
   constexpr int size() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
   constexpr bool empty() const { return (words_[0] | words_[1]) == 0; }
   // The largest number, 0 for the empty set.
@@ -71,7 +72,7 @@ class NumberSet {
   constexpr NumberSet operator-(NumberSet o) const { return {words_[0] & ~o.words_[0], words_[1] & ~o.words_[1]}; }
   friend constexpr bool operator==(const NumberSet&, const NumberSet&) = default;
   // Ordered as the numbers written ascending, then by length: {1,2} < {1,3} < {2}.
-  constexpr bool lexicographically_before(NumberSet o) const { return numbers_less(*this, o); }
+  constexpr bool lexicographically_before(const NumberSet& o) const { return numbers_less(*this, o); }
 
   // Calls visit(n) for each number n, lowest first.
   template <typename Visit>
@@ -90,8 +91,9 @@ class NumberSet {
 
  private:
   static constexpr std::size_t kWords = 2;
-  static constexpr std::size_t word_of(int n) { return static_cast<std::size_t>((n - 1) / 64); }
   constexpr NumberSet(std::uint64_t low, std::uint64_t high) : words_{low, high} {}
+  static constexpr std::size_t word_of(int n) { return static_cast<std::size_t>(n - 1) / 64; }
+  static constexpr std::uint64_t bit_of(int n) { return std::uint64_t{1} << ((n - 1) % 64); }
   static constexpr bool numbers_less(NumberSet a, NumberSet b) {
     while (!a.empty() && !b.empty()) {
       const int x = a.smallest();
@@ -119,19 +121,20 @@ struct Drum {
 using Cents = std::int64_t;
 
 // What a line's hits must be for a tier; a condition that is not set takes
-// any value.
+// any value. Every member of a game's structs has its default written out,
+// so that a table of games names only what each sets.
 struct TierCondition {
-  std::optional<int> main = std::nullopt;            // hits in the main drum
-  std::optional<int> bonus = std::nullopt;           // bonus numbers among the line's
-  std::optional<int> bonus_at_least = std::nullopt;  // at least this many of them
-  std::optional<int> second = std::nullopt;          // hits in the second drum
+  std::optional<int> main{};            // hits in the main drum
+  std::optional<int> bonus{};           // bonus numbers among the line's
+  std::optional<int> bonus_at_least{};  // at least this many of them
+  std::optional<int> second{};          // hits in the second drum
   friend bool operator==(const TierCondition&, const TierCondition&) = default;
 };
 
 struct Tier {
-  std::string name;  // the operator's: "6+1", "Division 2", "5 + Powerball"
-  TierCondition when;
-  std::optional<Cents> prize;  // a fixed prize, where the game has one
+  std::string name{};  // the operator's: "6+1", "Division 2", "5 + Powerball"
+  TierCondition when{};
+  std::optional<Cents> prize{};  // a fixed prize, where the game has one
   friend bool operator==(const Tier&, const Tier&) = default;
 };
 
@@ -142,16 +145,16 @@ constexpr bool meets(const TierCondition& when, int main, int bonus, int second)
 }
 
 struct Game {
-  std::string name;         // "lotto", or the short form "7/40+1"
-  std::string title;        // "Lotto (Finland)"
-  std::string rules_from;   // ISO date the rules took effect; empty where not known
-  std::string source;       // where the tier table was checked
-  Drum main;
-  int bonus = 0;            // drawn from main.numbers - main.drawn
-  Drum second;              // numbers == 0: no second drum
-  int line = 0;             // main numbers in a line
-  std::optional<Cents> price;  // of a line, where known
-  std::vector<Tier> tiers;
+  std::string name{};        // "lotto", or the short form "7/40+1"
+  std::string title{};       // "Lotto (Finland)"
+  std::string rules_from{};  // ISO date the rules took effect; empty where not known
+  std::string source{};      // where the tier table was checked
+  Drum main{};
+  int bonus = 0;                 // drawn from main.numbers - main.drawn
+  Drum second{};                 // numbers == 0: no second drum
+  int line = 0;                  // main numbers in a line
+  std::optional<Cents> price{};  // of a line, where known, in the game's own money
+  std::vector<Tier> tiers{};
 
   bool has_second() const { return second.numbers > 0; }
   friend bool operator==(const Game&, const Game&) = default;
@@ -180,7 +183,8 @@ struct Draw {
 // there are. Nothing for a game that can be played and counted.
 std::optional<std::string> game_problem(const Game& game);
 
-// The built-in games, in the order --games lists them.
+// The built-in games, in the order --games lists them. A game whose line
+// the player chooses (Keno's spots) is listed at its longest line.
 std::span<const Game> built_in_games();
 
 // Where a game's name, a short form or a file's text is turned into a game:
@@ -193,18 +197,33 @@ struct ParsedGame {
 // A built-in game by name ("lotto", "eurojackpot"; "keno" needs its spots:
 // `line`), or the short form: "D/N" (one drum), "D/N+B" (B bonus numbers
 // from the rest), "D/N+k/n" (a second drum). Its tiers, for a short form,
-// are every combination of hits that meets at least one number, named "m",
-// "m+b" or "m+s", most hits first. `line`: the main numbers of a line where
-// they differ from the draw (Keno spots); 0 for the game's own.
+// are every combination of hits with at least one main or second-drum hit,
+// most main hits first, then most bonus or second hits: "m" (one drum, or
+// no bonus hit), "m+b", "m+s", "m+b+s"; each condition is exact, so the
+// tiers never overlap. `line`: the main numbers of a line where they differ
+// from the draw (Keno spots; "20/80" with 10); 0 for the game's own. A
+// short form's game is named by its short form.
 ParsedGame parse_game(std::string_view name, int line = 0);
 
 // A game file's JSON:
 // {"name": "...", "main": {"numbers": 47, "drawn": 7, "bonus": 3},
 //  "second": {"numbers": 20, "drawn": 1}, "line": 7, "price": 1.0,
 //  "tiers": [{"name": "...", "main": 6, "bonus_at_least": 1, "prize": 1000}]}
+// Only "name", "main" (its numbers and drawn) and "tiers" (each its name)
+// must be there: "line" is the main draw's by default, and a tier's
+// condition takes any hits where it is not set. "title", "rules_from" and
+// "source" are text, as in Game. "price" and "prize" are amounts with at
+// most two decimals, in the game's own money. Any other key is a mistake,
+// and is named.
 ParsedGame parse_game_file(std::string_view json);
 
-// "7/40+1", "5/50+2/12", "20/70 10": the game's shape in the short form.
+// The game as a game file, which parse_game_file reads as the same game.
+std::string game_file(const Game& game);
+
+// "7/40+1", "5/50+2/12", "7/35+1/20", "20/70 10": the game's drums in the
+// short form that parse_game reads, and, after a space, the numbers of a
+// line where they differ from the main draw (Keno's spots). A game with a
+// bonus and a second drum is "D/N+B+k/n".
 std::string short_form(const Game& game);
 
 }  // namespace rivit

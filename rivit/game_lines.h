@@ -4,7 +4,8 @@
 // "3 11 24 38 45 + 2 9"; a game without a second drum has no "+" part. The
 // numbers are separated as rows are (read.h: spaces or tabs, at most one
 // comma or semicolon between two), and every form that reads as rows reads
-// as lines. A draw is written the same way, with the bonus numbers after
+// as lines. A "+" stands apart with or without blanks around it, and in
+// place of a number in CSV: "3 11+2 9", "3,11,+,2,9". A draw is written the same way, with the bonus numbers after
 // the first "+" where the game has them, and the second drum's after the
 // last: "3 7 12 19 22 31 38 + 5" (Lotto and its extra number),
 // "5 12 23 34 45 + 3 9" (Eurojackpot). A file of draws holds one a line,
@@ -42,9 +43,9 @@ struct ParsedLine {
 ParsedLine parse_line(std::string_view text, const Game& game, bool system = false);
 
 struct ReadLines {
-  std::vector<GameLine> lines;       // as written: a system stays one line here
+  std::vector<GameLine> lines;            // as written: a system stays one line here
   std::vector<std::size_t> line_numbers;  // of each, counted from 1 over every line of the text
-  std::optional<BadLine> bad;        // the first line that is not a line of the game
+  std::optional<BadLine> bad;             // the first line that is not a line of the game
 };
 
 // Reads lines a line of text at a time, skipping blank lines, "#" comments,
@@ -52,38 +53,58 @@ struct ReadLines {
 // first bad line.
 class LinesReader {
  public:
+  // REQUIRES: !game_problem(game); `game` outlives the reader.
   LinesReader(const Game& game, bool system);
+  // Takes the next line of text, without its line feed; false once a line
+  // was bad, after which it takes no more.
   bool take(std::string_view text);
   const ReadLines& read() const { return read_; }
 
  private:
   const Game* game_;
   bool system_;
+  LineFilter filter_;
   ReadLines read_;
-  std::size_t text_lines_ = 0;
-  bool before_first_line_ = true;
+  Fields fields_;
 };
 
 ReadLines read_lines(std::string_view text, const Game& game, bool system = false);
 
-// How many lines a system stands for: C(main, line)·C(second, k).
+// The header of a CSV of the game's lines, which reading skips:
+// "n1,...,n7", and for a second drum "n1,...,n5,+,s1,s2".
+std::string line_csv_header(const Game& game);
+// And of a file of its draws: "date,n1,...,n7,+,b1" (Lotto),
+// "date,n1,...,n5,+,s1,s2" (Eurojackpot).
+std::string draw_csv_header(const Game& game);
+
+// How many lines a system stands for: C(main, line)·C(second, k), or
+// UINT64_MAX where that is more.
 std::uint64_t system_lines(const GameLine& system, const Game& game);
 // Every line that `system` stands for, in increasing order of the main
-// numbers, then of the second. REQUIRES: system_lines <= kMostSystemLines.
+// numbers, then of the second: the main numbers' combinations as their
+// numbers written ascending sort ({1,2,3} < {1,2,4} < {1,3,4}), and for
+// each, every combination of the second drum's the same way.
+// REQUIRES: system_lines <= kMostSystemLines.
 std::vector<GameLine> expand_system(const GameLine& system, const Game& game);
 // Why `lines` as systems are too many to expand ("a system of 3 432 000
 // lines: at most 1 000 000"), or nothing.
 std::optional<std::string> system_problem(std::span<const GameLine> systems, const Game& game);
 
 // A draw of the game: exactly main.drawn numbers, `bonus` bonus numbers
-// that are none of them, second.drawn of the second drum.
+// that are none of them, second.drawn of the second drum (which may be
+// numbers of the main draw too). `dated`: the draw may begin with its ISO
+// date; a first field with a "-" inside is taken for one, and must be a day
+// of the calendar.
 struct ParsedDraw {
   Draw draw;
-  std::string date;   // "2026-12-05", or empty
+  std::string date;  // "2026-12-05", or empty
   std::string error;
 };
 ParsedDraw parse_draw(std::string_view text, const Game& game, bool dated = false);
 
+// Reads draws a line of text at a time, each optionally dated, skipping
+// what LinesReader skips (with the draws' CSV header), up to the first bad
+// line.
 struct ReadDraws {
   std::vector<Draw> draws;
   std::vector<std::string> dates;  // of each draw, empty where not given
@@ -92,9 +113,10 @@ struct ReadDraws {
 };
 ReadDraws read_draws(std::string_view text, const Game& game);
 
-// One line against one draw.
+// One line against one draw. REQUIRES: `line` is a line of the game, not a
+// system.
 struct LineResult {
-  int main = 0;    // hits
+  int main = 0;  // hits
   int bonus = 0;
   int second = 0;
   std::optional<std::size_t> tier;  // the tier it wins, or nothing

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rivit/fields.h"
 #include "rivit/lottery.h"
 
 namespace rivit {
@@ -59,11 +60,9 @@ class RowsReader {
   const ReadRows& read() const { return read_; }
 
  private:
-  std::string header_;
+  LineFilter filter_;
   ReadRows read_;
-  std::size_t lines_ = 0;
-  bool before_first_row_ = true;
-  std::vector<std::string_view> fields_;
+  Fields fields_;
   Row row_;
 };
 
