@@ -46,17 +46,17 @@ class NumberSet {
   // 1..n.
   static constexpr NumberSet first(int n) {
     NumberSet set;
-    for (int w = 0; w < kWords; ++w) {
-      const int bits = n - 64 * w;
+    for (std::size_t w = 0; w < kWords; ++w) {
+      const int bits = n - 64 * static_cast<int>(w);
       set.words_[w] = bits >= 64 ? ~std::uint64_t{0} : bits <= 0 ? 0 : (std::uint64_t{1} << bits) - 1;
     }
     return set;
   }
 
   // REQUIRES: 1 <= n <= kMostGameNumbers.
-  constexpr bool has(int n) const { return ((words_[(n - 1) / 64] >> ((n - 1) % 64)) & 1) != 0; }
-  constexpr void add(int n) { words_[(n - 1) / 64] |= std::uint64_t{1} << ((n - 1) % 64); }
-  constexpr void remove(int n) { words_[(n - 1) / 64] &= ~(std::uint64_t{1} << ((n - 1) % 64)); }
+  constexpr bool has(int n) const { return ((words_[word(n)] >> bit(n)) & 1) != 0; }
+  constexpr void add(int n) { words_[word(n)] |= std::uint64_t{1} << bit(n); }
+  constexpr void remove(int n) { words_[word(n)] &= ~(std::uint64_t{1} << bit(n)); }
   constexpr int size() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
   constexpr bool empty() const { return (words_[0] | words_[1]) == 0; }
   // The largest number, 0 for the empty set.
@@ -76,8 +76,10 @@ class NumberSet {
   // Calls visit(n) for each number n, lowest first.
   template <typename Visit>
   constexpr void for_each(Visit visit) const {
-    for (int w = 0; w < kWords; ++w) {
-      for (std::uint64_t bits = words_[w]; bits != 0; bits &= bits - 1) visit(64 * w + std::countr_zero(bits) + 1);
+    for (std::size_t w = 0; w < kWords; ++w) {
+      for (std::uint64_t bits = words_[w]; bits != 0; bits &= bits - 1) {
+        visit(64 * static_cast<int>(w) + std::countr_zero(bits) + 1);
+      }
     }
   }
   std::vector<int> numbers() const {
@@ -87,7 +89,9 @@ class NumberSet {
   }
 
  private:
-  static constexpr int kWords = 2;
+  static constexpr std::size_t kWords = 2;
+  static constexpr std::size_t word(int n) { return static_cast<std::size_t>(n - 1) / 64; }
+  static constexpr int bit(int n) { return (n - 1) % 64; }
   constexpr NumberSet(std::uint64_t low, std::uint64_t high) : words_{low, high} {}
   static constexpr bool numbers_less(NumberSet a, NumberSet b) {
     while (!a.empty() && !b.empty()) {
