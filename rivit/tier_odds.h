@@ -49,8 +49,9 @@ class TierWalker;
 // number of counters, their tallies summed.
 class TierCount {
  public:
-  // REQUIRES: !game_problem(game); every line fits the game (line_problem).
-  // The game and the lines are copied.
+  // REQUIRES: !game_problem(game); each line holds game.line main numbers
+  // of 1..main.numbers and second.drawn numbers of 1..second.numbers. The
+  // game and the lines are copied.
   TierCount(const Game& game, std::span<const GameLine> lines);
   ~TierCount();
   TierCount(const TierCount&) = delete;
@@ -59,6 +60,7 @@ class TierCount {
   // The work the count would take, in outcome classes; over kMostTierWork
   // it is out of reach.
   std::uint64_t work() const;
+  // None where the count cannot be exact (tier_odds_problem says why).
   std::size_t pieces() const;
   // The work of piece i, for a progress line. REQUIRES: i < pieces().
   std::uint64_t work_of(std::size_t i) const;
@@ -81,6 +83,7 @@ class TierCount {
 
  private:
   friend class TierWalker;
+  friend std::optional<std::string> tier_odds_problem(const TierCount& count);
   struct Plan;
   std::unique_ptr<Plan> plan_;
 };
@@ -89,12 +92,13 @@ class TierCount {
 TierOdds tier_odds_of(const Game& game, std::span<const GameLine> lines);
 
 // Why the tier odds of these lines are not counted, as the fronts say it
-// ("the lines hold 61 numbers: too many to count every outcome"); nothing
-// when they are.
+// ("the lines hold 61 numbers: too many to count every outcome", or a game
+// whose outcomes do not fit 64 bits); nothing when they are.
 std::optional<std::string> tier_odds_problem(const TierCount& count);
 
 // The odds of one line of the game, by the closed formula: the same for
-// every line, and always in reach.
+// every line, and always in reach. REQUIRES: !game_problem(game), and the
+// game's outcomes fit 64 bits.
 TierOdds line_odds(const Game& game);
 
 }  // namespace rivit
