@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <bitset>
+#include <iterator>
 #include <vector>
 
 #include "rivit/local_search.h"
@@ -137,9 +138,51 @@ TEST(WheelSearch, GivesTheSameRowsHoweverItsStepsAreSliced) {
   }
 }
 
-// The bound is never above the fewest rows found exhaustively, and a search
-// that calls its rows proven has the fewest.
-TEST(WheelLowerBound, IsNeverAboveTheFewestRowsOfSmallPools) {
+// Schönheim's bound worked from the inside out: one row, then for each i
+// from t - 1 down to 0, ceil(rows (v - i) / (k - i)).
+std::uint64_t plain_schoenheim(int v, int k, int t) {
+  std::uint64_t rows = 1;
+  for (int i = t - 1; i >= 0; --i) {
+    const auto numerator = rows * static_cast<std::uint64_t>(v - i);
+    const auto denominator = static_cast<std::uint64_t>(k - i);
+    rows = numerator / denominator + (numerator % denominator != 0 ? 1 : 0);
+  }
+  return rows;
+}
+
+// "t if t" is a covering of the t-sets: its bound is Schönheim's, every
+// ceiling of it taken. The first cases are published coverings (Steiner
+// systems, and 4 if 4 in rows of 5 from 10, whose best has 51 rows), a check
+// of the plain loop itself.
+TEST(WheelLowerBound, IsSchoenheimsWhereEveryDrawnNumberMustBeRight) {
+  struct Known {
+    int v, k, t;
+    std::uint64_t bound;
+  };
+  const Known known[] = {{7, 3, 2, 7}, {9, 3, 2, 12}, {13, 4, 2, 13}, {10, 5, 4, 50}, {11, 5, 4, 66}, {12, 6, 5, 132}};
+  for (const Known& c : known) {
+    EXPECT_EQ(plain_schoenheim(c.v, c.k, c.t), c.bound) << c.t << " of " << c.k << " from " << c.v;
+    EXPECT_EQ(wheel_lower_bound(c.v, c.k, {c.t, c.t}), c.bound) << c.t << " of " << c.k << " from " << c.v;
+  }
+  for (int v = 2; v <= kMostNumbers; ++v) {
+    for (int k = 2; k <= std::min(v, kLongestRow); ++k) {
+      for (int t = 1; t <= k; ++t) {
+        EXPECT_EQ(wheel_lower_bound(v, k, {t, t}), plain_schoenheim(v, k, t)) << t << " of " << k << " from " << v;
+      }
+    }
+  }
+}
+
+// The bound against the fewest rows found exhaustively: never above them,
+// and on small pools equal to them but for the few guarantees where no sound
+// bound of these reaches the best (7 rows of 4 from 7 cover the pairs only in
+// 5 rows, not Schönheim's 4). A search that calls its rows proven has the
+// fewest.
+TEST(WheelLowerBound, IsTheFewestRowsOfSmallPoolsWhereKnownToReachThem) {
+  struct Gap {
+    int v, k, t, m;
+  };
+  const Gap gaps[] = {{6, 4, 3, 4}, {7, 3, 2, 3}, {7, 4, 2, 2}, {7, 4, 3, 3}, {7, 4, 3, 4}, {8, 3, 2, 3}, {8, 4, 3, 4}};
   for (int v = 4; v <= 8; ++v) {
     for (int k = 2; k <= std::min(4, v - 1); ++k) {
       for (int m = 1; m <= k; ++m) {
@@ -147,7 +190,13 @@ TEST(WheelLowerBound, IsNeverAboveTheFewestRowsOfSmallPools) {
           SCOPED_TRACE(testing::Message() << t << " if " << m << " rows of " << k << " from " << v);
           const Guarantee g{t, m};
           const std::uint64_t fewest = fewest_rows(v, k, g);
-          EXPECT_LE(wheel_lower_bound(v, k, g), fewest);
+          const bool gap = std::any_of(std::begin(gaps), std::end(gaps),
+                                       [&](const Gap& c) { return c.v == v && c.k == k && c.t == t && c.m == m; });
+          if (!gap) {
+            EXPECT_EQ(wheel_lower_bound(v, k, g), fewest);
+          } else {
+            EXPECT_LT(wheel_lower_bound(v, k, g), fewest);
+          }
           WheelSearch search({{v + 1, k}, (RowMask{1} << v) - 1, g, std::nullopt, 5});
           search.advance(20'000);
           EXPECT_GE(search.best().rows.size(), fewest);

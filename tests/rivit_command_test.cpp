@@ -1,7 +1,9 @@
 // erilaisetrivit-rivit as its users run it, in a child process: the rows and
 // report lines of a seed, the tolerance of every phase checked both by the
 // command's own --check and by this test, the odds against every draw counted
-// here, rows found by --rows counted pair by pair here, and bad rows, bad
+// here and every share and "1 in X" of them read back, wheels counted set by
+// set here and their line read back, rows found by --rows counted pair by
+// pair here, and bad rows, bad
 // command lines and output failures with their exit status and their one line
 // of message.
 
@@ -9,6 +11,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -232,16 +236,39 @@ std::vector<std::uint64_t> JsonArray(const std::string& object, const std::strin
 }
 
 // For each k, the draws of `length` from `numbers` whose best row shares
-// exactly k numbers with them: every draw against every row.
-std::vector<std::uint64_t> BestOfEveryDraw(const std::vector<std::uint64_t>& rows, int numbers, int length) {
+// exactly k numbers with them: every draw against every row. Only the draws
+// that put at least `if_drawn` numbers in `pool`, where one is given.
+std::vector<std::uint64_t> BestOfEveryDraw(const std::vector<std::uint64_t>& rows, int numbers, int length,
+                                           std::uint64_t pool = 0, int if_drawn = 0) {
   std::vector<std::uint64_t> best(static_cast<std::size_t>(length) + 1, 0);
   for (std::uint64_t draw = 0; draw < (std::uint64_t{1} << numbers); ++draw) {
-    if (std::popcount(draw) != length) continue;
+    if (std::popcount(draw) != length || std::popcount(draw & pool) < if_drawn) continue;
     int most = 0;
     for (const std::uint64_t row : rows) most = std::max(most, std::popcount(row & draw));
     ++best[static_cast<std::size_t>(most)];
   }
   return best;
+}
+
+// A share printed to six places is 100 part / whole within half the last
+// place (and a hair for the double it went through).
+void ExpectShare(const std::string& printed, std::uint64_t part, std::uint64_t whole) {
+  EXPECT_TRUE(std::regex_match(printed, std::regex("[0-9]+\\.[0-9]{6}"))) << printed;
+  const long double exact = 100.0L * static_cast<long double>(part) / static_cast<long double>(whole);
+  EXPECT_LE(std::abs(std::stold(printed) - exact), 0.5e-6L * 1.000001L)
+      << printed << " % for " << part << " of " << whole;
+}
+
+// "1 in X" is whole / part to two places, and "never" where part is 0.
+void ExpectOneIn(const std::string& printed, std::uint64_t part, std::uint64_t whole) {
+  std::smatch x;
+  if (part == 0 || !std::regex_match(printed, x, std::regex("1 in ([0-9]+\\.[0-9]{2})"))) {
+    EXPECT_TRUE(part == 0 && printed == "never") << printed << " for " << part << " of " << whole;
+    return;
+  }
+  const long double exact = static_cast<long double>(whole) / static_cast<long double>(part);
+  EXPECT_LE(std::abs(std::stold(x[1].str()) - exact), 0.005L * 1.000001L)
+      << printed << " for " << part << " of " << whole;
 }
 
 TEST(RivitCommand, OddsAreThoseOfEveryDrawCountedHere) {
@@ -280,21 +307,37 @@ TEST(RivitCommand, OddsAreThoseOfEveryDrawCountedHere) {
     }
     EXPECT_EQ(JsonArray(json[0], "balance"), balance);
 
-    // The same counts in the other formats.
+    // The same counts in the other formats, with their shares of the draws:
+    // each line of the CSV, and each line of the text's table.
+    std::vector<std::uint64_t> at_least(best.size());
+    std::uint64_t sum = 0;
+    for (std::size_t k = best.size(); k-- > 0;) at_least[k] = sum += best[k];
+    const std::uint64_t draws = at_least[0];
     arguments[3] = "csv";
     const std::vector<std::string> csv = Succeeded(Rivit(arguments));
     ASSERT_EQ(csv.size(), best.size() + 1);
-    std::uint64_t at_least = 0;
-    for (std::size_t k = best.size(); k-- > 0;) {
-      at_least += best[k];
-      EXPECT_EQ(
-          csv[k + 1].rfind(std::to_string(k) + "," + std::to_string(best[k]) + "," + std::to_string(at_least) + ",", 0),
-          0u)
-          << csv[k + 1];
-    }
+    EXPECT_EQ(csv[0], "right,exactly,at_least,percent_at_least");
+    const std::regex csv_line("([0-9]+),([0-9]+),([0-9]+),([^,]*)");
     arguments[3] = "text";
-    const std::vector<std::string> table = Succeeded(Rivit(arguments));
-    EXPECT_NE(std::find(table.begin(), table.end(), "guaranteed: " + std::to_string(guaranteed)), table.end());
+    const std::vector<std::string> text_lines = Succeeded(Rivit(arguments));
+    const auto header =
+        std::find(text_lines.begin(), text_lines.end(), "right        exactly        at least  share at least  odds");
+    ASSERT_LE(header + 1 + static_cast<std::ptrdiff_t>(best.size()), text_lines.end()) << text;
+    EXPECT_EQ(*(header + 1 + static_cast<std::ptrdiff_t>(best.size())), "guaranteed: " + std::to_string(guaranteed));
+    const std::regex table_line(" *([0-9]+) +([0-9]+) +([0-9]+) +([0-9.]+) %  (.*)");
+    for (std::size_t k = 0; k < best.size(); ++k) {
+      std::smatch field;
+      ASSERT_TRUE(std::regex_match(csv[k + 1], field, csv_line)) << csv[k + 1];
+      EXPECT_EQ(field[1].str() + "," + field[2].str() + "," + field[3].str(),
+                std::to_string(k) + "," + std::to_string(best[k]) + "," + std::to_string(at_least[k]));
+      ExpectShare(field[4], at_least[k], draws);
+      const std::string& line = *(header + 1 + static_cast<std::ptrdiff_t>(k));
+      ASSERT_TRUE(std::regex_match(line, field, table_line)) << line;
+      EXPECT_EQ(field[1].str() + " " + field[2].str() + " " + field[3].str(),
+                std::to_string(k) + " " + std::to_string(best[k]) + " " + std::to_string(at_least[k]));
+      ExpectShare(field[4], at_least[k], draws);
+      ExpectOneIn(field[5], at_least[k], draws);
+    }
   }
   // Without a file, the rows the command would print.
   const std::vector<std::string> rows = Succeeded(Rivit({"--seed", "1", "--phase", "2"}));
@@ -391,7 +434,8 @@ TEST(RivitCommand, WheelsAreTheSameOnEveryBuild) {
         "2", "--steps", "3000"},
        0xe6018ed5faf6152fU},
       // Too many sets of 6 to count whole: split into parts whose sizes the searches choose.
-      {{"--numbers", "36", "--length", "6", "--wheel", "--guarantee", "2", "--if", "6", "--seed", "3", "--steps", "3000"},
+      {{"--numbers", "36", "--length", "6", "--wheel", "--guarantee", "2", "--if", "6", "--seed", "3", "--steps",
+        "3000"},
        0xd141a148cde37661U},
   };
   for (const auto& [arguments, hash] : recorded) {
@@ -411,6 +455,49 @@ std::uint64_t UncoveredSets(const std::vector<std::uint64_t>& rows, std::uint64_
     uncovered += met ? 0 : 1;
   }
   return uncovered;
+}
+
+std::uint64_t Choose(int n, int k) {
+  std::uint64_t c = 1;
+  for (int i = 1; i <= k; ++i) c = c * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
+  return c;
+}
+
+// What the wheel's line on standard error says of its rows of `pool`, read
+// back: the guarantee holds, or the sets it leaves are those counted here
+// and their share covered is right to four places; "(no fewer rows can do
+// it)" exactly where nothing is left and the rows are as few as the bound.
+struct WheelLine {
+  std::uint64_t bound = 0;
+  bool claimed = false;
+};
+WheelLine ExpectWheelLine(const std::string& line, const std::vector<std::uint64_t>& rows, std::uint64_t pool,
+                          int right, int if_drawn) {
+  std::smatch field;
+  const bool read = std::regex_match(
+      line, field,
+      std::regex("rows: ([0-9]+), guarantee ([0-9]+) if ([0-9]+) on ([0-9]+) numbers( holds|: ([0-9]+) of ([0-9]+) "
+                 "sets of ([0-9]+) left uncovered, ([0-9]+\\.[0-9]{4}) % covered), lower bound ([0-9]+)( \\(no "
+                 "fewer rows can do it\\))?; [0-9]+ steps, [0-9.]+ s\n"));
+  EXPECT_TRUE(read) << line;
+  if (!read) return {};
+  const std::uint64_t uncovered = UncoveredSets(rows, pool, right, if_drawn);
+  const std::uint64_t sets = Choose(std::popcount(pool), if_drawn);
+  EXPECT_EQ(field[1].str() + " " + field[2].str() + " " + field[3].str() + " " + field[4].str(),
+            std::to_string(rows.size()) + " " + std::to_string(right) + " " + std::to_string(if_drawn) + " " +
+                std::to_string(std::popcount(pool)))
+      << line;
+  EXPECT_EQ(field[5] == " holds", uncovered == 0) << line;
+  if (uncovered != 0) {
+    EXPECT_EQ(field[6].str() + " " + field[7].str() + " " + field[8].str(),
+              std::to_string(uncovered) + " " + std::to_string(sets) + " " + std::to_string(if_drawn))
+        << line;
+    const long double covered = 100.0L * static_cast<long double>(sets - uncovered) / static_cast<long double>(sets);
+    EXPECT_LE(std::abs(std::stold(field[9].str()) - covered), 0.00005L * 1.000001L) << line;
+  }
+  const WheelLine wheel{std::stoull(field[10].str()), field[11].matched};
+  EXPECT_EQ(wheel.claimed, uncovered == 0 && rows.size() == wheel.bound) << line;
+  return wheel;
 }
 
 // Wheels of small pools, each checked here set by set; the command's own
@@ -443,13 +530,9 @@ TEST(RivitCommand, WheelsKeepTheirGuaranteeAndTheCheckTellsByItsStatus) {
       EXPECT_EQ(row & ~c.pool_mask, 0U);
     }
     EXPECT_EQ(UncoveredSets(rows, c.pool_mask, c.right, c.if_drawn), 0U) << result.standard_output;
+    ExpectWheelLine(result.standard_error, rows, c.pool_mask, c.right, c.if_drawn);
     const std::string guarantee = std::to_string(c.right) + " if " + std::to_string(c.if_drawn) + " on " +
                                   std::to_string(std::popcount(c.pool_mask)) + " numbers";
-    EXPECT_TRUE(std::regex_match(result.standard_error,
-                                 std::regex("rows: " + std::to_string(rows.size()) + ", guarantee " + guarantee +
-                                            " holds, lower bound [0-9]+( \\(no fewer rows can do it\\))?; "
-                                            "[0-9]+ steps, [0-9.]+ s\n")))
-        << result.standard_error;
     EXPECT_EQ(Succeeded(Rivit(arguments)), lines);
 
     // The command's check: it holds, and fails without the first row.
@@ -473,17 +556,59 @@ TEST(RivitCommand, WheelsKeepTheirGuaranteeAndTheCheckTellsByItsStatus) {
           << failed.standard_output;
     }
   }
-  // A budget of rows: the sets it leaves are those counted here.
-  const ChildResult budget = Rivit(
-      {"--pool", "1-12", "--wheel", "--guarantee", "4", "--if", "5", "--rows", "6", "--seed", "2", "--steps", "2000"});
-  const std::vector<std::string> lines = Succeeded(budget);
-  ASSERT_EQ(lines.size(), 6u);
-  std::vector<std::uint64_t> rows;
-  for (const std::string& line : lines) rows.push_back(RowMask(line));
-  const std::uint64_t uncovered = UncoveredSets(rows, (1U << 12) - 1, 4, 5);
-  EXPECT_NE(budget.standard_error.find(": " + std::to_string(uncovered) + " of 792 sets of 5 left uncovered, "),
-            std::string::npos)
-      << budget.standard_error;
+}
+
+// Schönheim's bound on the rows of k from v that hold every t-set, worked
+// from the inside out: one row, then for each i from t - 1 down to 0,
+// ceil(rows (v - i) / (k - i)).
+std::uint64_t SchoenheimBound(int v, int k, int t) {
+  std::uint64_t rows = 1;
+  for (int i = t - 1; i >= 0; --i) {
+    const std::uint64_t numerator = rows * static_cast<std::uint64_t>(v - i);
+    const auto denominator = static_cast<std::uint64_t>(k - i);
+    rows = numerator / denominator + (numerator % denominator != 0 ? 1 : 0);
+  }
+  return rows;
+}
+
+// The claim of the fewest rows, both ways: made for the seven rows of 3 that
+// hold every pair of 7 numbers, at Schönheim's bound; not made for a cover
+// above it (no 50 rows of 5 from 10 hold every 4-set: the best has 51), nor
+// for budgets at the bound, below it and above it that leave sets uncovered, whose
+// sets are counted here. Where T = M the bound is Schönheim's, worked out here.
+TEST(RivitCommand, TheWheelLineClaimsTheFewestRowsExactlyWhenTheyHoldAtTheBound) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::uint64_t pool;
+    int length;
+    int right;
+    int if_drawn;
+    int rows_against_bound;  // the sign of rows - bound
+    bool claimed;
+  };
+  const Case cases[] = {
+      {{"--numbers", "10", "--length", "3", "--pool", "1-7", "--wheel", "--guarantee", "2"}, 0x7F, 3, 2, 2, 0, true},
+      {{"--numbers", "10", "--length", "5", "--wheel", "--guarantee", "4"}, 0x3FF, 5, 4, 4, 1, false},
+      {{"--pool", "1-12", "--wheel", "--guarantee", "4", "--if", "5", "--rows", "3"}, 0xFFF, 7, 4, 5, 0, false},
+      {{"--pool", "1-12", "--wheel", "--guarantee", "4", "--if", "5", "--rows", "2"}, 0xFFF, 7, 4, 5, -1, false},
+      {{"--pool", "1-12", "--wheel", "--guarantee", "4", "--if", "5", "--rows", "6"}, 0xFFF, 7, 4, 5, 1, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.insert(arguments.end(), {"--seed", "2", "--steps", "2000"});
+    const ChildResult result = Rivit(arguments);
+    std::vector<std::uint64_t> rows;
+    for (const std::string& line : Succeeded(result)) rows.push_back(MaskOf(line));
+    for (const std::uint64_t row : rows) {
+      EXPECT_TRUE(std::popcount(row) == c.length && (row & ~c.pool) == 0) << result.standard_output;
+    }
+    const WheelLine line = ExpectWheelLine(result.standard_error, rows, c.pool, c.right, c.if_drawn);
+    if (c.right == c.if_drawn) {
+      EXPECT_EQ(line.bound, SchoenheimBound(std::popcount(c.pool), c.length, c.right)) << result.standard_error;
+    }
+    EXPECT_EQ((rows.size() > line.bound) - (rows.size() < line.bound), c.rows_against_bound) << result.standard_error;
+    EXPECT_EQ(line.claimed, c.claimed) << result.standard_error;
+  }
 }
 
 // The odds over the draws that put at least M numbers in the pool, counted
@@ -496,13 +621,7 @@ TEST(RivitCommand, ConditionedOddsAreThoseOfTheDrawsThatMeetTheCondition) {
   const std::vector<std::string> json = Succeeded(result);
   ASSERT_EQ(json.size(), 1u);
   const std::vector<std::uint64_t> rows = {0b1111, 0b101010100, 0b10001000100010};
-  std::vector<std::uint64_t> best(5, 0);
-  for (std::uint64_t draw = 0; draw < (std::uint64_t{1} << 14); ++draw) {
-    if (std::popcount(draw) != 4 || std::popcount(draw & pool) < 3) continue;
-    int most = 0;
-    for (const std::uint64_t row : rows) most = std::max(most, std::popcount(row & draw));
-    ++best[static_cast<std::size_t>(most)];
-  }
+  const std::vector<std::uint64_t> best = BestOfEveryDraw(rows, 14, 4, pool, 3);
   const std::string conditioned = json[0].substr(json[0].find("\"if\":"));
   EXPECT_EQ(JsonArray(conditioned, "best"), best) << json[0];
   EXPECT_EQ(JsonArray(conditioned, "pool"), (std::vector<std::uint64_t>{1, 2, 3, 4, 6, 7, 9, 10}));
