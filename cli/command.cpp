@@ -2,11 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -15,11 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/game_command.h"
+#include "cli/input.h"
 #include "cli/progress.h"
 #include "cli/schedule.h"
-#include "cli/system.h"
 #include "rivit/check.h"
 #include "rivit/format.h"
+#include "rivit/game.h"
+#include "rivit/game_lines.h"
+#include "rivit/prizes.h"
 #include "rivit/guarantee.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
@@ -37,15 +39,7 @@ namespace {
 
 using namespace rivit;  // NOLINT(google-build-using-namespace): the command is a front on the one library
 
-// A failure of the command's own, with its exit status: it ends the command
-// with one line on standard error.
-struct Failure {
-  std::string message;
-  int status;
-};
-
 constexpr char kName[] = "erilaisetrivit-rivit";
-constexpr char kStandardInput[] = "-";
 constexpr double kLongestSearch = 7 * 24 * 3600.0;
 
 // The command line, parsed once.
@@ -67,6 +61,18 @@ struct Config {
   RowMask pool = 0;
   std::optional<int> right;     // --guarantee T
   std::optional<int> if_drawn;  // --if M
+  // Real games.
+  bool list_games = false;
+  std::optional<std::string> game_name;  // --game, as written
+  std::optional<Game> game;              // the game, once the options are read
+  std::optional<std::string> draw;
+  std::optional<std::string> draws;
+  std::vector<std::string> prizes;  // TIER=AMOUNT
+  std::optional<std::string> price;
+  bool system = false;
+  bool describe = false;
+  // A wheel of a game's pool, searched and checked as a lottery of its own.
+  std::optional<RenumberedPool> renumbered;
 
   Guarantee guarantee() const { return {right.value_or(0), if_drawn.value_or(right.value_or(0))}; }
 };
@@ -137,7 +143,7 @@ void check_wheel(Config& config) {
     throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
   }
   if (config.wheel && !config.right) throw CLI::ValidationError("--wheel", "needs --guarantee T");
-  config.pool = all_numbers(config.lottery);
+  if (!config.renumbered) config.pool = all_numbers(config.lottery);
   if (config.pool_text) {
     const ParsedPool parsed = parse_pool(*config.pool_text, config.lottery);
     if (!parsed.error.empty()) throw CLI::ValidationError("--pool", parsed.error);
@@ -155,6 +161,98 @@ void check_wheel(Config& config) {
     if (const std::optional<std::string> problem = wheel_request_error(wheel_request(config))) {
       throw CLI::ValidationError("--wheel", *problem);
     }
+  }
+}
+
+void add_game_options(CLI::App& app, Config& config) {
+  app.add_flag("--games", config.list_games, "List the games that --game knows by name, one a line.");
+  app.add_option("--game", config.game_name,
+                 "Play GAME: a name from --games (lotto, eurojackpot, powerball, ...), a short form (7/40+1: 7 of 40 "
+                 "and 1 extra number; 5/50+2/12: a second drum; 20/70 --length 10: Keno), or a game file (JSON). "
+                 "--odds then counts the odds of each prize tier, and --check with --draw what a draw gave.")
+      ->type_name("GAME");
+  app.add_option("--draw", config.draw,
+                 "With --check and --game: the draw to check the lines against, the bonus numbers or the second "
+                 "drum after +, as \"3 7 12 19 22 31 38 + 5\".")
+      ->type_name("DRAW");
+  app.add_option("--draws", config.draws,
+                 "With --check and --game: a file of draws, one a line, each optionally after its date "
+                 "(2026-12-05 3 7 12 19 22 31 38 + 5): what each gave, and the totals.")
+      ->type_name("FILE");
+  app.add_option("--prize", config.prizes,
+                 "Set a tier's prize, TIER=AMOUNT (6+1=2500), for the expected return; repeatable.")
+      ->type_name("TIER=AMOUNT")
+      ->expected(1)
+      ->take_all();
+  app.add_option("--price", config.price, "The price of a line, for the cost and the return per unit spent.")
+      ->type_name("AMOUNT");
+  app.add_flag("--describe", config.describe,
+               "With --game: write the game as a game file (JSON), to edit its prizes or keep its rules.");
+  app.add_flag("--system", config.system,
+               "Read a line of more numbers than the game's line as a system: every line it contains.");
+}
+
+// A wheel, or the check of a guarantee, in a game's main drum: the pool,
+// which may hold numbers past 64, renumbered into a lottery of its own, so
+// that the wheel is searched and checked as in any lottery.
+void renumber_game_pool(Config& config) {
+  const Game& game = *config.game;
+  if (game.line != game.main.drawn || game.line > kLongestRow) {
+    throw CLI::ValidationError("--guarantee", "wheels are of games whose line is as long as their draw, up to " +
+                                                  std::to_string(kLongestRow) + " numbers");
+  }
+  const ParsedGamePool parsed =
+      parse_game_pool(config.pool_text.value_or("1-" + std::to_string(game.main.numbers)), game.main.numbers, game.line);
+  if (!parsed.error.empty()) throw CLI::ValidationError("--pool", parsed.error);
+  config.renumbered.emplace(parsed.pool, game.line);
+  config.lottery = config.renumbered->lottery();
+  config.pool = config.renumbered->pool();
+  config.pool_text.reset();
+}
+
+// The checks of the options for real games, and the game itself: --game, or
+// the lottery of --numbers and --length where an option of games asks for
+// one.
+void check_game(Config& config, const CLI::Option& length) {
+  const bool game_options = config.draw || config.draws || !config.prizes.empty() || config.price || config.system;
+  if (!config.game_name && !game_options) return;
+  if (config.draw && config.draws) throw CLI::ValidationError("--draw", "--draw and --draws go one at a time");
+  if ((config.draw || config.draws) && !config.check) throw CLI::ValidationError("--draw", "goes with --check FILE");
+  if (config.system && !config.check && !(config.odds && !config.odds->empty())) {
+    throw CLI::ValidationError("--system", "goes with --check FILE or --odds FILE");
+  }
+  if ((!config.prizes.empty() || config.price) && !config.odds && !config.draw && !config.draws && !config.check) {
+    throw CLI::ValidationError("--prize", "--prize and --price go with --odds, --check or --draw");
+  }
+  if (config.if_drawn && !config.right) {
+    throw CLI::ValidationError("--if", "with --game, goes with --guarantee (--wheel, or --check)");
+  }
+  const std::string name =
+      config.game_name ? *config.game_name : std::to_string(config.lottery.length) + "/" + std::to_string(config.lottery.numbers);
+  try {
+    config.game = game_of(name, config.game_name && length ? config.lottery.length : 0);
+  } catch (const Failure& failure) {
+    throw CLI::ValidationError("--game", failure.message);
+  }
+  for (const std::string& setting : config.prizes) {
+    if (const std::optional<std::string> problem = set_prize(*config.game, setting)) {
+      throw CLI::ValidationError("--prize", *problem);
+    }
+  }
+  if (config.price) {
+    const std::optional<Cents> price = parse_amount(*config.price);
+    if (!price) throw CLI::ValidationError("--price", "\"" + *config.price + "\" is not an amount such as 2.50");
+    config.game->price = *price;
+  }
+  if (!config.check && !config.odds && !config.describe && !config.wheel) {
+    throw CLI::ValidationError("--game", "goes with --odds, --check, --wheel or --describe");
+  }
+  if (config.right) renumber_game_pool(config);
+  const bool own_lines = config.odds && config.odds->empty();
+  if (own_lines && (config.game->has_second() || config.game->main.numbers != kProgramLottery.numbers ||
+                    config.game->line != kProgramLottery.length)) {
+    throw CLI::ValidationError("--odds", "the search's rows are 7 numbers from 1 to 40: give the lines of " +
+                                             config.game->name + " in a file, --odds FILE");
   }
 }
 
@@ -213,7 +311,11 @@ void add_options(CLI::App& app, Config& config) {
                              ->check(CLI::Range(0.001, kLongestSearch));
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
       ->type_name("N");
-  app.add_option("--length", config.lottery.length, "A row, and a draw, holds K numbers (default 7).")->type_name("K");
+  CLI::Option* length =
+      app.add_option("--length", config.lottery.length,
+                     "A row, and a draw, holds K numbers (default 7). With --game, the main numbers of a line "
+                     "where they differ from the draw (Keno's spots).")
+          ->type_name("K");
   CLI::Option* wheel =
       app.add_flag("--wheel", config.wheel,
                    "Find the fewest rows of the pool that keep the guarantee (--guarantee T --if M): whenever at least "
@@ -230,17 +332,20 @@ void add_options(CLI::App& app, Config& config) {
                  "... whenever at least M of the drawn numbers are in the pool (default M = T). With --odds and "
                  "--pool, the odds also over the draws that put at least M numbers in the pool.")
       ->type_name("M");
+  add_game_options(app, config);
   wheel->excludes(phase)->excludes(counts)->excludes(check)->excludes(odds);
   counts->excludes(phase)->excludes(format)->excludes(sorted)->excludes(odds);
   check->excludes(seed)->excludes(phase)->excludes(sorted)->excludes(counts)->excludes(odds);
   rows->excludes(phase)->excludes(counts)->excludes(check);
   odds->excludes(sorted);
   steps->excludes(seconds);
-  app.final_callback([&config, check, steps, seconds] {
+  app.final_callback([&config, check, steps, seconds, length] {
     if (*check && !config.check) config.check = kStandardInput;
     if ((*steps || *seconds) && !config.rows && !config.wheel) {
       throw CLI::ValidationError("--steps", "--steps and --time go with --rows and --wheel");
     }
+    check_game(config, *length);
+    if (config.game && !config.renumbered) return;
     check_together(config);
     check_wheel(config);
   });
@@ -256,24 +361,12 @@ void write_lines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) standard_output().WriteLine(line);
 }
 
-// The rows of `file` (kStandardInput: standard input), read a line at a
-// time up to the first bad line, so that the command stops reading there
-// even where the input stays open.
+// The rows of `file` (kStandardInput: standard input), up to the first bad
+// line.
 ReadRows read_rows_of(const std::string& file, Lottery lottery) {
-  const bool standard_input = file == kStandardInput;
-  const std::string name = standard_input ? "standard input" : file;
-  std::FILE* const opened = standard_input ? stdin : open_file(file, "rb");
-  if (opened == nullptr) throw Failure{"cannot open " + file + ": " + std::strerror(errno), kUsageStatus};
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closed(standard_input ? nullptr : opened, std::fclose);
   RowsReader reader(lottery);
-  std::string line;
-  for (int c = 0; c != EOF;) {
-    line.clear();
-    while ((c = std::getc(opened)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-    if ((c == EOF && line.empty()) || !reader.take(line)) break;
-  }
-  if (std::ferror(opened) != 0) throw Failure{"cannot read " + name + ": " + std::strerror(errno), kUsageStatus};
-  if (reader.read().bad) throw Failure{file_line_message(*reader.read().bad, name), kUsageStatus};
+  read_input_lines(file, [&reader](std::string_view line) { return reader.take(line); });
+  if (reader.read().bad) throw Failure{file_line_message(*reader.read().bad, input_name(file)), kUsageStatus};
   return reader.read();
 }
 
@@ -318,46 +411,89 @@ std::vector<Row> wheel_rows(const Config& config) {
   progress.Clear();
   rt::WriteBytes(wheel_summary(found.wheel, request.guarantee, std::popcount(request.pool)) + "; " +
                  std::to_string(found.steps) + " steps, " + seconds_text(progress.Elapsed()) + "\n");
-  std::vector<Row> rows(found.wheel.rows.size());
-  std::transform(found.wheel.rows.begin(), found.wheel.rows.end(), rows.begin(), row_of);
+  std::vector<Row> rows;
+  for (const RowMask row : found.wheel.rows) {
+    rows.push_back(config.renumbered ? config.renumbered->outside(row).numbers() : row_of(row));
+  }
   return rows;
+}
+
+// The rows the command prints: a wheel's, those found, or a run's.
+std::vector<Row> run_rows(const Config& config) {
+  if (config.wheel) return wheel_rows(config);
+  if (config.rows) return found_rows(config);
+  const Run run = record_run(seed_of(config));
+  const std::span<const Row> phase_rows = run.rows_of_phase(config.phase);
+  return {phase_rows.begin(), phase_rows.end()};
 }
 
 // --check, and with --guarantee its check; the status says whether it holds.
 int check_rows(const Config& config) {
-  const ReadRows read = read_rows_of(*config.check, config.lottery);
-  RowsCheck check = check_of(read);
-  if (config.right) {
-    std::vector<RowMask> masks(read.rows.size());
+  RowsCheck check;
+  std::vector<RowMask> masks;  // the rows as the guarantee is counted: a game's renumbered to its pool
+  if (config.renumbered) {
+    // A wheel is of the main drum: its rows are main numbers alone.
+    Game main_drum = *config.game;
+    main_drum.second = {};
+    const ReadLines read = read_game_lines(*config.check, main_drum, false);
+    std::vector<NumberSet> mains;
+    for (const GameLine& line : read.lines) {
+      mains.push_back(line.main);
+      masks.push_back(config.renumbered->inside(line.main));
+    }
+    check = check_of_lines(mains, read.line_numbers, config.game->main.numbers, config.game->line);
+  } else {
+    const ReadRows read = read_rows_of(*config.check, config.lottery);
+    check = check_of(read);
+    masks.resize(read.rows.size());
     std::transform(read.rows.begin(), read.rows.end(), masks.begin(), mask_of);
+  }
+  if (config.right) {
     ProgressLine progress;
     const GuaranteeCount count(masks, config.pool, config.guarantee());
     check.guarantee = count.check(count.pieces() ? count_pieces(*count.pieces(), progress) : Tally{});
+    if (config.renumbered && check.guarantee->example) {
+      check.guarantee->example = config.renumbered->outside(check.guarantee->example->row_mask());
+    }
   }
   config.format->write_check(check, standard_output());
   return check.guarantee && !check.guarantee->holds() ? kGuaranteeFailsStatus : 0;
 }
 
+// The tier odds, draws and lines of a game.
+int run_game_request(const Config& config) {
+  GameRequest request{*config.game, config.format, config.system, config.check, std::nullopt, config.draw,
+                      config.draws, std::nullopt};
+  if (config.odds && !config.odds->empty()) {
+    request.odds = config.odds;
+  } else if (config.odds) {
+    std::vector<GameLine> lines;
+    for (const Row& row : run_rows(config)) lines.push_back({NumberSet::of_row_mask(mask_of(row)), {}});
+    request.lines = lines;
+  }
+  return run_game(request, standard_output());
+}
+
 int run(const Config& config) {
+  if (config.list_games) {
+    write_games(standard_output());
+    return 0;
+  }
+  if (config.game && config.describe) {
+    standard_output().WriteLine(game_file(*config.game));
+    return 0;
+  }
+  if (config.game && !config.renumbered) return run_game_request(config);
   if (config.check) return check_rows(config);
   if (config.odds && !config.odds->empty()) {
     write_odds(read_rows_of(*config.odds, config.lottery).rows, config);
     return 0;
   }
-  std::vector<Row> rows;
-  if (config.wheel) {
-    rows = wheel_rows(config);
-  } else if (config.rows) {
-    rows = found_rows(config);
-  } else {
-    const Run run = record_run(seed_of(config));
-    if (config.counts) {
-      write_lines(run.report_lines);
-      return 0;
-    }
-    const std::span<const Row> phase_rows = run.rows_of_phase(config.phase);
-    rows.assign(phase_rows.begin(), phase_rows.end());
+  if (config.counts) {
+    write_lines(record_run(seed_of(config)).report_lines);
+    return 0;
   }
+  const std::vector<Row> rows = run_rows(config);
   if (config.odds) {
     write_odds(rows, config);
   } else {

@@ -77,20 +77,27 @@ rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& prog
   return rivit::better_of(*found[0], *found[1]);
 }
 
-rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress) {
-  std::array<rivit::OddsCount::Counter, 2> counters{rivit::OddsCount::Counter(count), rivit::OddsCount::Counter(count)};
+namespace {
+
+// Every piece of `count`, shared out between two counters on two threads,
+// their tallies summed; `weight_of(i)`, piece i's share of the work, for
+// the progress line.
+template <typename Count, typename Tally, typename Weight>
+Tally count_every_piece(const Count& count, ProgressLine& progress, Weight weight_of) {
+  using Counter = typename Count::Counter;
+  std::array<Counter, 2> counters{Counter(count), Counter(count)};
   std::atomic<std::size_t> next_piece{0};
-  std::atomic<std::uint64_t> draws_done{0};
-  double draws = 0;
-  for (std::size_t i = 0; i < count.pieces(); ++i) draws += static_cast<double>(count.draws_of(i));
-  const auto run = [&](rivit::OddsCount::Counter& counter, bool reports) {
+  std::atomic<std::uint64_t> work_done{0};
+  double work = 0;
+  for (std::size_t i = 0; i < count.pieces(); ++i) work += static_cast<double>(weight_of(i));
+  const auto run = [&](Counter& counter, bool reports) {
     auto reported = std::chrono::steady_clock::now();
     for (std::size_t i = next_piece++; i < count.pieces(); i = next_piece++) {
       counter.count(i);
-      draws_done += count.draws_of(i);
+      work_done += weight_of(i);
       if (!reports || std::chrono::steady_clock::now() - reported < kProgressInterval) continue;
       char text[40];
-      std::snprintf(text, sizeof text, "counted: %.0f %%", 100 * static_cast<double>(draws_done) / draws);
+      std::snprintf(text, sizeof text, "counted: %.0f %%", 100 * static_cast<double>(work_done) / work);
       progress.Show(text);
       reported = std::chrono::steady_clock::now();
     }
@@ -98,9 +105,21 @@ rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress)
   std::thread helper(run, std::ref(counters[1]), false);
   run(counters[0], true);
   helper.join();
-  rivit::Tally sum;
-  for (const rivit::OddsCount::Counter& counter : counters) sum.add(counter.tally());
+  Tally sum;
+  for (const Counter& counter : counters) sum.add(counter.tally());
   return sum;
+}
+
+}  // namespace
+
+rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress) {
+  return count_every_piece<rivit::OddsCount, rivit::Tally>(count, progress,
+                                                           [&count](std::size_t i) { return count.draws_of(i); });
+}
+
+rivit::TierTally count_pieces(const rivit::TierCount& count, ProgressLine& progress) {
+  return count_every_piece<rivit::TierCount, rivit::TierTally>(count, progress,
+                                                               [&count](std::size_t i) { return count.work_of(i); });
 }
 
 FoundWheel search_wheel(const rivit::WheelRequest& request, std::optional<std::uint64_t> steps,

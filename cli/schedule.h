@@ -13,6 +13,7 @@
 #include "cli/progress.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
+#include "rivit/tier_odds.h"
 #include "rivit/wheel.h"
 
 namespace cli {
@@ -24,6 +25,7 @@ rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& prog
 // Every piece of `count`, shared out between two threads, and their tallies
 // summed.
 rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress);
+rivit::TierTally count_pieces(const rivit::TierCount& count, ProgressLine& progress);
 
 struct FoundWheel {
   rivit::WheelResult wheel;

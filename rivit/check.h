@@ -17,6 +17,7 @@
 #include <span>
 #include <vector>
 
+#include "rivit/game.h"
 #include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/read.h"
@@ -54,6 +55,13 @@ struct RowsCheck {
 
 // The check of rows read from text. REQUIRES: !read.bad.
 RowsCheck check_of(const ReadRows& read);
+
+// The check of a game's lines, by their main numbers: numbers past 64 are
+// compared pair by pair, the rest as closest_pair does. `line_numbers`: of
+// each line in its text. REQUIRES: every line holds `length` main numbers
+// of 1..numbers.
+RowsCheck check_of_lines(std::span<const NumberSet> lines, std::span<const std::size_t> line_numbers, int numbers,
+                         int length);
 
 void write_check_text(const RowsCheck& check, rt::LineSink& out);
 void write_check_csv(const RowsCheck& check, rt::LineSink& out);

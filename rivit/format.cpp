@@ -42,11 +42,11 @@ void write_json(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
 
 constexpr std::array kFormatTable = {
     OutputFormat{"text", "one row a line, the numbers separated by spaces; odds as a table", write_text,
-                 write_odds_text, write_check_text},
+                 write_odds_text, write_check_text, write_game_odds_text, write_draws_check_text, write_lines_count_text},
     OutputFormat{"csv", "a header n1,...,nK, then one row a line; odds one line per count right", write_csv,
-                 write_odds_csv, write_check_csv},
+                 write_odds_csv, write_check_csv, write_game_odds_csv, write_draws_check_csv, write_lines_count_csv},
     OutputFormat{"json", "an array of arrays; odds and checks as one object", write_json, write_odds_json,
-                 write_check_json},
+                 write_check_json, write_game_odds_json, write_draws_check_json, write_lines_count_json},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "rivit/check.h"
+#include "rivit/game_report.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "runtime/output.h"
@@ -30,6 +31,10 @@ struct OutputFormat {
   void (*write_odds)(const Odds& odds, rt::LineSink& out);
   // The check of a set of rows (check.h).
   void (*write_check)(const RowsCheck& check, rt::LineSink& out);
+  // A game's tier odds, what draws gave, and lines counted (game_report.h).
+  void (*write_game_odds)(const GameOdds& odds, rt::LineSink& out);
+  void (*write_draws_check)(const DrawsCheck& check, rt::LineSink& out);
+  void (*write_lines_count)(const LinesCount& count, rt::LineSink& out);
 };
 
 // The formats, the default first.

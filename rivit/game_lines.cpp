@@ -45,6 +45,12 @@ std::string plus_parts(std::size_t count) {
   return (count == 0 ? std::string("no") : std::to_string(count)) + (count <= 1 ? " \"+\" part" : " \"+\" parts");
 }
 
+// What a draw's "+" parts hold.
+std::string after_plus(const Game& game) {
+  if (game.bonus > 0 && game.has_second()) return "the bonus and the second drum's numbers";
+  return game.bonus > 0 ? "its bonus numbers" : "its second drum's numbers";
+}
+
 // The numbers of a part, each from 1 to `most` and none twice.
 Problem numbers_of(Part fields, int most, NumberSet& set) {
   set = {};
@@ -72,7 +78,7 @@ Problem count_problem(const NumberSet& set, std::string_view which, std::string_
 Problem line_of(Part fields, const Game& game, bool system, GameLine& line) {
   const std::vector<Part> parts = parts_of(fields);
   if (!game.has_second() && parts.size() > 1) return "a \"+\" part, " + game.title + " has no second drum";
-  if (game.has_second() && parts.size() != 2) return plus_parts(parts.size() - 1) + ", a line has 1";
+  if (game.has_second() && parts.size() != 2) return plus_parts(parts.size() - 1) + ", a line has one, before its second drum's numbers";
   const std::string_view holder = system ? "a system" : "a line";
   if (Problem problem = numbers_of(parts.front(), game.main.numbers, line.main)) return problem;
   if (Problem problem = count_problem(line.main, "", holder, game.line, system)) return problem;
@@ -111,7 +117,9 @@ Problem draw_of(Part fields, const Game& game, bool dated, Draw& draw, std::stri
   }
   const std::vector<Part> parts = parts_of(fields);
   const std::size_t pluses = (game.bonus > 0 ? 1U : 0U) + (game.has_second() ? 1U : 0U);
-  if (parts.size() != pluses + 1) return plus_parts(parts.size() - 1) + ", a draw has " + std::to_string(pluses);
+  if (parts.size() != pluses + 1) {
+    return plus_parts(parts.size() - 1) + ", a draw has " + std::to_string(pluses) + ", before " + after_plus(game);
+  }
   if (Problem problem = numbers_of(parts.front(), game.main.numbers, draw.main)) return problem;
   if (Problem problem = count_problem(draw.main, "", "a draw", game.main.drawn, false)) return problem;
   draw.bonus = {};

@@ -52,8 +52,8 @@ TEST(GameLines, ReadInEveryFormAndWhatIsWrongIsNamed) {
       {"lotto", "1 2 3 4 5 6 x\x01", false, R"("x\x01" is not a number)"},
       {"lotto", "1 2 3,,4 5 6 7", false, "a field is empty"},
       {"lotto", "1 2 3 4 5 6 7 + 1", false, "a \"+\" part, Lotto (Finland) has no second drum"},
-      {"eurojackpot", "5 12 23 34 45 3 9", false, "no \"+\" part, a line has 1"},
-      {"eurojackpot", "5 12 23 34 45 + 3 + 9", false, "2 \"+\" parts, a line has 1"},
+      {"eurojackpot", "5 12 23 34 45 3 9", false, "no \"+\" part, a line has one, before its second drum's numbers"},
+      {"eurojackpot", "5 12 23 34 45 + 3 + 9", false, "2 \"+\" parts, a line has one, before its second drum's numbers"},
       {"eurojackpot", "5 12 23 34 45 + 3", false, "1 number after \"+\", a line has 2"},
       {"eurojackpot", "5 12 23 34 45 + 3", true, "1 number after \"+\", a system has at least 2"},
       {"eurojackpot", "5 12 23 34 45 + 3 13", false, "13 is not from 1 to 12"},
@@ -194,7 +194,7 @@ TEST(Draws, ReadWithBonusAndSecondDrumAndDate) {
       {"eurojackpot", "5 12 23 34 45 + 5 12", false, ""},
       {"oz-lotto", "1 2 3 4 5 6 7 + 8 9 10", false, ""},
       {"7/40+1+1/30", "1 2 3 4 5 6 7 + 8 + 30", false, ""},
-      {"lotto", "3 7 12 19 22 31 38", false, "no \"+\" part, a draw has 1"},
+      {"lotto", "3 7 12 19 22 31 38", false, "no \"+\" part, a draw has 1, before its bonus numbers"},
       {"lotto", "3 7 12 19 22 31 + 5", false, "6 numbers, a draw has 7"},
       {"lotto", "3 7 12 19 22 31 38 + 7", false, "7 appears twice"},
       {"lotto", "3 7 12 19 22 31 38 + 5 6", false, "2 bonus numbers, a draw has 1"},
@@ -204,7 +204,7 @@ TEST(Draws, ReadWithBonusAndSecondDrumAndDate) {
       {"eurojackpot", "5 12 23 34 45 + 3", false, "1 number after \"+\", a draw has 2"},
       {"7/40+1+1/30", "1 2 3 4 5 6 7 + 8 + 31", false, "31 is not from 1 to 30"},
       {"7/40+1+1/30", "1 2 3 4 5 6 7 + 8 + 1 2", false, "2 numbers after the last \"+\", a draw has 1"},
-      {"7/40+1+1/30", "1 2 3 4 5 6 7 + 30", false, "1 \"+\" part, a draw has 2"},
+      {"7/40+1+1/30", "1 2 3 4 5 6 7 + 30", false, "1 \"+\" part, a draw has 2, before the bonus and the second drum's numbers"},
   };
   for (const auto& c : kCases) {
     const ParsedDraw parsed = parse_draw(c.text, game_named(c.game), c.dated);

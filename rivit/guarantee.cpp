@@ -31,7 +31,7 @@ GuaranteeCheck check_each_set(std::span<const RowMask> rows, int v, Guarantee gu
         std::any_of(rows.begin(), rows.end(), [&](RowMask row) { return std::popcount(row & set) >= guarantee.right; });
     if (met) continue;
     ++check.failing;
-    if (!check.example) check.example = set;
+    if (!check.example) check.example = NumberSet::of_row_mask(set);
   }
   return check;
 }
@@ -79,9 +79,9 @@ GuaranteeCheck GuaranteeCount::check(const Tally& every_piece) const {
     for (std::size_t k = 0; k < every_piece.best.size() && k < static_cast<std::size_t>(guarantee_.right); ++k) {
       check.failing += every_piece.best[k];
     }
-    if (every_piece.first_below) check.example = every_piece.first_below->draw;
+    if (every_piece.first_below) check.example = NumberSet::of_row_mask(every_piece.first_below->draw);
   }
-  if (check.example) check.example = in_lottery(*check.example, pool_numbers_);
+  if (check.example) check.example = NumberSet::of_row_mask(in_lottery(check.example->row_mask(), pool_numbers_));
   return check;
 }
 
@@ -118,7 +118,7 @@ std::string guarantee_text(const GuaranteeCheck& check) {
   if (check.holds()) return text.append("holds");
   text.append(joined({"fails for ", std::to_string(check.failing), " of ", std::to_string(check.sets), " sets of ",
                       std::to_string(check.guarantee.if_drawn), ", e.g."}));
-  for (const int n : row_of(*check.example)) text.append(" ").append(std::to_string(n));
+  for (const int n : check.example->numbers()) text.append(" ").append(std::to_string(n));
   return text;
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "rivit/game.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "rivit/wheel.h"
@@ -27,7 +28,9 @@ struct GuaranteeCheck {
   int pool_numbers = 0;            // v
   std::uint64_t sets = 0;          // C(v, m)
   std::uint64_t failing = 0;       // the m-sets that no row meets in `right` numbers
-  std::optional<RowMask> example;  // the first of them, in increasing order of its numbers
+  // The first of them, in increasing order of its numbers; a number set, so
+  // that a pool renumbered from a game past 64 numbers names it again.
+  std::optional<NumberSet> example;
 
   bool holds() const { return failing == 0; }
 };

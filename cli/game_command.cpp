@@ -1,0 +1,130 @@
+#include "cli/game_command.h"
+
+#include <cstdio>
+#include <span>
+
+#include "cli/command.h"
+#include "cli/input.h"
+#include "cli/progress.h"
+#include "cli/schedule.h"
+#include "cli/system.h"
+#include "rivit/game_lines.h"
+#include "rivit/game_report.h"
+#include "rivit/prizes.h"
+#include "rivit/tier_odds.h"
+
+namespace cli {
+
+namespace {
+
+using rivit::Game;
+using rivit::GameLine;
+
+// Every line the written ones stand for: systems expanded.
+std::vector<GameLine> every_line(const std::vector<GameLine>& written, const Game& game) {
+  if (const std::optional<std::string> problem = rivit::system_problem(written, game)) {
+    throw Failure{*problem, kUsageStatus};
+  }
+  std::vector<GameLine> lines;
+  for (const GameLine& line : written) {
+    const std::vector<GameLine> expanded = rivit::expand_system(line, game);
+    lines.insert(lines.end(), expanded.begin(), expanded.end());
+  }
+  return lines;
+}
+
+int write_tier_odds(const GameRequest& request, const std::vector<GameLine>& lines, rt::LineSink& out) {
+  rivit::GameOdds odds{request.game, lines.size(), std::nullopt, {}, rivit::line_odds(request.game), {}};
+  odds.expected = rivit::expected_return(request.game, odds.one_line, lines.size());
+  const rivit::TierCount count(request.game, lines);
+  if (const std::optional<std::string> problem = rivit::tier_odds_problem(count)) {
+    odds.out_of_reach = *problem;
+  } else {
+    ProgressLine progress;
+    odds.set = count.odds(count_pieces(count, progress));
+    progress.Clear();
+  }
+  request.format->write_game_odds(odds, out);
+  return 0;
+}
+
+int write_draws_check(const GameRequest& request, rt::LineSink& out) {
+  const Game& game = request.game;
+  rivit::DrawsCheck check{game, read_game_lines(*request.check, game, request.system).lines, {}, {}, {}, {}};
+  if (request.draw) {
+    const rivit::ParsedDraw parsed = rivit::parse_draw(*request.draw, game);
+    if (!parsed.error.empty()) throw Failure{"--draw: " + parsed.error, kUsageStatus};
+    check.draws.push_back(parsed.draw);
+    check.dates.push_back(parsed.date);
+  } else {
+    const rivit::ReadDraws read = rivit::read_draws(read_input(*request.draws), game);
+    if (read.bad) throw Failure{rivit::file_line_message(*read.bad, input_name(*request.draws)), kUsageStatus};
+    check.draws = read.draws;
+    check.dates = read.dates;
+  }
+  if (const std::optional<std::string> problem = rivit::system_problem(check.lines, game)) {
+    throw Failure{*problem, kUsageStatus};
+  }
+  std::vector<std::vector<GameLine>> expanded;
+  for (const GameLine& line : check.lines) {
+    expanded.push_back(rivit::expand_system(line, game));
+    check.expanded.push_back(expanded.back().size());
+  }
+  for (const rivit::Draw& draw : check.draws) {
+    std::vector<rivit::DrawResult>& results = check.results.emplace_back();
+    for (const std::vector<GameLine>& lines : expanded) results.push_back(rivit::check_draw(lines, draw, game));
+  }
+  request.format->write_draws_check(check, out);
+  return 0;
+}
+
+int write_lines_count(const GameRequest& request, rt::LineSink& out) {
+  const std::vector<GameLine> written = read_game_lines(*request.check, request.game, request.system).lines;
+  const std::vector<GameLine> lines = every_line(written, request.game);
+  rivit::LinesCount count{request.game, written.size(), lines.size(), std::nullopt};
+  if (request.game.price) count.cost = *request.game.price * static_cast<rivit::Cents>(lines.size());
+  request.format->write_lines_count(count, out);
+  return 0;
+}
+
+}  // namespace
+
+rivit::ReadLines read_game_lines(const std::string& file, const Game& game, bool system) {
+  rivit::LinesReader reader(game, system);
+  read_input_lines(file, [&reader](std::string_view line) { return reader.take(line); });
+  if (reader.read().bad) {
+    throw Failure{rivit::file_line_message(*reader.read().bad, input_name(file)), kUsageStatus};
+  }
+  return reader.read();
+}
+
+Game game_of(const std::string& name, int line) {
+  rivit::ParsedGame parsed = rivit::parse_game(name, line);
+  if (parsed.game) return *parsed.game;
+  // Not a name or a short form: a game file, where one opens.
+  if (std::FILE* const file = open_file(name, "rb")) {
+    std::fclose(file);
+    parsed = rivit::parse_game_file(read_input(name));
+    if (!parsed.game) throw Failure{name + ": " + parsed.error, kUsageStatus};
+    return *parsed.game;
+  }
+  throw Failure{"--game: " + parsed.error, kUsageStatus};
+}
+
+int run_game(const GameRequest& request, rt::LineSink& out) {
+  if (request.check && (request.draw || request.draws)) return write_draws_check(request, out);
+  if (request.check) return write_lines_count(request, out);
+  const std::vector<GameLine> lines =
+      request.odds ? every_line(read_game_lines(*request.odds, request.game, request.system).lines, request.game)
+                   : *request.lines;
+  return write_tier_odds(request, lines, out);
+}
+
+void write_games(rt::LineSink& out) {
+  for (const Game& game : rivit::built_in_games()) {
+    out.WriteLine(game.name + "\t" + rivit::short_form(game) + "\t" + game.title +
+                  (game.rules_from.empty() ? "" : "\trules from " + game.rules_from));
+  }
+}
+
+}  // namespace cli
