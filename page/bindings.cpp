@@ -291,7 +291,9 @@ class WheelSearchJob {
   double steps_taken() const { return static_cast<double>(search_.steps_taken()); }
 
   // The fewest rows found, each ascending, and the line the command writes
-  // beside them for a search of `seconds`.
+  // beside them for a search of `seconds`; the sets of the pool that they
+  // leave uncovered of all, the lower bound and the pool's size apart, for
+  // the page's sentences.
   val result(double seconds) const {
     const rivit::WheelResult& best = search_.best();
     std::vector<rivit::Row> rows;
@@ -303,6 +305,10 @@ class WheelSearchJob {
                               std::to_string(search_.steps_taken()) + " steps, " + rivit::seconds_text(seconds));
     result.set("stepsTaken", steps_taken());
     result.set("proven", best.proven);
+    result.set("uncovered", static_cast<double>(best.uncovered));
+    result.set("sets", static_cast<double>(best.sets));
+    result.set("lowerBound", static_cast<double>(best.lower_bound));
+    result.set("poolNumbers", std::popcount(request_.pool));
     return result;
   }
 

@@ -2,19 +2,30 @@
 // computation runs in two workers (engine.js, made into Blob workers), so the
 // page never freezes; Stop terminates them. What rows, odds and checks say,
 // and how each output format writes them, is the library's: the page lays
-// the library's own outputs out in tables and charts.
+// the library's own outputs out in tables, charts and sentences, in Finnish
+// or English (texts.js), and keeps the library's text of each a click away.
 'use strict';
 
 const kWorkers = 2;
 const kPresets = {'40/7': [40, 7], '49/6': [49, 6], '50/5': [50, 5], '45/6': [45, 6], '35/5': [35, 5], '39/7': [39, 7]};
 // The address keys, the command's long option names, in the order written.
+// `lang`, the page's own, comes last.
 const kKeys = ['numbers', 'length', 'wheel', 'pool', 'guarantee', 'if', 'rows', 'seed', 'phase', 'steps', 'time',
-               'sorted', 'odds', 'check'];
+               'sorted', 'odds', 'check', 'lang'];
+const kLanguages = ['fi', 'en'];
 const kFormats = {text: ['txt', 'text/plain'], csv: ['csv', 'text/csv'], json: ['json', 'application/json']};
 
 const $ = (id) => document.getElementById(id);
 
 class Stopped extends Error {}
+
+// A failure the page names in its own words: a text's key and values.
+class Said extends Error {
+  constructor(key, values = {}) {
+    super(key);
+    this.said = {key, values};
+  }
+}
 
 // The workers, started on first use and again after a Stop. Each call has
 // an id that the worker's answers carry.
@@ -37,7 +48,7 @@ const engine = {
         for (const [id, call] of this.calls) {
           if (call.worker === worker) {
             this.calls.delete(id);
-            call.reject(new Error(event.message || 'the worker failed'));
+            call.reject(event.message ? new Error(event.message) : new Said('problem.worker'));
           }
         }
       };
@@ -113,20 +124,88 @@ function randomSeed() {
   return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
 }
 
-// ---- progress, status and errors
+// ---- the page's language
 
-function setStatus(text) {
-  $('status').textContent = text;
+// The browser's first language of the page's two, English when neither.
+function browserLanguage() {
+  for (const tag of navigator.languages ?? [navigator.language ?? '']) {
+    const found = kLanguages.find((l) => tag.toLowerCase().startsWith(l));
+    if (found) return found;
+  }
+  return 'en';
 }
 
-function showError(text) {
-  $('error').textContent = text;
+let language = 'en';
+// The language the address or the switch chose; null for the browser's.
+let chosenLanguage = null;
+
+const t = (key, values) => textOf(language, key, values);
+
+// What an element says, kept on it (data-say) so that a change of language
+// says it again: {key, values} of the page's texts or {library} words of
+// the library's, as a sentence when `sentence`.
+function render(element) {
+  const said = JSON.parse(element.dataset.say);
+  const text = said.library === undefined ? t(said.key, said.values) : libraryMessage(language, said.library);
+  element.textContent = said.sentence ? sentence(text) : text;
+}
+
+function say(element, said) {
+  if (!said) {
+    delete element.dataset.say;
+    element.textContent = '';
+    return;
+  }
+  element.dataset.say = JSON.stringify(said);
+  render(element);
+}
+
+const text = (key, values = {}) => ({key, values});
+const problem = (key, values = {}) => ({key, values, sentence: true});
+const libraryProblem = (words) => (words === '' ? null : {library: words, sentence: true});
+
+// A number the library wrote as decimal text, in the language's digits: the
+// text is formatted as the exact decimal it is, with `places` decimals.
+function decimal(digits, places = 0, unit = undefined) {
+  const style = unit ? {style: 'unit', unit} : {};
+  return new Intl.NumberFormat(language, {...style, minimumFractionDigits: places, maximumFractionDigits: places})
+      .format(digits);
+}
+
+// Every text of the page in `chosen` language.
+function applyLanguage(chosen) {
+  language = chosen;
+  document.documentElement.lang = language;
+  for (const element of document.querySelectorAll('[data-text]')) element.textContent = t(element.dataset.text);
+  for (const [attribute, key] of [['placeholder', 'textPlaceholder'], ['aria-label', 'textAriaLabel']]) {
+    for (const element of document.querySelectorAll(`[data-text-${attribute}]`)) {
+      element.setAttribute(attribute, t(element.dataset[key]));
+    }
+  }
+  for (const element of document.querySelectorAll('[data-say]')) render(element);
+  for (const button of document.querySelectorAll('[data-language]')) {
+    button.setAttribute('aria-pressed', String(button.dataset.language === language));
+  }
+  if (shown?.odds) showOdds(shown.odds);
+  showSlips();
+}
+
+// ---- progress, status and errors
+
+function setStatus(said) {
+  say($('status'), said);
+}
+
+// The error of a task: the page's words, or the library's.
+function showError(error) {
+  if (!error) say($('error'), null);
+  else say($('error'), error instanceof Said ? error.said : {library: error.message});
 }
 
 function progressOf(label, parts) {
   const done = new Array(parts).fill(0);
   const total = new Array(parts).fill(0);
-  $('progress-label').textContent = label;
+  say($('progress-label'), text(label));
   $('progress').value = 0;
   $('progress-area').hidden = false;
   return (part) => (d, t) => {
@@ -139,17 +218,17 @@ function progressOf(label, parts) {
 
 async function working(what) {
   ++busy;
-  showError('');
+  showError(null);
   $('result').hidden = false;
   try {
     await what();
     return 'done';
   } catch (error) {
     if (error instanceof Stopped) {
-      setStatus('Stopped.');
+      setStatus(text('status.stopped'));
       return 'stopped';
     }
-    showError(error.message);
+    showError(error);
     return 'failed';
   } finally {
     if (--busy === 0) $('progress-area').hidden = true;
@@ -158,35 +237,77 @@ async function working(what) {
 
 // ---- tables and charts
 
-function cell(tag, text) {
+function cell(tag, content) {
   const element = document.createElement(tag);
-  element.textContent = text;
+  if (typeof content === 'string') element.textContent = content;
+  else say(element, content);
   return element;
 }
 
-// A table from the lines of the library's CSV: the header, then a row each.
-function fillTable(table, csv, numbered) {
+// The rows from the lines of the library's CSV: a header, then a row each.
+function fillRowsTable(csv) {
   const [header, ...lines] = csv.trimEnd().split('\n');
+  const numbers = cell('th', text('table.numbers'));
+  numbers.colSpan = header.split(',').length;
   const head = document.createElement('tr');
-  if (numbered) head.append(cell('th', 'row'));
-  for (const name of header.split(',')) head.append(cell('th', name));
-  table.tHead.replaceChildren(head);
+  head.append(cell('th', text('table.row')), numbers);
+  $('rows-table').tHead.replaceChildren(head);
   const body = document.createDocumentFragment();
   lines.forEach((line, i) => {
     const tr = document.createElement('tr');
-    if (numbered) tr.append(cell('th', String(i + 1)));
+    tr.append(cell('th', String(i + 1)));
     for (const field of line.split(',')) tr.append(cell('td', field));
     body.append(tr);
   });
-  table.tBodies[0].replaceChildren(body);
+  $('rows-table').tBodies[0].replaceChildren(body);
+}
+
+// The tables of the odds' text: for each count right the draws with exactly
+// that many, at least that many, their share and "1 in X", as the command
+// prints them.
+function oddsTablesOf(oddsText) {
+  const tables = [];
+  let table = null;
+  for (const line of oddsText.split('\n')) {
+    const row = /^\s*(\d+)\s+(\d+)\s+(\d+)\s+([\d.]+) %\s+(.*)$/.exec(line);
+    if (/^right\s/.test(line)) tables.push((table = []));
+    else if (row && table) table.push(row.slice(1));
+    else table = null;
+  }
+  return tables;
+}
+
+function oddsWords(odds) {
+  const oneIn = /^1 in ([\d.]+)$/.exec(odds);
+  return oneIn ? t('odds.oneIn', {x: decimal(oneIn[1], 2)}) : t('odds.never');
+}
+
+// One table of the odds, every figure the command's in the language's
+// digits.
+function fillOddsTable(table, rows) {
+  const head = document.createElement('tr');
+  for (const key of ['odds.right', 'odds.draws', 'odds.atLeast', 'odds.share', 'odds.odds']) {
+    const th = cell('th', text(key));
+    th.scope = 'col';
+    head.append(th);
+  }
+  table.tHead.replaceChildren(head);
+  table.tBodies[0].replaceChildren(...rows.map(([right, exactly, atLeast, share, odds]) => {
+    const tr = document.createElement('tr');
+    const th = cell('th', right);
+    th.scope = 'row';
+    tr.append(th, cell('td', decimal(exactly)), cell('td', decimal(atLeast)),
+              cell('td', decimal(share, 6, 'percent')), cell('td', oddsWords(odds)));
+    return tr;
+  }));
 }
 
 const kSvg = 'http://www.w3.org/2000/svg';
 
-function svg(tag, attributes, text) {
+function svg(tag, attributes, content) {
   const element = document.createElementNS(kSvg, tag);
   for (const [name, value] of Object.entries(attributes)) element.setAttribute(name, String(value));
-  if (text !== undefined) element.textContent = text;
+  if (content !== undefined) element.textContent = content;
   return element;
 }
 
@@ -197,6 +318,7 @@ function barChart(container, title, labels, values, marked = () => false) {
   const kBase = 190;
   const step = kWidth / values.length;
   const most = Math.max(1, ...values);
+  const number = new Intl.NumberFormat(language);
   const chart = svg('svg', {viewBox: `0 0 ${kWidth} ${kHeight}`, role: 'img', 'aria-label': title});
   chart.append(svg('title', {}, title));
   values.forEach((value, i) => {
@@ -206,16 +328,29 @@ function barChart(container, title, labels, values, marked = () => false) {
                               class: marked(i) ? 'bar marked' : 'bar'}));
     chart.append(svg('text', {x: x + step / 2, y: kBase + 16, class: 'label'}, labels[i]));
     if (values.length <= 16) chart.append(svg('text', {x: x + step / 2, y: kBase - height - 4, class: 'value'},
-                                              value.toLocaleString('en')));
+                                              number.format(value)));
   });
   container.replaceChildren(chart);
+}
+
+// A list of sentences, each {key, values}.
+function showSentences(list, sentences) {
+  list.replaceChildren(...sentences.filter(Boolean).map((said) => cell('li', said)));
+}
+
+// The command's own text of a result, under its disclosure; open for a run,
+// whose report lines are the result.
+function showCommandText(words, open = false) {
+  $('summary').textContent = words;
+  $('command-text').hidden = words === '';
+  $('command-text').open = open;
 }
 
 // ---- showing a row set
 
 function showRows(set) {
   shown = set;
-  fillTable($('rows-table'), set.outputs.csv, true);
+  fillRowsTable(set.outputs.csv);
   $('rows-output').hidden = false;
   $('odds-output').hidden = true;
 }
@@ -237,32 +372,61 @@ async function countInPieces(label, draws, args) {
 
 async function countOdds(set) {
   const {numbers, length} = set.lottery;
-  if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) {
-    throw new Error('This lottery has too many possible draws to count them all.');
-  }
+  if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) throw new Said('problem.tooManyDraws');
   const {rows, condition = null} = set;
   const draws = await engine.call(0, 'oddsPieces', {numbers, length, rows});
-  const tallies = await countInPieces('Counting every draw', draws, {kind: 'odds', numbers, length, rows, condition});
+  const tallies = await countInPieces('progress.counting', draws, {kind: 'odds', numbers, length, rows, condition});
   const outputs = await engine.call(0, 'oddsReport', {numbers, length, rows, condition, tallies});
   set.odds = outputs;
   showOdds(outputs);
 }
 
+// The numbers (1-based) that `count` rows hold, as "3, 17".
+const numbersHeldBy = (balance, count) => balance.flatMap((c, i) => (c === count ? [i + 1] : [])).join(', ');
+
+// The fewest right of any draw of `best` (the draws by their best row's
+// count right).
+const fewestRight = (best) => best.findIndex((draws) => draws > 0);
+
+// The draws that a condition counts apart, in a sentence: the share of all
+// as the command prints it.
+function conditionSaid(odds, oddsText) {
+  const share = / ([\d.]+) % of all$/m.exec(oddsText)[1];
+  return text('odds.condition', {ifDrawn: odds.if.if_drawn, pool: odds.if.pool.length, poolText: poolText(odds.if.pool),
+                                 draws: odds.if.draws, share: decimal(share, 6, 'percent')});
+}
+
+// What the odds mean, in sentences.
+function oddsSentences(odds, oddsText) {
+  return [
+    text('odds.counted', {count: odds.rows, draws: odds.draws, length: odds.length, numbers: odds.numbers}),
+    odds.guaranteed > 0 ? text('odds.guaranteed', {count: odds.guaranteed}) : text('odds.noneGuaranteed'),
+    odds.if && conditionSaid(odds, oddsText),
+    odds.if?.draws > 0 && (fewestRight(odds.if.best) > 0
+      ? text('odds.conditionGuaranteed', {count: fewestRight(odds.if.best)}) : text('odds.conditionNoneGuaranteed')),
+  ];
+}
+
 function showOdds(outputs) {
-  fillTable($('odds-table'), outputs.csv, false);
-  const lines = outputs.text.trimEnd().split('\n');
-  const after = lines.findIndex((line) => line.startsWith('guaranteed'));
-  // Below the table, the lines that it does not hold: a condition's table of
-  // draws is in its _if columns.
-  const tableLine = (line) => /^right\s/.test(line) || /^\s*\d+\s+\d+\s+\d+/.test(line);
-  $('odds-summary').textContent = after >= 0 ? lines.slice(after).filter((line) => !tableLine(line)).join('\n') : '';
   const odds = JSON.parse(outputs.json);
-  barChart($('hits-chart'), 'Draws by the most numbers right in one row', odds.best.map((_, k) => `${k} right`),
-           odds.best);
+  const [table, tableIf] = oddsTablesOf(outputs.text);
+  showSentences($('odds-sentences'), oddsSentences(odds, outputs.text));
+  fillOddsTable($('odds-table'), table);
+  $('odds-if-wrap').hidden = !tableIf;
+  if (tableIf) {
+    say($('odds-if-caption'), conditionSaid(odds, outputs.text));
+    fillOddsTable($('odds-if-table'), tableIf);
+  }
+  $('odds-text').textContent = outputs.text.trimEnd();
+  barChart($('hits-chart'), t('chart.hits'), odds.best.map((_, k) => t('chart.right', {k})), odds.best);
   // The least used numbers stand out, as the odds' "least used" line names them.
   const least = Math.min(...odds.balance);
-  barChart($('balance-chart'), 'Rows holding each number', odds.balance.map((_, i) => String(i + 1)), odds.balance,
-           (i) => odds.balance[i] === least);
+  const most = Math.max(...odds.balance);
+  barChart($('balance-chart'), t('chart.balance'), odds.balance.map((_, i) => String(i + 1)), odds.balance,
+           (i) => least < most && odds.balance[i] === least);
+  say($('balance-words'), least === most ? text('odds.balanceEven', {count: least})
+    : text('odds.balance', {least, most, leastNumbers: numbersHeldBy(odds.balance, least),
+                            mostNumbers: numbersHeldBy(odds.balance, most)}));
   $('odds-output').hidden = false;
 }
 
@@ -271,7 +435,7 @@ async function afterRows(set, withOdds) {
   if (withOdds) await countOdds(set);
 }
 
-// ---- the three tasks
+// ---- the tasks
 
 function sorted() {
   return $('sorted').checked;
@@ -280,18 +444,31 @@ function sorted() {
 async function runTask() {
   const l = lottery();
   if (!isProgramLottery(l)) {
-    throw new Error(`A run of erilaisetrivit plays ${limits.programLength} of ${limits.programNumbers}: ` +
-                    'choose that game for it.');
+    throw new Said('problem.runLottery', {length: limits.programLength, numbers: limits.programNumbers});
   }
   const seed = $('run-seed').value.trim();
   const phase = Number($('phase').value);
-  setStatus(`Running the search with seed ${seed}…`);
+  setStatus(text('status.running', {seed}));
   const run = await engine.call(0, 'run', {seed, phase, sorted: sorted()});
   if (run.error) throw new Error(run.error);
-  $('result-heading').textContent = `A run with seed ${seed}: the rows of phase ${phase}`;
-  $('summary').textContent = run.reportLines.join('\n');
-  setStatus(`${run.rows.length} rows.`);
+  say($('result-heading'), text('heading.run', {seed, phase}));
+  const shared = phase - 1;
+  showSentences($('sentences'), [shared === 0 ? text('run.disjoint', {phase}) : text('run.sentence', {phase,
+    count: shared}), text('run.report')]);
+  showCommandText(run.reportLines.join('\n'), true);
+  setStatus(text('status.rows', {count: run.rows.length}));
   await afterRows({lottery: l, rows: run.rows, outputs: run.outputs}, $('odds').checked);
+}
+
+// What the rows found are worth, in sentences.
+function foundSentences(found) {
+  const {largestShared, pairsAtLargest, usageRange} = found.score;
+  return [
+    largestShared === 0 ? text('found.disjoint') : text('found.shared', {count: largestShared}),
+    largestShared > 0 && text('found.pairs', {count: pairsAtLargest, shared: largestShared}),
+    usageRange === 0 ? text('found.even') : text('found.usage', {count: usageRange}),
+    found.provenBest && text('found.proven', {rows: found.rows.length}),
+  ];
 }
 
 async function rowsTask() {
@@ -300,8 +477,8 @@ async function rowsTask() {
   const seed = $('rows-seed').value.trim();
   const seconds = Number($('time').value) || 0;
   const steps = Number($('steps').value) || (await engine.call(0, 'defaultSteps', {rows}));
-  setStatus(`Searching for ${rows} rows with seed ${seed}…`);
-  const progress = progressOf('Searching', kWorkers);
+  setStatus(text('status.searchingRows', {rows, seed}));
+  const progress = progressOf('progress.searching', kWorkers);
   const started = performance.now();
   const args = {...l, rows, seed, steps, seconds};
   const found = await Promise.all([0, 1].map((which) => engine.call(which, 'search', {...args, which}, progress(which))
@@ -312,10 +489,11 @@ async function rowsTask() {
       })));
   const best = found[await engine.call(0, 'better', {first: found[0], second: found[1]})];
   const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: best.rows, sorted: sorted()});
-  $('result-heading').textContent = `${rows} rows to play, seed ${seed}`;
+  say($('result-heading'), text('heading.rows', {rows, seed}));
   const took = (performance.now() - started) / 1000;
-  $('summary').textContent = await engine.call(0, 'foundSummary', {found: best, seconds: took});
-  setStatus(`${best.rows.length} rows found.`);
+  showSentences($('sentences'), foundSentences(best));
+  showCommandText(await engine.call(0, 'foundSummary', {found: best, seconds: took}));
+  setStatus(text('status.rowsFound', {count: best.rows.length}));
   await afterRows({lottery: l, rows: best.rows, outputs}, $('odds').checked);
 }
 
@@ -328,33 +506,49 @@ function checkGuarantee() {
   return {pool: $('check-pool').value.trim(), right, ifDrawn: ifDrawn ?? right};
 }
 
+// What the check of rows found, in sentences.
+function checkSentences(check) {
+  const sentences = [text('check.count', {count: check.rows})];
+  if (check.most_shared === null) sentences.push(text('check.noPair'));
+  else if (check.most_shared === 0) sentences.push(text('check.disjoint'));
+  else sentences.push(text('check.shared', {count: check.most_shared, first: check.pair[0], second: check.pair[1]}));
+  const g = check.guarantee;
+  if (g) {
+    const values = {ifDrawn: g.if_drawn, pool: g.pool_numbers, right: g.right};
+    sentences.push(g.holds ? text('check.holds', values)
+      : text('check.fails', {...values, sets: g.sets, failing: g.failing_sets, example: g.example.join(' ')}));
+  }
+  return sentences;
+}
+
 async function checkTask() {
   const l = lottery();
-  const text = $('your-rows').value;
-  const checked = await engine.call(0, 'check', {...l, text, sorted: sorted()});
+  const rowsText = $('your-rows').value;
+  const checked = await engine.call(0, 'check', {...l, text: rowsText, sorted: sorted()});
   const area = $('your-rows');
+  say($('result-heading'), text('heading.check'));
   if (checked.bad) {
     area.setAttribute('aria-invalid', 'true');
     $('rows-output').hidden = true;
     $('odds-output').hidden = true;
-    $('summary').textContent = '';
-    $('result-heading').textContent = 'Your rows';
-    setStatus('');
+    showSentences($('sentences'), []);
+    showCommandText('');
+    setStatus(null);
     area.focus();
     throw new Error(checked.bad.message);
   }
   area.removeAttribute('aria-invalid');
-  $('result-heading').textContent = 'Your rows';
   const {pool, right, ifDrawn} = checkGuarantee();
   let check = checked.check;
   if (right !== null) {
     const args = {...l, rows: checked.rows, pool, right, ifDrawn};
     const draws = await engine.call(0, 'guaranteePieces', args);
-    const tallies = await countInPieces('Checking the guarantee', draws, {kind: 'guarantee', ...args});
-    check = await engine.call(0, 'checkGuarantee', {...l, text, pool, right, ifDrawn, tallies});
+    const tallies = await countInPieces('progress.checking', draws, {kind: 'guarantee', ...args});
+    check = await engine.call(0, 'checkGuarantee', {...l, text: rowsText, pool, right, ifDrawn, tallies});
   }
-  $('summary').textContent = check.text.trimEnd();
-  setStatus(`${checked.rows.length} rows read.`);
+  showSentences($('sentences'), checkSentences(JSON.parse(check.json)));
+  showCommandText(check.text.trimEnd());
+  setStatus(text('status.rowsRead', {count: checked.rows.length}));
   const condition = ifDrawn === null ? null : {pool, ifDrawn};
   await afterRows({lottery: l, rows: checked.rows, outputs: checked.outputs, condition}, checked.rows.length > 0);
 }
@@ -370,19 +564,31 @@ function wheelRequest() {
           seed: $('wheel-seed').value.trim(), steps: wholeIn('wheel-steps'), seconds: time === '' ? 0 : Number(time)};
 }
 
+// What the wheel found promises, in sentences.
+function wheelSentences(found, right, ifDrawn) {
+  const values = {ifDrawn, pool: found.poolNumbers, right};
+  const sentences = [found.uncovered === 0 ? text('wheel.holds', {...values, count: found.rows.length})
+    : text('wheel.fails', {...values, sets: found.sets, uncovered: found.uncovered,
+                           covered: decimal(/([\d.]+) % covered/.exec(found.summary)[1], 4)})];
+  const fewest = found.uncovered === 0 && found.rows.length === found.lowerBound;
+  sentences.push(fewest ? text('wheel.fewestProven') : text('wheel.bound', {bound: found.lowerBound}));
+  return sentences;
+}
+
 async function wheelTask() {
   const l = lottery();
   const {pool, right, ifDrawn, rows, seed, steps: asked, seconds} = wheelRequest();
   const args = {...l, pool, right, ifDrawn, rows};
   const steps = seconds > 0 ? 0 : asked ?? (await engine.call(0, 'defaultWheelSteps', args));
   const numbers = pool === '' ? `1-${l.numbers}` : pool;
-  setStatus(`Searching for a wheel of ${numbers}, ${right} right if ${ifDrawn} drawn, seed ${seed}…`);
-  const progress = progressOf('Searching', 1);
+  setStatus(text('status.searchingWheel', {pool: numbers, right, ifDrawn, seed}));
+  const progress = progressOf('progress.searching', 1);
   const found = await engine.call(0, 'wheel', {...args, seed, steps, seconds}, progress(0));
   const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: found.rows, sorted: sorted()});
-  $('result-heading').textContent = `A wheel of ${numbers}: ${right} right if ${ifDrawn} drawn, seed ${seed}`;
-  $('summary').textContent = found.summary;
-  setStatus(`${found.rows.length} rows found.`);
+  say($('result-heading'), text('heading.wheel', {pool: numbers, right, ifDrawn, seed}));
+  showSentences($('sentences'), wheelSentences(found, right, ifDrawn));
+  showCommandText(found.summary);
+  setStatus(text('status.rowsFound', {count: found.rows.length}));
   await afterRows({lottery: l, rows: found.rows, outputs, condition: {pool, ifDrawn}}, $('odds').checked);
 }
 
@@ -390,15 +596,16 @@ const kTasks = {rows: rowsTask, wheel: wheelTask, run: runTask, check: checkTask
 
 // ---- what a task's own form asks, checked before it starts
 
-// Shows `problem` (the library's words, or '') beside the form whose message
-// is `message`, the fields `invalid` marked; true when there is none.
-function formAccepted(message, fields, problem, invalid = []) {
-  $(message).textContent = sentence(problem);
+// Shows `said` (a problem in the page's words or the library's, or null)
+// beside the form whose message is `message`, the fields `invalid` marked;
+// true when there is none.
+function formAccepted(message, fields, said, invalid = []) {
+  say($(message), said);
   for (const id of fields) {
-    if (problem !== '' && invalid.includes(id)) $(id).setAttribute('aria-invalid', 'true');
+    if (said && invalid.includes(id)) $(id).setAttribute('aria-invalid', 'true');
     else $(id).removeAttribute('aria-invalid');
   }
-  return problem === '';
+  return !said;
 }
 
 const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wheel-seed', 'wheel-steps', 'wheel-time'];
@@ -406,35 +613,38 @@ const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wh
 async function wheelAccepted() {
   const accepted = (problem, invalid) => formAccepted('wheel-message', kWheelFields, problem, invalid);
   const w = wheelRequest();
-  const wrong = [['wheel-right', 'T'], ['wheel-if', 'M'], ['wheel-rows', 'the rows']]
+  const wrong = [['wheel-right', 'problem.tWhole'], ['wheel-if', 'problem.mWhole'], ['wheel-rows', 'problem.rowsWhole']]
       .find(([id]) => Number.isNaN(wholeIn(id)));
-  if (wrong) return accepted(`${wrong[1]} is a whole number`, [wrong[0]]);
-  if (w.right === null) return accepted('a wheel needs T, the numbers right', ['wheel-right']);
+  if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
+  if (w.right === null) return accepted(problem('problem.wheelNeedsT'), ['wheel-right']);
   if (Number.isNaN(w.steps) || (w.steps !== null && w.steps < 1)) {
-    return accepted('the steps are a whole number from 1', ['wheel-steps']);
+    return accepted(problem('problem.steps'), ['wheel-steps']);
   }
-  if (!(w.seconds >= 0)) return accepted('the seconds are a number above 0', ['wheel-time']);
+  if (!(w.seconds >= 0)) return accepted(problem('problem.seconds'), ['wheel-time']);
   const args = {...lottery(), pool: w.pool, right: w.right, ifDrawn: w.ifDrawn, rows: w.rows, seed: w.seed};
   const poolProblem = await engine.call(0, 'poolProblem', args);
-  if (poolProblem !== '') return accepted(poolProblem, ['wheel-pool']);
-  return accepted(await engine.call(0, 'wheelProblem', args), []);
+  if (poolProblem !== '') return accepted(libraryProblem(poolProblem), ['wheel-pool']);
+  return accepted(libraryProblem(await engine.call(0, 'wheelProblem', args)), []);
 }
 
 const kCheckFields = ['check-pool', 'check-right', 'check-if'];
 
 async function checkAccepted() {
   const accepted = (problem, invalid) => formAccepted('check-message', kCheckFields, problem, invalid);
-  const wrong = [['check-right', 'T'], ['check-if', 'M']].find(([id]) => Number.isNaN(wholeIn(id)));
-  if (wrong) return accepted(`${wrong[1]} is a whole number`, [wrong[0]]);
+  const wrong = [['check-right', 'problem.tWhole'], ['check-if', 'problem.mWhole']]
+      .find(([id]) => Number.isNaN(wholeIn(id)));
+  if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
   const {pool, right, ifDrawn} = checkGuarantee();
   const args = {...lottery(), pool, right, ifDrawn};
   if (right === null && ifDrawn === null) {
-    return accepted(pool === '' ? '' : 'your numbers go with T right, or with M drawn for the odds', ['check-pool']);
+    return accepted(pool === '' ? null : problem('problem.poolAlone'), ['check-pool']);
   }
   const poolProblem = await engine.call(0, 'poolProblem', args);
-  if (poolProblem !== '') return accepted(poolProblem, ['check-pool']);
-  if (right !== null) return accepted(await engine.call(0, 'guaranteeProblem', args), ['check-right', 'check-if']);
-  return accepted(await engine.call(0, 'conditionProblem', args), ['check-if']);
+  if (poolProblem !== '') return accepted(libraryProblem(poolProblem), ['check-pool']);
+  if (right !== null) {
+    return accepted(libraryProblem(await engine.call(0, 'guaranteeProblem', args)), ['check-right', 'check-if']);
+  }
+  return accepted(libraryProblem(await engine.call(0, 'conditionProblem', args)), ['check-if']);
 }
 
 const kAccepted = {wheel: wheelAccepted, check: checkAccepted};
@@ -455,23 +665,76 @@ async function start(name) {
 
 async function lotteryAccepted() {
   const l = lottery();
-  const problem = !Number.isInteger(l.numbers) || !Number.isInteger(l.length)
-    ? 'the lottery is two whole numbers'
-    : await engine.call(0, 'lotteryProblem', l);
-  const fine = problem === '';
-  const message = fine ? '' : problem[0].toUpperCase() + problem.slice(1) + '.';
+  const said = !Number.isInteger(l.numbers) || !Number.isInteger(l.length)
+    ? problem('problem.lotteryWhole')
+    : libraryProblem(await engine.call(0, 'lotteryProblem', l));
+  say($('lottery-message'), said);
   for (const id of ['numbers', 'length']) {
-    $(id).setCustomValidity(message);
-    if (message) $(id).setAttribute('aria-invalid', 'true');
+    $(id).setCustomValidity($('lottery-message').textContent);
+    if (said) $(id).setAttribute('aria-invalid', 'true');
     else $(id).removeAttribute('aria-invalid');
   }
-  $('lottery-message').textContent = message;
-  return fine;
+  acceptedDrum = said ? null : {first: 1, last: l.numbers, takes: l.length};
+  showSlips();
+  return !said;
 }
 
 function matchPreset() {
   const key = `${$('numbers').value}/${$('length').value}`;
   $('preset').value = key in kPresets ? key : 'other';
+}
+
+// ---- the play slips: each a view of the text it edits
+
+// The drum of the lottery last accepted; null while the lottery is refused.
+let acceptedDrum = null;
+let rowSlip = null;
+let poolSlip = null;
+
+// The slips as their texts say: the numbers of the row the caret is on, and
+// of the wheel's pool.
+function showSlips() {
+  if (!rowSlip) return;
+  const drum = acceptedDrum;
+  for (const [slip, id] of [[rowSlip, 'row-slip'], [poolSlip, 'pool-slip']]) {
+    $(id).hidden = !drum;
+    if (drum) slip.container.setAttribute('aria-label', t('slip.group', {last: drum.last}));
+  }
+  if (!drum) return;
+  const area = $('your-rows');
+  const picked = numbersOfLine(area.value.split('\n')[lineIndexAt(area.value, area.selectionStart)], drum);
+  rowSlip.show(drum, new Set(picked));
+  say($('row-slip-count'), text('slip.rowCount', {picked: picked.length, takes: drum.takes}));
+  const pool = poolNumbers($('wheel-pool').value, drum);
+  poolSlip.show(drum, pool);
+  say($('pool-slip-count'), text('slip.poolCount', {count: pool.size, takes: drum.takes}));
+}
+
+// The rows' text changed by `edit(text, caret)`, as if typed.
+function editRows(edit) {
+  const area = $('your-rows');
+  const edited = edit(area.value, area.selectionStart);
+  area.value = edited.text;
+  area.setSelectionRange(edited.caret, edited.caret);
+  area.dispatchEvent(new Event('input', {bubbles: true}));
+}
+
+function togglePool(n) {
+  const pool = poolNumbers($('wheel-pool').value, acceptedDrum);
+  if (pool.has(n)) pool.delete(n);
+  else pool.add(n);
+  $('wheel-pool').value = poolText(pool);
+  $('wheel-pool').dispatchEvent(new Event('input', {bubbles: true}));
+}
+
+function wireSlips() {
+  rowSlip = new PlaySlip($('row-slip').querySelector('.slip'),
+                         (n) => editRows((rows, caret) => toggledRows(rows, caret, n, acceptedDrum)));
+  poolSlip = new PlaySlip($('pool-slip').querySelector('.slip'), togglePool);
+  $('quick-pick').addEventListener('click', () => editRows((rows, caret) => quickPicked(rows, caret, acceptedDrum)));
+  $('new-row').addEventListener('click', () => editRows(withNewRow));
+  for (const type of ['input', 'click', 'keyup', 'focus']) $('your-rows').addEventListener(type, showSlips);
+  $('wheel-pool').addEventListener('input', showSlips);
 }
 
 // ---- the address
@@ -518,6 +781,7 @@ function writeAddress() {
   }
   if ($('sorted').checked) keys.set('sorted', '');
   if ($('odds').checked) keys.set('odds', '');
+  if (chosenLanguage) keys.set('lang', chosenLanguage);
   const parts = kKeys.filter((key) => keys.has(key))
       .map((key) => (keys.get(key) === '' ? key : `${key}=${encodeURIComponent(keys.get(key))}`));
   history.replaceState(null, '', parts.length ? `#${parts.join('&')}` : location.pathname + location.search);
@@ -526,6 +790,13 @@ function writeAddress() {
 // The controls as the address says, and the task it names, or null.
 function applyAddress() {
   const keys = readAddress();
+  chosenLanguage = kLanguages.includes(keys.get('lang')) ? keys.get('lang') : null;
+  applyLanguage(chosenLanguage ?? browserLanguage());
+  // Seed, steps and seconds stay folded away unless the address sets the
+  // steps or seconds.
+  for (const details of document.querySelectorAll('details.advanced')) {
+    details.open = keys.has('steps') || keys.has('time');
+  }
   $('numbers').value = keys.get('numbers') ?? String(limits.programNumbers);
   $('length').value = keys.get('length') ?? String(limits.programLength);
   matchPreset();
@@ -577,12 +848,12 @@ function download(kind, format) {
   setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }
 
-async function copyRows() {
+async function copy(words, copied) {
   try {
-    await navigator.clipboard.writeText(shown.outputs.text);
-    setStatus('The rows are copied.');
+    await navigator.clipboard.writeText(words);
+    setStatus(text(copied));
   } catch {
-    setStatus('This browser did not let the page copy: select the table and copy it.');
+    setStatus(text('status.noCopy'));
   }
 }
 
@@ -621,7 +892,16 @@ function wire() {
   }
   for (const id of ['sorted', 'odds']) $(id).addEventListener('change', writeAddress);
   $('stop').addEventListener('click', () => engine.stop());
-  $('copy').addEventListener('click', copyRows);
+  $('copy').addEventListener('click', () => copy(shown.outputs.text, 'status.rowsCopied'));
+  $('copy-summary').addEventListener('click', () => copy(`${$('summary').textContent}\n`, 'status.textCopied'));
+  for (const button of document.querySelectorAll('[data-language]')) {
+    button.addEventListener('click', () => {
+      chosenLanguage = button.dataset.language;
+      applyLanguage(chosenLanguage);
+      writeAddress();
+    });
+  }
+  wireSlips();
   $('print').addEventListener('click', () => window.print());
   for (const button of document.querySelectorAll('[data-download]')) {
     button.addEventListener('click', () => download(button.dataset.download, button.dataset.format));
@@ -644,6 +924,7 @@ async function begin() {
   if (named === 'check') {
     task = 'check';
     $('your-rows').focus();
+    await lotteryAccepted();
   } else if (named) {
     await start(named);
   } else {
@@ -651,11 +932,20 @@ async function begin() {
   }
 }
 
+// On the web (not from disk), a service worker keeps the page's files so
+// that it opens and counts with no network, from a phone's home screen too.
+function keepOffline() {
+  if (!/^https?:$/.test(location.protocol) || !('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('service-worker.js').catch(() => {});
+}
+
 async function main() {
+  applyLanguage(browserLanguage());
+  keepOffline();
   limits = await engine.call(0, 'limits', {});
   wire();
   document.body.dataset.ready = 'true';
   await begin();
 }
 
-main().catch((error) => showError(error.message));
+main().catch((error) => showError(error));

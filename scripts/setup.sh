@@ -14,7 +14,8 @@
 #   page      the page: emscripten, and Node for its tools and the web
 #             build's unit suites
 #   pagetest  the page's browser tests: chromium, and npm, which installs
-#             playwright-core from package-lock.json (npm ci, unprivileged)
+#             playwright-core and axe-core from package-lock.json (npm ci,
+#             unprivileged)
 #
 # Set-up fails only when a package that every machine can have does not
 # install, and names it. A package index that cannot be fetched, and the
@@ -62,14 +63,15 @@ mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-# The browser tests' driver, at the version package-lock.json names, once its
-# tier's packages are in.
+# The browser tests' driver and accessibility checker, at the versions
+# package-lock.json names, once its tier's packages are in.
 npm_packages() {
   [[ " $* " == *" pagetest "* ]] || return 0
   local root
   root=$(cd "$(dirname "$0")/.." && pwd)
-  [ -f "$root/node_modules/playwright-core/package.json" ] && return 0
-  echo "setup: npm ci (playwright-core)"
+  [ -f "$root/node_modules/playwright-core/package.json" ] && [ -f "$root/node_modules/axe-core/package.json" ] &&
+    return 0
+  echo "setup: npm ci (playwright-core, axe-core)"
   (cd "$root" && npm ci --no-audit --no-fund --loglevel=error)
 }
 

@@ -1,7 +1,8 @@
 // The page in a real browser: Debian's chromium, headless, driven by
 // playwright-core, against the built page in build/page opened from disk
 // (file://) and served by python3's http.server, each result compared with
-// what the real command prints in a child process.
+// what the real command prints in a child process; in English and in
+// Finnish, offline from its service worker, and looked over by axe-core.
 //
 //   RIVIT_BUILD=build/debug node --test tests/page_test.mjs
 import {after, before, describe, test} from 'node:test';
@@ -12,6 +13,7 @@ import {createServer} from 'node:net';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
+import {runInNewContext} from 'node:vm';
 import {chromium} from 'playwright-core';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
@@ -20,6 +22,12 @@ const shots = join(root, 'build', 'page-screenshots');
 const build = resolve(root, process.env.RIVIT_BUILD ?? 'build/debug');
 const command = ['cli', 'rivit'].map((dir) => join(build, dir, 'erilaisetrivit-rivit')).find(existsSync);
 const scratch = mkdtempSync(join(tmpdir(), 'page-test-'));
+const axeSource = readFileSync(join(root, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
+
+// The page's texts (page/texts.js) as the page has them: kTexts,
+// libraryMessage and textOf.
+const texts = runInNewContext(`${readFileSync(join(root, 'page', 'texts.js'), 'utf8')}
+  ({kTexts, kLibraryMessages, libraryMessage, textOf});`, {Intl, BigInt});
 
 // What the command writes to standard output for `args`.
 function rivit(...args) {
@@ -42,13 +50,45 @@ function rivitWhole(...args) {
   return {stdout, stderr, status};
 }
 
-// What the command says is wrong with `args` (the words after the option it
-// names), as the page puts it: a sentence.
-function refusal(...args) {
+// What the command says is wrong with `args`: the words after the option or
+// the file's line it names.
+function refusalWords(...args) {
   const {stderr, status} = rivitWhole(...args);
   assert.equal(status, 2, `${args.join(' ')} is refused`);
-  const words = stderr.match(/^erilaisetrivit-rivit: --[a-z]+: (.*) \(see --help\)\n$/)[1];
-  return `${words[0].toUpperCase()}${words.slice(1)}.`;
+  return stderr.match(/^erilaisetrivit-rivit: (?:--[a-z]+|.*:\d+): (.*?)(?: \(see --help\))?\n$/)[1];
+}
+
+const asSentence = (words) => `${words[0].toUpperCase()}${words.slice(1)}.`;
+
+// The command's refusal as the page puts it: a sentence, in `language`.
+const refusal = (...args) => asSentence(refusalWords(...args));
+const refusalIn = (language, ...args) => asSentence(texts.libraryMessage(language, refusalWords(...args)));
+
+// A figure as the page shows it in `language`, back in the command's digits:
+// the groups' spaces and commas out, the decimal comma a point.
+function figure(shown, language) {
+  const digits = shown.replace(/[\s\u00a0\u202f%]/g, '');
+  return language === 'fi' ? digits.replace(',', '.') : digits.replaceAll(',', '');
+}
+
+// The odds table that the page shows, back in the command's figures, as the
+// command's text prints it: "right exactly at-least share odds" a line.
+async function oddsTableFigures(page, language, table = 'odds-table') {
+  const oneIn = {en: /^1 in (.*)$/, fi: /^1 \/ (.*)$/}[language];
+  const rows = await page.$$eval(`#${table} tbody tr`, (trs) => trs.map((tr) => [...tr.children]
+      .map((cell) => cell.textContent)));
+  return rows.map(([right, exactly, atLeast, share, odds]) => [right, figure(exactly, language),
+    figure(atLeast, language), `${figure(share, language)} %`,
+    oneIn.test(odds) ? `1 in ${figure(odds.match(oneIn)[1], language)}` : {never: 'never', 'ei koskaan': 'never'}[odds]]
+      .join(' '));
+}
+
+// The command's odds table from its text, each line's figures apart by one
+// space; the first table, or the condition's second.
+function commandOddsFigures(oddsText, which = 0) {
+  const tables = oddsText.split(/^right .*\n/m).slice(1);
+  return tables[which].split('\n').filter((line) => /^\s*\d+\s/.test(line))
+      .map((line) => line.trim().split(/\s+/).join(' '));
 }
 
 function freePort() {
@@ -95,10 +135,23 @@ after(async () => {
   server?.kill();
 });
 
-// A page at `fragment` of the origin, with every page error, console error
-// and request after the load kept for the test to assert on.
-async function open(origin, fragment, viewport = {width: 1280, height: 900}) {
-  const context = await browser.newContext({viewport, acceptDownloads: true});
+// A page at `fragment` of the origin, in a browser whose language is
+// `locale`, with every page error, console error and request kept for the
+// test to assert on: none but for the page's own files (a service worker
+// keeps them on the web, and the browser may ask for the icon late); and
+// every registration of a service worker counted.
+async function open(origin, fragment, {viewport = {width: 1280, height: 900}, locale = 'en-US'} = {}) {
+  const context = await browser.newContext({viewport, locale, acceptDownloads: true});
+  await context.addInitScript(() => {
+    window.registrations = 0;
+    const register = navigator.serviceWorker?.register;
+    if (register) {
+      navigator.serviceWorker.register = function(...args) {
+        ++window.registrations;
+        return register.apply(this, args);
+      };
+    }
+  });
   const page = await context.newPage();
   const problems = [];
   const requests = [];
@@ -106,20 +159,20 @@ async function open(origin, fragment, viewport = {width: 1280, height: 900}) {
   page.on('console', (message) => {
     if (message.type() === 'error' || message.type() === 'warning') problems.push(`console: ${message.text()}`);
   });
-  let loaded = false;
-  page.on('request', (request) => {
-    if (loaded && !request.url().startsWith('blob:')) requests.push(request.url());
+  const folder = origins[origin].replace(/index\.html$/, '');
+  context.on('request', (request) => {
+    if (!request.url().startsWith('blob:') && !request.url().startsWith(folder)) requests.push(request.url());
   });
   await page.goto(origins[origin] + fragment);
   await page.waitForSelector('body[data-ready="true"]');
-  loaded = true;
   return {
+    context,
     page,
     problems,
     requests,
     async close() {
       assert.deepEqual(problems, [], 'no page or console error');
-      assert.deepEqual(requests, [], 'no request once loaded');
+      assert.deepEqual(requests, [], 'no request but for the page\'s own files');
       await context.close();
     },
   };
@@ -153,9 +206,6 @@ for (const origin of ['file', 'http']) {
       for (const format of ['text', 'csv', 'json']) {
         assert.equal(await downloaded(page, 'rows', format), rivit('--seed', '1', '--phase', '3', '--format', format));
       }
-      if (origin === 'file') {
-        await page.screenshot({path: join(shots, 'run-desktop.png'), fullPage: true});
-      }
       // Another phase, chosen at the control: the address follows it.
       await page.selectOption('#phase', '1');
       await page.click('#run-form button[type="submit"]');
@@ -185,9 +235,11 @@ for (const origin of ['file', 'http']) {
       const {page, close} = await open(origin, '#seed=1&phase=3&odds');
       await page.waitForSelector('#odds-output:not([hidden])');
       await settled(page);
-      const csv = rivit('--seed', '1', '--phase', '3', '--odds', '--format', 'csv');
-      assert.equal(await tableText(page, 'odds-table'), csv.split('\n').slice(1).map((l) => l.replaceAll(',', ' '))
-          .filter((l) => l).map((l) => `${l}\n`).join(''));
+      const odds = rivit('--seed', '1', '--phase', '3', '--odds');
+      assert.deepEqual(await oddsTableFigures(page, 'en'), commandOddsFigures(odds));
+      const guaranteed = Number(odds.match(/^guaranteed: (\d+)$/m)[1]);
+      assert.ok((await page.textContent('#odds-sentences'))
+          .includes(`Every draw gives at least ${guaranteed} right in some row.`));
       for (const format of ['text', 'csv', 'json']) {
         assert.equal(await downloaded(page, 'odds', format),
                      rivit('--seed', '1', '--phase', '3', '--odds', '--format', format));
@@ -209,6 +261,10 @@ for (const origin of ['file', 'http']) {
       const check = rivit('--numbers', '45', '--length', '6', '--check', file);
       assert.equal(await page.textContent('#summary') + '\n', check);
       assert.equal(await downloaded(page, 'odds', 'text'), rivit('--numbers', '45', '--length', '6', '--odds', file));
+      const shared = Number(check.match(/^most shared: (\d+)$/m)[1]);
+      const [first, second] = check.match(/^pair: lines (\d+) and (\d+)$/m).slice(1);
+      assert.ok((await page.textContent('#sentences')).includes(`No two of your rows share more than ${shared} ` +
+          `number${shared === 1 ? '' : 's'}: the rows on lines ${first} and ${second} share ${shared}.`));
 
       const bad = '1 2 3 4 5 6\n3 5 7 9 11 13 40\n';
       await page.fill('#your-rows', bad);
@@ -237,9 +293,6 @@ for (const origin of ['file', 'http']) {
         assert.equal(untimed(await page.textContent('#summary')), untimed(line), fragment);
         for (const format of ['text', 'csv', 'json']) {
           assert.equal(await downloaded(page, 'rows', format), rivit(...args, '--format', format), fragment);
-        }
-        if (origin === 'file' && args.includes('1-12')) {
-          await page.screenshot({path: join(shots, 'wheel-desktop.png'), fullPage: true});
         }
         await close();
       }
@@ -336,25 +389,270 @@ for (const origin of ['file', 'http']) {
       assert.equal(await page.inputValue('#preset'), '49/6');
       await close();
     });
-
-    if (origin === 'file') {
-      test('on a 390 px phone: no sideways scroll, and the screenshots of the main views', async () => {
-        const phone = {width: 390, height: 844};
-        for (const [name, fragment] of [['rows', '#rows=20&seed=1&steps=20000&odds'], ['run', '#seed=1&phase=2'],
-          ['wheel', '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000']]) {
-          const {page, close} = await open(origin, fragment, phone);
-          await settled(page);
-          if (fragment.includes('odds')) await page.waitForSelector('#odds-output:not([hidden])');
-          const wide = await page.evaluate(() => document.documentElement.scrollWidth);
-          assert.ok(wide <= phone.width, `the page is ${wide} px wide`);
-          await page.screenshot({path: join(shots, `${name}-phone.png`), fullPage: true});
-          if (name === 'rows') {
-            await page.setViewportSize({width: 1280, height: 900});
-            await page.screenshot({path: join(shots, 'rows-desktop.png'), fullPage: true});
-          }
-          await close();
-        }
-      });
-    }
   });
 }
+
+describe('the page\'s words', () => {
+  test('both languages hold the same texts, and the markup none but the keys it names', () => {
+    const keys = (language) => Object.keys(texts.kTexts[language]).sort();
+    assert.deepEqual(keys('fi'), keys('en'));
+    const markup = readFileSync(join(root, 'page', 'index.html'), 'utf8');
+    const body = markup.slice(markup.indexOf('<body>'));
+    assert.equal(body.replace(/<[^>]*>/g, '').trim(), '', 'no text in the markup\'s body');
+    for (const [, key] of markup.matchAll(/data-text(?:-[a-z-]+)?="([^"]+)"/g)) {
+      assert.ok(key in texts.kTexts.en, `the texts have ${key}`);
+    }
+  });
+
+  // Each message of the library that the page's inputs can meet, provoked
+  // from the real command, has a Finnish form, and every pattern of the
+  // page's table is one of these.
+  test('every refusal of the library that the page can show has a Finnish form', () => {
+    const rows = (name, text) => {
+      const file = join(scratch, name);
+      writeFileSync(file, text);
+      return file;
+    };
+    const seven = rows('seven.txt', '1 2 3 4 5 6 7\n');
+    const ten = rows('ten.txt', '1 2 3 4 5 6 7 8 9 10\n');
+    const cases = [
+      ['--length', '11'], ['--numbers', '300'],
+      ['--wheel', '--pool', '1-x', '--guarantee', '3'], ['--wheel', '--pool', '0-5', '--guarantee', '3'],
+      ['--wheel', '--pool', '9-3', '--guarantee', '3'], ['--wheel', '--pool', '1-12,5', '--guarantee', '3'],
+      ['--wheel', '--pool', '1-5', '--guarantee', '3'], ['--wheel', '--pool', '1-12', '--guarantee', '5', '--if', '4'],
+      ['--wheel', '--pool', '1-12', '--guarantee', '3', '--if', '4', '--rows', '0'],
+      ['--wheel', '--pool', '1-40', '--guarantee', '3', '--if', '7', '--rows', '5'],
+      ['--wheel', '--pool', '1-40', '--guarantee', '7', '--if', '7'],
+      ['--check', rows('empty-field.txt', '1 2 3 4 5 6 7\n1,,2\n')], ['--check', rows('word.txt', '1 2 x 4 5 6 7\n')],
+      ['--check', rows('high.txt', '1 2 3 41 5 6 7\n')], ['--check', rows('twice.txt', '1 2 3 3 5 6 7\n')],
+      ['--check', rows('one.txt', '1\n')], ['--check', rows('six.txt', '1 2 3 4 5 6\n')],
+      ['--check', seven, '--guarantee', '9'], ['--check', seven, '--guarantee', '3', '--if', '9'],
+      ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
+      ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
+    ];
+    // A row refused in the page is named by its line, as "line 2: ...".
+    const messages = cases.map((args) => refusalWords(...args)).flatMap((words) => [words, `line 2: ${words}`]);
+    messages.push('not a seed: 12x');  // the page's bindings' own, for a wheel's seed
+    for (const english of messages) {
+      const finnish = texts.libraryMessage('fi', english);
+      assert.notEqual(finnish, english, `a Finnish form of "${english}"`);
+      assert.doesNotMatch(finnish, /\b(the|is|are|of|numbers?|from|rows?)\b/, `no English left in "${finnish}"`);
+      for (const figure of english.match(/\d+/g) ?? []) {
+        assert.ok(finnish.replace(/[\s\u00a0]/g, '').includes(figure), `${figure} stays in "${finnish}"`);
+      }
+      assert.equal(texts.libraryMessage('en', english), english);
+    }
+    for (const [pattern] of texts.kLibraryMessages) {
+      assert.ok(messages.some((message) => pattern.test(message)), `the command can say ${pattern}`);
+    }
+  });
+
+  test('a Finnish browser gets the page in Finnish: its figures, its sentences and the library\'s refusals',
+       async () => {
+    const {page, close} = await open('file', '#seed=1&phase=3&odds', {locale: 'fi-FI'});
+    await page.waitForSelector('#odds-output:not([hidden])');
+    await settled(page);
+    assert.equal(await page.getAttribute('html', 'lang'), 'fi');
+    assert.equal(await page.textContent('#rows-heading'), 'Pelattavat rivit');
+    const odds = rivit('--seed', '1', '--phase', '3', '--odds');
+    assert.deepEqual(await oddsTableFigures(page, 'fi'), commandOddsFigures(odds));
+    // Finnish digits: a space between groups and a decimal comma, "1 / X" for "1 in X".
+    const [, , share, oneIn] = await page.$$eval('#odds-table tbody tr:last-child td',
+                                                 (tds) => tds.map((td) => td.textContent));
+    assert.match(share.replace(/[\u00a0\u202f]/g, ' '), /^0,000236 %$/);
+    assert.match(oneIn.replace(/[\u00a0\u202f]/g, ' '), /^1 \/ 423 717,27$/);
+    assert.equal(await page.textContent('#status'), `${(await tableText(page, 'rows-table')).split('\n').length - 1} ` +
+                 'riviä.');
+    // The library's refusals in Finnish beside their forms, and its own
+    // report lines as they are.
+    assert.equal(await page.textContent('#summary') + '\n', rivit('--seed', '1', '--counts'));
+    await page.fill('#wheel-pool', '1-6');
+    await page.click('#wheel-form button[type="submit"]');
+    await settled(page, 'failed');
+    assert.equal(await page.textContent('#wheel-message'), 'Numeroitasi on 6, vähemmän kuin rivissä (7).');
+    assert.equal(await page.textContent('#wheel-message'), refusalIn('fi', '--wheel', '--pool', '1-6', '--guarantee',
+                                                                      '3', '--if', '4'));
+    await page.fill('#wheel-pool', '1-12');
+    await page.click('#wheel-form details.advanced summary');
+    await page.fill('#wheel-seed', '12x');
+    await page.click('#wheel-form button[type="submit"]');
+    await settled(page, 'failed');
+    assert.equal(await page.textContent('#wheel-message'), 'Siemen ei kelpaa: 12x.');
+    await page.fill('#length', '11');
+    await page.waitForFunction(() => document.getElementById('lottery-message').textContent !== '');
+    assert.equal(await page.textContent('#lottery-message'), 'Rivissä on 2–10 numeroa, ei 11.');
+    await close();
+  });
+
+  test('the switch changes the language of every text and keeps it in the address; lang=en overrides the browser',
+       async () => {
+    const {page, close} = await open('file', '#rows=20&seed=1&steps=20000&odds&lang=en', {locale: 'fi-FI'});
+    await page.waitForSelector('#odds-output:not([hidden])');
+    await settled(page);
+    assert.equal(await page.getAttribute('html', 'lang'), 'en');
+    const english = await page.textContent('#sentences');
+    assert.match(english, /No two of these rows share more than \d+ numbers?\./);
+    const odds = commandOddsFigures(rivit('--rows', '20', '--seed', '1', '--steps', '20000', '--odds'));
+    assert.deepEqual(await oddsTableFigures(page, 'en'), odds);
+    await page.click('[data-language="fi"]');
+    assert.equal(await page.getAttribute('html', 'lang'), 'fi');
+    assert.match(page.url(), /&lang=fi$/);
+    assert.equal(await page.getAttribute('[data-language="fi"]', 'aria-pressed'), 'true');
+    // What a result says is said again in the new language, and its figures written in it.
+    assert.match(await page.textContent('#sentences'), /Millään kahdella näistä riveistä/);
+    assert.match(await page.textContent('#result-heading'), /^20 pelattavaa riviä, siemen 1$/);
+    assert.deepEqual(await oddsTableFigures(page, 'fi'), odds);
+    assert.match(await page.textContent('#odds-table thead'), /Oikein.*Arvontoja.*Vähintään.*Osuus/);
+    const left = await page.evaluate(() => [...document.querySelectorAll('[data-text]')]
+        .filter((element) => element.textContent.trim() === '').map((element) => element.dataset.text));
+    assert.deepEqual(left, [], 'every text is filled');
+    await page.reload();
+    await page.waitForSelector('body[data-ready="true"]');
+    assert.equal(await page.getAttribute('html', 'lang'), 'fi', 'the address keeps the language');
+    await close();
+  });
+});
+
+describe('the play slip', () => {
+  // The slip's pressed numbers, in the order of the slip.
+  const pressed = (page, slip = '#row-slip') => page.$$eval(`${slip} button[aria-pressed="true"]`,
+                                                            (buttons) => buttons.map((b) => Number(b.textContent)));
+
+  test('tapping makes rows in the text, typing in the text presses the numbers, and a full row\'s next tap ' +
+       'starts a new row', async () => {
+    const {page, close} = await open('file', '#numbers=45&length=6');
+    assert.equal(await page.locator('#row-slip button[data-number]').count(), 45);
+    const size = await page.locator('#row-slip button[data-number="1"]').boundingBox();
+    assert.ok(size.width >= 44 && size.height >= 44, `a number is ${size.width} x ${size.height} px`);
+    for (const n of [5, 12, 3]) await page.click(`#row-slip button[data-number="${n}"]`);
+    assert.equal(await page.inputValue('#your-rows'), '5 12 3');
+    assert.equal(await page.textContent('#row-slip-count'), '3 of 6 numbers picked in this row');
+    await page.click('#row-slip button[data-number="12"]');
+    assert.equal(await page.inputValue('#your-rows'), '5 3', 'a second tap takes a number out');
+    for (const n of [20, 30, 40, 45]) await page.click(`#row-slip button[data-number="${n}"]`);
+    await page.click('#row-slip button[data-number="1"]');
+    assert.equal(await page.inputValue('#your-rows'), '5 3 20 30 40 45\n1');
+    assert.deepEqual(await pressed(page), [1]);
+    // By keyboard: the arrows move along the slip, Space presses.
+    await page.focus('#row-slip button[data-number="1"]');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('Space');
+    assert.equal(await page.inputValue('#your-rows'), '5 3 20 30 40 45\n1 2');
+    // The text edited: the slip follows the caret's row.
+    await page.fill('#your-rows', '7, 8; 9\n10 11 12 13 14 15');
+    await page.evaluate(() => {
+      const area = document.getElementById('your-rows');
+      area.focus();
+      area.setSelectionRange(0, 0);
+    });
+    await page.keyboard.press('End');
+    assert.deepEqual(await pressed(page), [7, 8, 9]);
+    await page.keyboard.press('ArrowDown');
+    assert.deepEqual(await pressed(page), [10, 11, 12, 13, 14, 15]);
+    await close();
+  });
+
+  test('Quick pick fills the row at random, rows that the command reads; the wheel\'s slip writes its pool',
+       async () => {
+    const {page, close} = await open('file', '');
+    await page.click('#row-slip button[data-number="40"]');
+    for (let i = 0; i < 5; ++i) await page.click('#quick-pick');
+    const text = await page.inputValue('#your-rows');
+    const lines = text.split('\n');
+    assert.equal(lines.length, 5);
+    assert.ok(lines[0].startsWith('40 '), 'the row begun is filled');
+    const file = join(scratch, 'quick-pick.txt');
+    writeFileSync(file, `${text}\n`);
+    assert.match(rivit('--check', file), /^rows: 5$/m, 'the command reads five rows of 7 of 40');
+    assert.equal(new Set(lines).size, 5, 'five different rows');
+    await page.click('#check-form button[type="submit"]');
+    await settled(page);
+    await page.click('#pool-slip summary');
+    await page.fill('#wheel-pool', '');
+    for (const n of [3, 4, 5, 9, 11, 12, 13]) await page.click(`#pool-slip button[data-number="${n}"]`);
+    assert.equal(await page.inputValue('#wheel-pool'), '3-5, 9, 11-13');
+    await page.fill('#wheel-pool', '1-3, 40');
+    assert.deepEqual(await pressed(page, '#pool-slip'), [1, 2, 3, 40]);
+    await close();
+  });
+});
+
+describe('on a phone\'s home screen', () => {
+  test('over http the page installs its files, then opens and counts the odds with no network', async () => {
+    const {context, page, close} = await open('http', '#seed=1&phase=2');
+    await settled(page);
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      if (!navigator.serviceWorker.controller) {
+        await new Promise((done) => navigator.serviceWorker.addEventListener('controllerchange', done));
+      }
+    });
+    assert.equal(await page.evaluate(() => window.registrations), 1);
+    const manifest = await (await fetch(await page.getAttribute('link[rel="manifest"]', 'href')
+        .then((href) => new URL(href, origins.http)))).json();
+    assert.equal(manifest.display, 'standalone');
+    assert.equal(manifest.start_url, '.');
+    for (const icon of manifest.icons) {
+      const png = Buffer.from(await (await fetch(new URL(icon.src, origins.http))).arrayBuffer());
+      assert.equal(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`, icon.sizes, `${icon.src} is a PNG of its size`);
+    }
+    await context.setOffline(true);
+    await page.goto(origins.http + '#seed=1&phase=2&odds');
+    await page.reload();
+    await page.waitForSelector('body[data-ready="true"]');
+    await page.waitForSelector('#odds-output:not([hidden])');
+    await settled(page);
+    assert.deepEqual(await oddsTableFigures(page, 'en'), commandOddsFigures(rivit('--seed', '1', '--phase', '2',
+                                                                                   '--odds')));
+    await context.setOffline(false);
+    await close();
+  });
+
+  test('from disk the page registers no service worker', async () => {
+    const {page, close} = await open('file', '#seed=1&phase=1');
+    await settled(page);
+    assert.equal(await page.evaluate(() => window.registrations), 0);
+    await close();
+  });
+});
+
+// The main views, each in both languages, on a desktop and a 390 px phone:
+// no serious or critical fault that axe-core finds, no sideways scroll, and
+// their screenshots.
+describe('every main view, in both languages, on a desktop and a phone', () => {
+  const views = [
+    ['rows', '#rows=20&seed=1&steps=20000&odds'],
+    ['wheel', '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000&odds'],
+    ['check', '#pool=1-12&guarantee=3&if=4&check'],
+    ['run', '#seed=1&phase=2'],
+  ];
+  for (const language of ['en', 'fi']) {
+    for (const [name, fragment] of views) {
+      test(`${name} in ${language === 'fi' ? 'Finnish' : 'English'}`, async () => {
+        const {page, close} = await open('file', `${fragment}&lang=${language}`);
+        if (name === 'check') {
+          for (const n of [1, 2, 3, 4, 5, 6, 7]) await page.click(`#row-slip button[data-number="${n}"]`);
+          await page.click('#quick-pick');
+          await page.click('#check-form button[type="submit"]');
+        }
+        await settled(page);
+        if (name !== 'run') await page.waitForSelector('#odds-output:not([hidden])');
+        const devices = [['desktop', {width: 1280, height: 900}], ['phone', {width: 390, height: 844}]];
+        for (const [device, viewport] of devices) {
+          await page.setViewportSize(viewport);
+          await page.evaluate(axeSource);
+          const faults = await page.evaluate(async () => (await axe.run(document, {preload: false})).violations
+              .filter((fault) => fault.impact === 'serious' || fault.impact === 'critical')
+              .map((fault) => `${fault.id}: ${fault.nodes.map((node) => node.target.join(' ')).join(', ')}`));
+          assert.deepEqual(faults, [], `${name} ${device}`);
+          if (device === 'phone') {
+            const wide = await page.evaluate(() => document.documentElement.scrollWidth);
+            assert.ok(wide <= viewport.width, `the page is ${wide} px wide`);
+          }
+          await page.screenshot({path: join(shots, `${name}-${device}-${language}.png`), fullPage: true});
+        }
+        await close();
+      });
+    }
+  }
+});

@@ -1,0 +1,482 @@
+// Every text of the page in Finnish and in English, one table a language
+// with the same keys, and the library's messages (always English) in
+// Finnish. The markup carries only keys (data-text, data-text-placeholder,
+// data-text-aria-label); page.js fills them in the page's language.
+//
+// A text may hold {name} for a value given with it; a text that depends on a
+// count is {one, other} chosen by the value `count` (Intl.PluralRules).
+'use strict';
+
+const kTexts = {
+  en: {
+    'page.title': 'Erilaiset rivit: lottery rows that differ',
+    'page.heading': 'Erilaiset rivit',
+    'page.lead': 'Lottery rows that share as few numbers as possible, and the exact odds of any rows. Everything is ' +
+        'computed here, in this browser: nothing is sent anywhere.',
+    'language.label': 'Kieli – Language',
+    'language.fi': 'Suomeksi',
+    'language.en': 'In English',
+
+    'lottery.heading': 'Your lottery',
+    'lottery.game': 'Game',
+    'lottery.preset.40/7': '7 of 40 (Lotto, Finland)',
+    'lottery.preset.49/6': '6 of 49',
+    'lottery.preset.50/5': '5 of 50 (Eurojackpot main numbers)',
+    'lottery.preset.45/6': '6 of 45',
+    'lottery.preset.35/5': '5 of 35',
+    'lottery.preset.39/7': '7 of 39',
+    'lottery.preset.other': 'Other',
+    'lottery.numbers': 'Numbers from 1 to',
+    'lottery.length': 'Numbers in a row',
+
+    'rows.heading': 'Rows to play',
+    'rows.about': 'Rows that share as few numbers as the search can find.',
+    'rows.count': 'Rows',
+    'rows.submit': 'Find rows',
+
+    'advanced.summary': 'Advanced',
+    'advanced.about': 'The same seed and steps give the same rows, here and in the command.',
+    'advanced.seed': 'Seed',
+    'advanced.steps': 'Steps',
+    'advanced.defaultSteps': 'default',
+    'advanced.seconds': 'or seconds',
+
+    'check.heading': 'Your rows',
+    'check.about': 'Tap your numbers on the slip, or type or paste rows, one a line, or drop a file of them on the ' +
+        'box; Check tells how much they overlap and their exact odds.',
+    'check.rows': 'Your rows, one a line',
+    'check.rowsHint': 'The numbers apart by spaces, commas or semicolons.',
+    'check.file': 'Open a file of rows',
+    'check.guarantee': 'A guarantee to check, if you like',
+    'check.guaranteeHint': 'Whether some row has at least T right whenever at least M of your numbers (such as ' +
+        '1-12) are drawn; M alone counts the odds over those draws too.',
+    'check.submit': 'Check',
+
+    'slip.rowHeading': 'Play slip',
+    'slip.rowAbout': 'A tap puts a number in the row the cursor is on in the box below, or takes it out; once the ' +
+        'row is full, the next number starts a new row.',
+    'slip.group': 'Numbers 1 to {last}',
+    'slip.rowCount': '{picked} of {takes} numbers picked in this row',
+    'slip.poolSummary': 'Pick your numbers on a slip',
+    'slip.poolCount': {one: '1 number picked; a row takes {takes}',
+                       other: '{count} numbers picked; a row takes {takes}'},
+    'slip.quickPick': 'Quick pick',
+    'slip.newRow': 'New row',
+
+    'pool.label': 'Your numbers',
+    'pool.every': 'every number',
+    'pool.hint': 'Numbers and ranges: 1-12, or 3, 7, 11, 19, 24, 30.',
+    'guarantee.right': 'T right',
+    'guarantee.ifDrawn': 'if M drawn',
+    'guarantee.sameAsT': 'T',
+
+    'wheel.heading': 'Wheel',
+    'wheel.about': 'The fewest rows of your numbers such that whenever at least M of the drawn numbers are yours, ' +
+        'some row has at least T right.',
+    'wheel.guarantee': 'Guarantee',
+    'wheel.rows': 'Rows at most',
+    'wheel.fewest': 'fewest',
+    'wheel.submit': 'Find a wheel',
+
+    'run.heading': 'A run of erilaisetrivit',
+    'run.about': 'The rows the program keeps, phase by phase, and its five report lines. 7 of 40 only.',
+    'run.phase': 'Phase',
+    'run.phase.1': '1: no shared numbers',
+    'run.phase.2': '2: at most 1 shared',
+    'run.phase.3': '3: at most 2 shared',
+    'run.phase.4': '4: at most 3 shared',
+    'run.phase.5': '5: at most 4 shared',
+    'run.submit': 'Show the run',
+
+    'options.label': 'Options',
+    'options.sorted': 'Each row\'s numbers in ascending order',
+    'options.odds': 'Count the exact odds of the rows shown',
+
+    'result.stop': 'Stop',
+    'result.commandText': 'The command\'s own text',
+    'result.copyText': 'Copy this text',
+    'result.rowsActions': 'The rows',
+    'result.copyRows': 'Copy the rows',
+    'result.downloadText': 'Download text',
+    'result.downloadCsv': 'Download CSV',
+    'result.downloadJson': 'Download JSON',
+    'result.print': 'Print',
+    'result.rowsCaption': 'The rows',
+    'table.row': 'Row',
+    'table.numbers': 'Numbers',
+
+    'odds.heading': 'The exact odds',
+    'odds.caption': 'Every possible draw, by the most numbers right in any one of your rows',
+    'odds.actions': 'The odds',
+    'odds.downloadText': 'Download the odds as text',
+    'odds.right': 'Right',
+    'odds.draws': 'Draws',
+    'odds.atLeast': 'At least',
+    'odds.share': 'Share',
+    'odds.odds': 'Odds',
+    'odds.oneIn': '1 in {x}',
+    'odds.never': 'never',
+    'odds.hitsCaption': 'How many numbers the best row has right, over every possible draw.',
+    'odds.balanceCaption': 'How many rows hold each number.',
+    'odds.counted': {one: 'This row is counted against all {draws} possible draws of {length} numbers from 1 to ' +
+        '{numbers}.', other: 'These {count} rows are counted against all {draws} possible draws of {length} numbers ' +
+        'from 1 to {numbers}.'},
+    'odds.guaranteed': {one: 'Every draw gives at least 1 right in some row.',
+                        other: 'Every draw gives at least {count} right in some row.'},
+    'odds.noneGuaranteed': 'Some draws give no row a single number right.',
+    'odds.condition': 'If at least {ifDrawn} of your {pool} numbers ({poolText}) are drawn: {draws} draws, ' +
+        '{share} of all.',
+    'odds.conditionGuaranteed': 'In every such draw some row has at least {count} right.',
+    'odds.conditionNoneGuaranteed': 'Even then some draws give no row a single number right.',
+    'odds.balanceEven': 'Every number is in {count} rows.',
+    'odds.balance': 'Each number is in {least} to {most} rows: in {least}, marked in orange, {leastNumbers}; in ' +
+        '{most}, {mostNumbers}.',
+    'chart.hits': 'Draws by the most numbers right in one row',
+    'chart.right': '{k} right',
+    'chart.balance': 'Rows holding each number',
+
+    'found.shared': {one: 'No two of these rows share more than 1 number.',
+                     other: 'No two of these rows share more than {count} numbers.'},
+    'found.disjoint': 'No two of these rows share a number.',
+    'found.pairs': {one: '1 pair of rows shares {shared}.', other: '{count} pairs of rows share {shared}.'},
+    'found.usage': {one: 'The most used number is in 1 more row than the least used.',
+                    other: 'The most used number is in {count} more rows than the least used.'},
+    'found.even': 'Every number is in the same number of rows, give or take none.',
+    'found.proven': 'No {rows} rows can do better.',
+
+    'wheel.holds': {one: 'Whenever {ifDrawn} of the drawn numbers are among your {pool}, this row has at least ' +
+        '{right} right.', other: 'Whenever {ifDrawn} of the drawn numbers are among your {pool}, one of these ' +
+        '{count} rows has at least {right} right.'},
+    'wheel.fails': 'Of the {sets} ways to draw {ifDrawn} of your {pool} numbers, {uncovered} leave every row below ' +
+        '{right} right; {covered} % are covered.',
+    'wheel.fewestProven': 'No fewer rows can do it.',
+    'wheel.bound': 'No wheel of this guarantee has fewer than {bound} rows.',
+
+    'check.count': {one: 'You have 1 row.', other: 'You have {count} rows.'},
+    'check.noPair': 'With fewer than two rows there is nothing to compare.',
+    'check.disjoint': 'No two of your rows share a number.',
+    'check.shared': {one: 'No two of your rows share more than 1 number: the rows on lines {first} and {second} ' +
+        'share 1.', other: 'No two of your rows share more than {count} numbers: the rows on lines {first} and ' +
+        '{second} share {count}.'},
+    'check.holds': 'Whenever {ifDrawn} of the drawn numbers are among your {pool}, one of your rows has at least ' +
+        '{right} right.',
+    'check.fails': 'Not guaranteed: of the {sets} ways to draw {ifDrawn} of your {pool} numbers, {failing} leave ' +
+        'every row below {right} right, such as {example}.',
+
+    'run.sentence': {one: 'The rows that phase {phase} keeps: no two of them share more than 1 number.',
+                     other: 'The rows that phase {phase} keeps: no two of them share more than {count} numbers.'},
+    'run.disjoint': 'The rows that phase {phase} keeps: no two of them share a number.',
+    'run.report': 'The program\'s report, in Finnish as it prints it, is the command\'s own text below.',
+
+    'heading.rows': '{rows} rows to play, seed {seed}',
+    'heading.run': 'A run with seed {seed}: the rows of phase {phase}',
+    'heading.check': 'Your rows',
+    'heading.wheel': 'A wheel of {pool}: {right} right if {ifDrawn} drawn, seed {seed}',
+
+    'status.searchingRows': 'Searching for {rows} rows with seed {seed}…',
+    'status.rowsFound': {one: '1 row found.', other: '{count} rows found.'},
+    'status.running': 'Running the search with seed {seed}…',
+    'status.rows': {one: '1 row.', other: '{count} rows.'},
+    'status.rowsRead': {one: '1 row read.', other: '{count} rows read.'},
+    'status.searchingWheel': 'Searching for a wheel of {pool}, {right} right if {ifDrawn} drawn, seed {seed}…',
+    'status.stopped': 'Stopped.',
+    'status.rowsCopied': 'The rows are copied.',
+    'status.textCopied': 'The text is copied.',
+    'status.noCopy': 'This browser did not let the page copy: select the text and copy it.',
+    'progress.searching': 'Searching',
+    'progress.counting': 'Counting every draw',
+    'progress.checking': 'Checking the guarantee',
+
+    'problem.tWhole': 'T is a whole number',
+    'problem.mWhole': 'M is a whole number',
+    'problem.rowsWhole': 'the rows are a whole number',
+    'problem.wheelNeedsT': 'a wheel needs T, the numbers right',
+    'problem.steps': 'the steps are a whole number from 1',
+    'problem.seconds': 'the seconds are a number above 0',
+    'problem.poolAlone': 'your numbers go with T right, or with M drawn for the odds',
+    'problem.lotteryWhole': 'the lottery is two whole numbers',
+    'problem.runLottery': 'a run of erilaisetrivit plays {length} of {numbers}: choose that game for it',
+    'problem.tooManyDraws': 'this lottery has too many possible draws to count them all',
+    'problem.worker': 'the computation failed',
+
+    'footer.offline': 'Works offline, and goes on a phone\'s home screen.',
+    'footer.command': 'The same seed gives the same rows as the command',
+    'footer.commandName': 'erilaisetrivit-rivit',
+  },
+
+  fi: {
+    'page.title': 'Erilaiset rivit: lottorivit, jotka eroavat toisistaan',
+    'page.heading': 'Erilaiset rivit',
+    'page.lead': 'Lottorivit, joilla on keskenään mahdollisimman vähän yhteisiä numeroita, ja minkä tahansa ' +
+        'rivien tarkat todennäköisyydet. Kaikki lasketaan tässä selaimessa: mitään ei lähetetä minnekään.',
+    'language.label': 'Kieli – Language',
+    'language.fi': 'Suomeksi',
+    'language.en': 'In English',
+
+    'lottery.heading': 'Lottosi',
+    'lottery.game': 'Peli',
+    'lottery.preset.40/7': '7/40 (Lotto, Suomi)',
+    'lottery.preset.49/6': '6/49',
+    'lottery.preset.50/5': '5/50 (Eurojackpotin päänumerot)',
+    'lottery.preset.45/6': '6/45',
+    'lottery.preset.35/5': '5/35',
+    'lottery.preset.39/7': '7/39',
+    'lottery.preset.other': 'Muu',
+    'lottery.numbers': 'Numerot 1:stä',
+    'lottery.length': 'Numeroita rivissä',
+
+    'rows.heading': 'Pelattavat rivit',
+    'rows.about': 'Rivit, joilla on keskenään niin vähän yhteisiä numeroita kuin haku löytää.',
+    'rows.count': 'Rivejä',
+    'rows.submit': 'Etsi rivit',
+
+    'advanced.summary': 'Lisäasetukset',
+    'advanced.about': 'Sama siemen ja askeleet antavat samat rivit, täällä ja komennossa.',
+    'advanced.seed': 'Siemen',
+    'advanced.steps': 'Askeleet',
+    'advanced.defaultSteps': 'oletus',
+    'advanced.seconds': 'tai sekunnit',
+
+    'check.heading': 'Omat rivisi',
+    'check.about': 'Rastita numerosi kupongista, kirjoita tai liitä rivit, yksi rivi riviään, tai pudota tiedosto ' +
+        'laatikkoon; Tarkista kertoo, paljonko rivit menevät päällekkäin, ja niiden tarkat todennäköisyydet.',
+    'check.rows': 'Rivisi, yksi rivi riviään',
+    'check.rowsHint': 'Numerot välilyönnein, pilkuin tai puolipistein erotettuina.',
+    'check.file': 'Avaa rivitiedosto',
+    'check.guarantee': 'Tarkistettava takuu, jos haluat',
+    'check.guaranteeHint': 'Onko jollakin rivillä vähintään T oikein aina, kun numeroistasi (kuten 1-12) ' +
+        'arvotaan vähintään M; pelkkä M laskee todennäköisyydet myös näissä arvonnoissa.',
+    'check.submit': 'Tarkista',
+
+    'slip.rowHeading': 'Kuponki',
+    'slip.rowAbout': 'Napautus lisää numeron alla olevan laatikon kohdistimen riville tai poistaa sen; kun rivi on ' +
+        'täynnä, seuraava numero aloittaa uuden rivin.',
+    'slip.group': 'Numerot 1–{last}',
+    'slip.rowCount': 'Tällä rivillä {picked}/{takes} numeroa',
+    'slip.poolSummary': 'Valitse numerosi kupongista',
+    'slip.poolCount': {one: 'Valittu 1 numero; rivissä on {takes}',
+                       other: 'Valittu {count} numeroa; rivissä on {takes}'},
+    'slip.quickPick': 'Pikapeli',
+    'slip.newRow': 'Uusi rivi',
+
+    'pool.label': 'Numerosi',
+    'pool.every': 'kaikki numerot',
+    'pool.hint': 'Numeroita ja välejä: 1-12 tai 3, 7, 11, 19, 24, 30.',
+    'guarantee.right': 'T oikein',
+    'guarantee.ifDrawn': 'jos M arvotaan',
+    'guarantee.sameAsT': 'T',
+
+    'wheel.heading': 'Harava',
+    'wheel.about': 'Vähiten rivejä numeroistasi niin, että aina kun arvotuista numeroista vähintään M on sinun, ' +
+        'jollakin rivillä on vähintään T oikein.',
+    'wheel.guarantee': 'Takuu',
+    'wheel.rows': 'Rivejä enintään',
+    'wheel.fewest': 'vähiten',
+    'wheel.submit': 'Etsi harava',
+
+    'run.heading': 'Erilaisetrivit-ohjelman ajo',
+    'run.about': 'Rivit, jotka ohjelma pitää vaihe vaiheelta, ja sen viisi raporttiriviä. Vain 7/40.',
+    'run.phase': 'Vaihe',
+    'run.phase.1': '1: ei yhteisiä numeroita',
+    'run.phase.2': '2: enintään 1 yhteinen',
+    'run.phase.3': '3: enintään 2 yhteistä',
+    'run.phase.4': '4: enintään 3 yhteistä',
+    'run.phase.5': '5: enintään 4 yhteistä',
+    'run.submit': 'Näytä ajo',
+
+    'options.label': 'Valinnat',
+    'options.sorted': 'Jokaisen rivin numerot suuruusjärjestyksessä',
+    'options.odds': 'Laske näytettyjen rivien tarkat todennäköisyydet',
+
+    'result.stop': 'Pysäytä',
+    'result.commandText': 'Komennon oma teksti',
+    'result.copyText': 'Kopioi teksti',
+    'result.rowsActions': 'Rivit',
+    'result.copyRows': 'Kopioi rivit',
+    'result.downloadText': 'Lataa tekstinä',
+    'result.downloadCsv': 'Lataa CSV',
+    'result.downloadJson': 'Lataa JSON',
+    'result.print': 'Tulosta',
+    'result.rowsCaption': 'Rivit',
+    'table.row': 'Rivi',
+    'table.numbers': 'Numerot',
+
+    'odds.heading': 'Tarkat todennäköisyydet',
+    'odds.caption': 'Jokainen mahdollinen arvonta sen mukaan, montako oikein paras rivisi saa',
+    'odds.actions': 'Todennäköisyydet',
+    'odds.downloadText': 'Lataa todennäköisyydet tekstinä',
+    'odds.right': 'Oikein',
+    'odds.draws': 'Arvontoja',
+    'odds.atLeast': 'Vähintään',
+    'odds.share': 'Osuus',
+    'odds.odds': 'Todennäköisyys',
+    'odds.oneIn': '1 / {x}',
+    'odds.never': 'ei koskaan',
+    'odds.hitsCaption': 'Montako oikein paras rivi saa, kaikissa mahdollisissa arvonnoissa.',
+    'odds.balanceCaption': 'Kuinka monella rivillä kukin numero on.',
+    'odds.counted': {one: 'Tämä rivi on laskettu kaikkia {draws} mahdollista arvontaa vastaan ({length} numeroa ' +
+        'väliltä 1–{numbers}).', other: 'Nämä {count} riviä on laskettu kaikkia {draws} mahdollista arvontaa vastaan ' +
+        '({length} numeroa väliltä 1–{numbers}).'},
+    'odds.guaranteed': {one: 'Jokainen arvonta antaa jollekin riville vähintään 1 oikein.',
+                        other: 'Jokainen arvonta antaa jollekin riville vähintään {count} oikein.'},
+    'odds.noneGuaranteed': 'Jotkin arvonnat eivät anna millekään riville yhtään oikein.',
+    'odds.condition': 'Jos numeroistasi ({pool}: {poolText}) arvotaan vähintään {ifDrawn}: {draws} arvontaa, ' +
+        '{share} kaikista.',
+    'odds.conditionGuaranteed': 'Jokaisessa tällaisessa arvonnassa jollakin rivillä on vähintään {count} oikein.',
+    'odds.conditionNoneGuaranteed': 'Silloinkin jotkin arvonnat eivät anna millekään riville yhtään oikein.',
+    'odds.balanceEven': 'Jokainen numero on {count} rivillä.',
+    'odds.balance': 'Kukin numero on {least}–{most} rivillä: {least} rivillä, oranssilla merkittyinä, ' +
+        '{leastNumbers}; {most} rivillä {mostNumbers}.',
+    'chart.hits': 'Arvonnat parhaan rivin oikeiden numeroiden mukaan',
+    'chart.right': '{k} oikein',
+    'chart.balance': 'Rivejä kutakin numeroa kohden',
+
+    'found.shared': {one: 'Millään kahdella näistä riveistä ei ole yhteisiä numeroita enempää kuin 1.',
+                     other: 'Millään kahdella näistä riveistä ei ole yhteisiä numeroita enempää kuin {count}.'},
+    'found.disjoint': 'Millään kahdella näistä riveistä ei ole yhteisiä numeroita.',
+    'found.pairs': {one: '1 riviparilla on {shared} yhteistä.', other: '{count} riviparilla on {shared} yhteistä.'},
+    'found.usage': 'Eniten käytetty numero on {count} rivillä enemmän kuin vähiten käytetty.',
+    'found.even': 'Jokainen numero on yhtä monella rivillä.',
+    'found.proven': 'Mitkään {rows} riviä eivät pärjää paremmin.',
+
+    'wheel.holds': {one: 'Aina kun arvotuista numeroista {ifDrawn} on {pool} numerosi joukossa, tällä rivillä on ' +
+        'vähintään {right} oikein.', other: 'Aina kun arvotuista numeroista {ifDrawn} on {pool} numerosi joukossa, ' +
+        'jollakin näistä {count} rivistä on vähintään {right} oikein.'},
+    'wheel.fails': 'Kun numeroistasi ({pool}) arvotaan {ifDrawn}, {uncovered} tapaa {sets}:stä jättää jokaisen ' +
+        'rivin alle {right} oikean; {covered} % on katettu.',
+    'wheel.fewestProven': 'Vähemmillä riveillä se ei onnistu.',
+    'wheel.bound': 'Tämän takuun haravassa on aina vähintään {bound} riviä.',
+
+    'check.count': {one: 'Sinulla on 1 rivi.', other: 'Sinulla on {count} riviä.'},
+    'check.noPair': 'Alle kahdessa rivissä ei ole mitään verrattavaa.',
+    'check.disjoint': 'Millään kahdella rivilläsi ei ole yhteisiä numeroita.',
+    'check.shared': {one: 'Millään kahdella rivilläsi ei ole yhteisiä numeroita enempää kuin 1: tekstirivien ' +
+        '{first} ja {second} riveillä on 1 yhteinen.', other: 'Millään kahdella rivilläsi ei ole yhteisiä numeroita ' +
+        'enempää kuin {count}: tekstirivien {first} ja {second} riveillä on {count} yhteistä.'},
+    'check.holds': 'Aina kun arvotuista numeroista {ifDrawn} on {pool} numerosi joukossa, jollakin rivilläsi on ' +
+        'vähintään {right} oikein.',
+    'check.fails': 'Ei taattu: kun numeroistasi ({pool}) arvotaan {ifDrawn}, {failing} tapaa {sets}:stä jättää ' +
+        'jokaisen rivin alle {right} oikean, esimerkiksi {example}.',
+
+    'run.sentence': {one: 'Vaiheen {phase} rivit: millään kahdella ei ole yhteisiä numeroita enempää kuin 1.',
+                     other: 'Vaiheen {phase} rivit: millään kahdella ei ole yhteisiä numeroita enempää kuin {count}.'},
+    'run.disjoint': 'Vaiheen {phase} rivit: millään kahdella ei ole yhteisiä numeroita.',
+    'run.report': 'Ohjelman raportti on alla komennon omana tekstinä, sellaisena kuin ohjelma sen tulostaa.',
+
+    'heading.rows': '{rows} pelattavaa riviä, siemen {seed}',
+    'heading.run': 'Ajo siemenellä {seed}: vaiheen {phase} rivit',
+    'heading.check': 'Omat rivisi',
+    'heading.wheel': 'Harava numeroille {pool}: {right} oikein, jos {ifDrawn} arvotaan, siemen {seed}',
+
+    'status.searchingRows': 'Haetaan {rows} riviä siemenellä {seed}…',
+    'status.rowsFound': {one: 'Löytyi 1 rivi.', other: 'Löytyi {count} riviä.'},
+    'status.running': 'Ajetaan haku siemenellä {seed}…',
+    'status.rows': {one: '1 rivi.', other: '{count} riviä.'},
+    'status.rowsRead': {one: 'Luettiin 1 rivi.', other: 'Luettiin {count} riviä.'},
+    'status.searchingWheel': 'Haetaan haravaa numeroille {pool}, {right} oikein, jos {ifDrawn} arvotaan, siemen ' +
+        '{seed}…',
+    'status.stopped': 'Pysäytetty.',
+    'status.rowsCopied': 'Rivit on kopioitu.',
+    'status.textCopied': 'Teksti on kopioitu.',
+    'status.noCopy': 'Selain ei antanut sivun kopioida: valitse teksti ja kopioi se.',
+    'progress.searching': 'Haetaan',
+    'progress.counting': 'Lasketaan jokainen arvonta',
+    'progress.checking': 'Tarkistetaan takuuta',
+
+    'problem.tWhole': 'T on kokonaisluku',
+    'problem.mWhole': 'M on kokonaisluku',
+    'problem.rowsWhole': 'rivien määrä on kokonaisluku',
+    'problem.wheelNeedsT': 'harava tarvitsee T:n, oikeiden numeroiden määrän',
+    'problem.steps': 'askeleet ovat kokonaisluku 1:stä ylöspäin',
+    'problem.seconds': 'sekunnit ovat lukuna yli 0',
+    'problem.poolAlone': 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n',
+    'problem.lotteryWhole': 'lotto on kaksi kokonaislukua',
+    'problem.runLottery': 'erilaisetrivit-ohjelman ajo pelaa {length}/{numbers}: valitse se peli',
+    'problem.tooManyDraws': 'tässä lotossa on liian monta mahdollista arvontaa kaikkien laskemiseen',
+    'problem.worker': 'laskenta epäonnistui',
+
+    'footer.offline': 'Toimii ilman verkkoa, ja sen voi lisätä puhelimen aloitusnäytölle.',
+    'footer.command': 'Sama siemen antaa samat rivit kuin komento',
+    'footer.commandName': 'erilaisetrivit-rivit',
+  },
+};
+
+// The library's messages, which it writes in English, in Finnish: a pattern
+// of the English words and the Finnish made of its parts; `again` puts a
+// part that is a message of its own in Finnish, and `count` writes a whole
+// number as Finnish groups its digits. These are the messages that the
+// page's inputs can meet (a lottery and a pool are checked before a wheel
+// or a guarantee is, so the wheel's own words for those never show). A
+// message that no pattern matches is shown in English.
+// Why a wheel too large to search whole is not searched in parts.
+const kWheelTooLarge = {
+  'a budget of rows is searched only whole': 'eikä rajattua rivimäärää haeta osissa',
+  'no split of the pool into parts is smaller': 'eikä mikään numeroiden jako osiin ole pienempi',
+};
+
+const kLibraryMessages = [
+  // The lottery (rivit/lottery.h).
+  [/^a row has (\d+) to (\d+) numbers, not (-?\d+)$/, (m) => `rivissä on ${m[1]}–${m[2]} numeroa, ei ${m[3]}`],
+  [/^a lottery of rows of (\d+) has (\d+) to (\d+) numbers, not (-?\d+)$/,
+   (m) => `${m[1]} numeron rivien lotossa on ${m[2]}–${m[3]} numeroa, ei ${m[4]}`],
+  // A pool (rivit/pool.cpp, rivit/wheel.cpp).
+  [/^"(.*)" is not a number or a range of numbers$/, (m) => `”${m[1]}” ei ole numero eikä numeroväli`],
+  [/^"(.*)" runs from high to low$/, (m) => `väli ”${m[1]}” kulkee suuremmasta pienempään`],
+  [/^(\d+) is in the pool twice$/, (m) => `${m[1]} on numeroissasi kahdesti`],
+  [/^the pool has (\d+) numbers, fewer than a row's (\d+)$/,
+   (m) => `numeroitasi on ${m[1]}, vähemmän kuin rivissä (${m[2]})`],
+  // A row (rivit/read.cpp); a number out of range reads the same in a pool.
+  [/^(\S+) is not from 1 to (\d+)$/, (m) => `${m[1]} ei ole väliltä 1–${m[2]}`],
+  [/^a field is empty$/, () => 'kenttä on tyhjä'],
+  [/^"(.*)" is not a number$/, (m) => `”${m[1]}” ei ole numero`],
+  [/^(\d+) appears twice$/, (m) => `${m[1]} on rivillä kahdesti`],
+  [/^(\d+) numbers?, a row has (\d+)$/,
+   (m) => `${m[1]} ${m[1] === '1' ? 'numero' : 'numeroa'}, rivissä on ${m[2]}`],
+  [/^line (\d+): (.*)$/, (m, again) => `tekstirivi ${m[1]}: ${again(m[2])}`],
+  // A wheel (rivit/wheel.cpp).
+  [/^a guarantee of (\d+) if (\d+) needs 1 <= right <= drawn <= (\d+)$/,
+   (m) => `takuu ”${m[1]} oikein, jos ${m[2]} arvotaan” vaatii, että 1 ≤ oikein ≤ arvotut ≤ ${m[3]}`],
+  [/^a budget of rows is from 1 to (\d+)$/, (m, again, count) => `rivejä voi rajata 1–${count(m[1])} riviin`],
+  [/^the pool's (\d+) sets of (\d+) are more than the (\d+) that a search counts, and (.*)$/,
+   (m, again, count) => `numeroistasi saa ${count(m[1])} ${m[2]} numeron joukkoa, enemmän kuin haun laskemat ` +
+       `${count(m[3])}, ${kWheelTooLarge[m[4]] ?? m[4]}`],
+  // A guarantee and the odds (rivit/guarantee.cpp, rivit/odds.cpp, page/bindings.cpp).
+  [/^the guarantee's T is from 1 to (\d+), the numbers in a row$/,
+   (m) => `takuun T on 1–${m[1]}, rivin numeroiden määrä`],
+  [/^the guarantee's M is from T to (\d+), no more than a row's numbers or the pool's$/,
+   (m) => `takuun M on T–${m[1]}, enintään rivin tai numeroidesi määrä`],
+  [/^(\d+) sets of (\d+) from (\d+) numbers are more than (\d+) to check one by one$/,
+   (m, again, count) => `${m[3]} numerosta saa ${count(m[1])} ${m[2]} numeron joukkoa, enemmän kuin ` +
+       `${count(m[4])}, jotka voi tarkistaa yksitellen`],
+  [/^(\d+) draws of (\d+) from (\d+) are more than (\d+) to count one by one$/,
+   (m, again, count) => `${m[2]} numeron arvontoja ${m[3]} numerosta on ${count(m[1])}, enemmän kuin ` +
+       `${count(m[4])}, jotka voi laskea yksitellen`],
+  [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
+  [/^not a seed: (.*)$/, (m) => `siemen ei kelpaa: ${m[1]}`],
+];
+
+// A message of the library's in the language `language`: Finnish where a
+// pattern knows it, else the library's English.
+function libraryMessage(language, english) {
+  if (language !== 'fi') return english;
+  const count = (digits) => new Intl.NumberFormat('fi').format(BigInt(digits));
+  const again = (text) => libraryMessage(language, text);
+  for (const [pattern, finnish] of kLibraryMessages) {
+    const match = pattern.exec(english);
+    if (match) return finnish(match, again, count);
+  }
+  return english;
+}
+
+// The text `key` of `language` with its {names} replaced: a number by the
+// language's digits, anything else as it is.
+function textOf(language, key, values = {}) {
+  let text = kTexts[language][key];
+  if (text === undefined) throw new Error(`no text ${key}`);
+  if (typeof text === 'object') text = text[new Intl.PluralRules(language).select(values.count)] ?? text.other;
+  const number = new Intl.NumberFormat(language);
+  return text.replace(/\{(\w+)\}/g, (_, name) => {
+    const value = values[name];
+    return typeof value === 'number' ? number.format(value) : String(value);
+  });
+}
