@@ -250,7 +250,8 @@ std::uint64_t system_lines(const GameLine& system, const Game& game) {
 
 std::vector<GameLine> expand_system(const GameLine& system, const Game& game) {
   std::vector<GameLine> lines;
-  lines.reserve(system_lines(system, game));
+  // At most kMostSystemLines, which every size_t holds.
+  lines.reserve(static_cast<std::size_t>(system_lines(system, game)));
   const std::vector<int> seconds = system.second.numbers();
   const int second_count = game.has_second() ? game.second.drawn : 0;
   for_each_combination(system.main.numbers(), game.line, [&](NumberSet main) {

@@ -44,7 +44,9 @@ std::uint64_t any_prize(const TierOdds& odds) {
 }
 
 std::string game_line(const Game& game) {
-  return "game: " + (game.title.empty() ? game.name : game.title) + ", " + short_form(game);
+  const std::string form = short_form(game);
+  if (game.title.empty() && game.name == form) return "game: " + form;
+  return "game: " + (game.title.empty() ? game.name : game.title) + ", " + form;
 }
 
 void write_tier_table_text(const Game& game, const TierOdds& odds, rt::LineSink& out) {

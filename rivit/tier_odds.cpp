@@ -709,7 +709,7 @@ TierOdds TierCount::odds(const TierTally& every_piece) const {
 }
 
 TierCount::Counter::Counter(const TierCount& count)
-    : count_(&count), walker_(std::make_unique<TierWalker>(*count.plan_)) {}
+    : walker_(std::make_unique<TierWalker>(*count.plan_)) {}
 TierCount::Counter::~Counter() = default;
 TierCount::Counter::Counter(Counter&&) noexcept = default;
 TierCount::Counter& TierCount::Counter::operator=(Counter&&) noexcept = default;
