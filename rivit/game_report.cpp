@@ -6,20 +6,11 @@
 #include <numeric>
 #include <string>
 
+#include "rivit/figures.h"
+
 namespace rivit {
 
 namespace {
-
-template <typename... Arguments>
-std::string printed(const char* format, Arguments... arguments) {
-  char line[256];
-  std::snprintf(line, sizeof line, format, arguments...);
-  return line;
-}
-
-double percent(std::uint64_t part, std::uint64_t whole) {
-  return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
-}
 
 unsigned long long wide(std::uint64_t n) { return static_cast<unsigned long long>(n); }
 
@@ -226,11 +217,6 @@ nlohmann::json draw_json(const DrawsCheck& check, std::size_t d) {
 }
 
 }  // namespace
-
-std::string one_in(std::uint64_t part, std::uint64_t whole) {
-  if (part == 0) return "never";
-  return printed("1 in %.2f", static_cast<double>(whole) / static_cast<double>(part));
-}
 
 std::string line_text(const GameLine& line, const Game& game) {
   std::string text = numbers_text(line.main);

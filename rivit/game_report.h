@@ -69,9 +69,6 @@ std::string line_text(const GameLine& line, const Game& game);
 // "3 7 12 19 22 31 38 + 5", a draw as the reader reads it.
 std::string draw_text(const Draw& draw, const Game& game);
 
-// "1 in 2663365.71", "never": draws of `whole` against `part` of them.
-std::string one_in(std::uint64_t part, std::uint64_t whole);
-
 }  // namespace rivit
 
 #endif  // ERILAISETRIVIT_RIVIT_GAME_REPORT_H_

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "rivit/figures.h"
 #include "rivit/pool.h"
 
 namespace rivit {
@@ -21,23 +22,6 @@ std::vector<std::uint64_t> at_least(const std::vector<std::uint64_t>& best) {
   for (std::size_t k = best.size(); k-- > 0;) counts[k] = counts[k + 1] + best[k];
   counts.pop_back();
   return counts;
-}
-
-double percent(std::uint64_t part, std::uint64_t whole) {
-  return 100.0 * static_cast<double>(part) / static_cast<double>(whole);
-}
-
-template <typename... Arguments>
-std::string printed(const char* format, Arguments... arguments) {
-  char line[128];
-  std::snprintf(line, sizeof line, format, arguments...);
-  return line;
-}
-
-// "1 in X" for `part` of `whole` draws, "never" for none.
-std::string one_in(std::uint64_t part, std::uint64_t whole) {
-  if (part == 0) return "never";
-  return printed("1 in %.2f", static_cast<double>(whole) / static_cast<double>(part));
 }
 
 // The numbers (1-based) held by `rows` rows, as "3, 17".
@@ -64,8 +48,6 @@ void write_balance_text(const std::vector<std::size_t>& balance, rt::LineSink& o
   }
 }
 
-}  // namespace
-
 // The table of draws by their best row's count right, and the shares of
 // `draws`.
 void write_table_text(const std::vector<std::uint64_t>& best, std::uint64_t draws, rt::LineSink& out) {
@@ -77,6 +59,8 @@ void write_table_text(const std::vector<std::uint64_t>& best, std::uint64_t draw
                           one_in(counts[k], draws).c_str()));
   }
 }
+
+}  // namespace
 
 void write_odds_text(const Odds& odds, rt::LineSink& out) {
   out.WriteLine("rows: " + std::to_string(odds.rows));

@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "rivit/fields.h"
+
 namespace rivit {
 namespace {
 
@@ -29,8 +31,6 @@ std::optional<int> digits_value(std::string_view text) {
   return value;
 }
 
-std::string quoted(std::string_view piece) { return std::string("\"").append(piece).append("\""); }
-
 // Adds the numbers of one piece ("7" or "3-9") to `pool`; the error, if any.
 std::string add_piece(std::string_view piece, int numbers, NumberSet& pool) {
   const std::size_t dash = piece.find('-');
@@ -38,11 +38,11 @@ std::string add_piece(std::string_view piece, int numbers, NumberSet& pool) {
   const std::string_view high_text = dash == std::string_view::npos ? low_text : trimmed(piece.substr(dash + 1));
   const std::optional<int> low = digits_value(low_text);
   const std::optional<int> high = digits_value(high_text);
-  if (!low || !high) return quoted(piece) + " is not a number or a range of numbers";
+  if (!low || !high) return quoted_field(piece) + " is not a number or a range of numbers";
   const std::string range = " is not from 1 to " + std::to_string(numbers);
   if (*low < 1 || *low > numbers) return std::to_string(*low) + range;
   if (*high < 1 || *high > numbers) return std::to_string(*high) + range;
-  if (*low > *high) return quoted(piece) + " runs from high to low";
+  if (*low > *high) return quoted_field(piece) + " runs from high to low";
   for (int n = *low; n <= *high; ++n) {
     if (pool.has(n)) return std::to_string(n) + " is in the pool twice";
     pool.add(n);

@@ -20,7 +20,7 @@ const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const pageDir = join(root, 'build', 'page');
 const shots = join(root, 'build', 'page-screenshots');
 const build = resolve(root, process.env.RIVIT_BUILD ?? 'build/debug');
-const command = ['cli', 'rivit'].map((dir) => join(build, dir, 'erilaisetrivit-rivit')).find(existsSync);
+const command = join(build, 'cli', 'erilaisetrivit-rivit');
 const scratch = mkdtempSync(join(tmpdir(), 'page-test-'));
 const axeSource = readFileSync(join(root, 'node_modules', 'axe-core', 'axe.min.js'), 'utf8');
 
