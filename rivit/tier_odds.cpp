@@ -600,6 +600,19 @@ class TierWalker {
       return true;
     }
     for (std::size_t w = 0; w < words; ++w) classes_[w] = 0;
+    // Class by class where the lines are more than the classes.
+    std::size_t count = 0;
+    for (std::size_t w = 0; w < plan_.words; ++w) count += static_cast<std::size_t>(count_bits(lines[w]));
+    if (count > plan_.second.count()) {
+      for_each_member(remaining_.data(), words, [&](std::size_t c) {
+        const Word* with = plan_.second.lines_with(c, *when.second);
+        Word any_line = 0;
+        for (std::size_t w = 0; w < plan_.words; ++w) any_line |= lines[w] & with[w];
+        if (any_line != 0) classes_[c / kBitsInWord] |= Word{1} << (c % kBitsInWord);
+        return true;
+      });
+      return any(classes_.data(), words);
+    }
     for_each_member(lines, plan_.words, [&](std::size_t line) {
       const Word* where = plan_.second.where(line, *when.second);
       for (std::size_t w = 0; w < words; ++w) classes_[w] |= where[w];
