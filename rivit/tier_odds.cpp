@@ -195,11 +195,13 @@ SecondClasses::SecondClasses(const Game& game, std::span<const GameLine> lines) 
   const int least = std::max(0, k - (n - u));
   std::uint64_t count = 0;
   for (int s = least; s <= std::min(k, u); ++s) count = saturating_plus(count, kChoose(u, s));
+  if (count > kMostSecondClasses) return;
+  const auto classes = static_cast<std::size_t>(count);
   hit_levels_ = static_cast<std::size_t>(k) + 1;
-  words_ = words_for(count);
+  words_ = words_for(classes);
   line_words_ = words_for(lines.size());
-  if (count > kMostSecondClasses || hit_levels_ * (lines.size() * words_ + count * line_words_) > kMostClassWords ||
-      lines.size() * count > kMostListedClasses) {
+  if (hit_levels_ * (lines.size() * words_ + classes * line_words_) > kMostClassWords ||
+      lines.size() * classes > kMostListedClasses) {
     return;
   }
 
@@ -952,8 +954,7 @@ TierOdds TierCount::odds(const TierTally& every_piece) const {
   return odds;
 }
 
-TierCount::Counter::Counter(const TierCount& count)
-    : count_(&count), walker_(std::make_unique<TierWalker>(*count.plan_)) {}
+TierCount::Counter::Counter(const TierCount& count) : walker_(std::make_unique<TierWalker>(*count.plan_)) {}
 TierCount::Counter::~Counter() = default;
 TierCount::Counter::Counter(Counter&&) noexcept = default;
 TierCount::Counter& TierCount::Counter::operator=(Counter&&) noexcept = default;

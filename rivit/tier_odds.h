@@ -77,7 +77,6 @@ class TierCount {
     const TierTally& tally() const;
 
    private:
-    const TierCount* count_;
     std::unique_ptr<TierWalker> walker_;
   };
 

@@ -120,7 +120,7 @@ GameLine random_line(std::mt19937_64& random, const Game& game, int pool) {
 std::vector<GameLine> random_lines(std::mt19937_64& random, const Game& game, int pool, std::size_t count) {
   std::vector<GameLine> lines;
   while (lines.size() < count) {
-    lines.push_back(!lines.empty() && random() % 6 == 0 ? lines[random() % lines.size()]
+    lines.push_back(!lines.empty() && random() % 6 == 0 ? lines[static_cast<std::size_t>(random() % lines.size())]
                                                         : random_line(random, game, pool));
   }
   return lines;
@@ -135,7 +135,7 @@ TierOdds odds_in_pieces(const TierCount& count, std::mt19937_64& random) {
   std::vector<TierCount::Counter> counters;
   counters.emplace_back(count);
   counters.emplace_back(count);
-  for (const std::size_t piece : order) counters[random() % 2].count(piece);
+  for (const std::size_t piece : order) counters[static_cast<std::size_t>(random() % 2)].count(piece);
   TierTally sum;
   for (const TierCount::Counter& counter : counters) sum.add(counter.tally());
   return count.odds(sum);
