@@ -67,9 +67,9 @@ class NumberSet {
   // The set as a row mask. REQUIRES: largest() <= 64.
   constexpr RowMask row_mask() const { return words_[0]; }
 
-  constexpr NumberSet operator&(NumberSet o) const { return {words_[0] & o.words_[0], words_[1] & o.words_[1]}; }
-  constexpr NumberSet operator|(NumberSet o) const { return {words_[0] | o.words_[0], words_[1] | o.words_[1]}; }
-  constexpr NumberSet operator-(NumberSet o) const { return {words_[0] & ~o.words_[0], words_[1] & ~o.words_[1]}; }
+  constexpr NumberSet operator&(const NumberSet& o) const { return {words_[0] & o.words_[0], words_[1] & o.words_[1]}; }
+  constexpr NumberSet operator|(const NumberSet& o) const { return {words_[0] | o.words_[0], words_[1] | o.words_[1]}; }
+  constexpr NumberSet operator-(const NumberSet& o) const { return {words_[0] & ~o.words_[0], words_[1] & ~o.words_[1]}; }
   friend constexpr bool operator==(const NumberSet&, const NumberSet&) = default;
   // Ordered as the numbers written ascending, then by length: {1,2} < {1,3} < {2}.
   constexpr bool lexicographically_before(const NumberSet& o) const { return numbers_less(*this, o); }

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <span>
 #include <utility>
 
 namespace rivit {
@@ -22,19 +23,33 @@ constexpr std::size_t kBitsInWord = 64;
 constexpr int kSharedOutBy = 2;
 
 // The most classes of second-drum draws a count goes through: each line
-// keeps, for each of its possible hits there, the set of classes giving
-// them.
+// keeps, for each of its possible hits there, the classes giving them.
 constexpr std::size_t kMostSecondClasses = 1024;
 
 // A count that does not fit 64 bits.
 constexpr std::uint64_t kTooMany = std::numeric_limits<std::uint64_t>::max();
 
-constexpr std::uint64_t saturating_plus(std::uint64_t a, std::uint64_t b) { return b > kTooMany - a ? kTooMany : a + b; }
+constexpr std::uint64_t saturating_plus(std::uint64_t a, std::uint64_t b) {
+  return b > kTooMany - a ? kTooMany : a + b;
+}
 
 std::uint64_t saturating_times(std::uint64_t a, std::uint64_t b) {
   std::uint64_t product = 0;
   return __builtin_mul_overflow(a, b, &product) ? kTooMany : product;
 }
+
+// The number of members of a word. The library is built for every x86-64,
+// without the population count instruction, where std::popcount is a call.
+constexpr int count_bits(Word bits) {
+  bits -= (bits >> 1) & 0x5555555555555555;
+  bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
+  bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0f;
+  return static_cast<int>((bits * 0x0101010101010101) >> 56);
+}
+
+// A set of tiers: bit t for the tier t.
+using Tiers = std::uint32_t;
+static_assert(kMostTiers <= 32);
 
 std::size_t words_for(std::size_t bits) { return std::max<std::size_t>(1, (bits + kBitsInWord - 1) / kBitsInWord); }
 
@@ -71,7 +86,9 @@ class Binomials {
  private:
   static constexpr int kRows = kMostGameNumbers + 1;
   static constexpr int kColumns = kMostLineNumbers + 1;
-  static constexpr std::size_t index(int n, int k) { return static_cast<std::size_t>(n * kColumns + k); }
+  static constexpr std::size_t index(int n, int k) {
+    return static_cast<std::size_t>(n) * kColumns + static_cast<std::size_t>(k);
+  }
   constexpr std::uint64_t& at(int n, int k) { return table_[index(n, k)]; }
   std::array<std::uint64_t, static_cast<std::size_t>(kRows* kColumns)> table_{};
 };
@@ -80,7 +97,9 @@ constexpr Binomials kChoose;
 
 // Where the bonus hits decide whether a line with the tier's other hits
 // meets it.
-bool bonus_decides(const TierCondition& when) { return when.bonus || (when.bonus_at_least && *when.bonus_at_least > 0); }
+bool bonus_decides(const TierCondition& when) {
+  return when.bonus || (when.bonus_at_least && *when.bonus_at_least > 0);
+}
 
 int second_drawn(const Game& game) { return game.has_second() ? game.second.drawn : 0; }
 
@@ -92,28 +111,68 @@ std::uint64_t outcomes_of(const Game& game) {
                           second);
 }
 
+// The most words the sets of the second drum's classes take (32 MiB), and
+// the most entries of their lists (32 MiB).
+constexpr std::size_t kMostClassWords = std::size_t{1} << 22;
+constexpr std::size_t kMostListedClasses = std::size_t{1} << 24;
+static_assert(kMostSecondClasses <= std::size_t{1} << 16);
+
 // The second drum's draws by their part inside the union of the lines'
 // second numbers: each class a part, weighted by the draws that have it. A
 // game without a second drum has one class, where every line has 0 hits.
-struct SecondClasses {
-  std::size_t count = 0;
-  std::size_t words = 0;
-  std::vector<std::uint64_t> weights;
-  std::vector<Word> every;
-  // The classes where line i has j hits: words at (i (k + 1) + j) words.
-  std::vector<Word> hits;
+// For each line and each of its possible hits j, the set of classes where it
+// has them, and the same as a list; for each class and each j, the set of
+// lines that have them.
+class SecondClasses {
+ public:
+  // No classes at all where they would be more than kMostSecondClasses, or
+  // their sets and lists more than kMostClassWords and kMostListedClasses.
+  SecondClasses(const Game& game, std::span<const GameLine> lines);
 
-  const Word* with_hits(std::size_t line, int j, int k) const {
-    return hits.data() + (line * static_cast<std::size_t>(k + 1) + static_cast<std::size_t>(j)) * words;
-  }
+  std::size_t count() const { return weights_.size(); }
+  std::size_t words() const { return words_; }
+  const Word* every() const { return every_.data(); }
+  std::uint64_t weight(std::size_t c) const { return weights_[c]; }
   std::uint64_t weight_of(const Word* classes) const {
     std::uint64_t sum = 0;
-    for_each_member(classes, words, [&](std::size_t c) {
-      sum += weights[c];
+    if (uniform_) {
+      for (std::size_t w = 0; w < words_; ++w) sum += static_cast<std::uint64_t>(count_bits(classes[w]));
+      return sum * weights_.front();
+    }
+    for_each_member(classes, words_, [&](std::size_t c) {
+      sum += weights_[c];
       return true;
     });
     return sum;
   }
+  // The classes where `line` has j hits.
+  const Word* where(std::size_t line, int j) const { return where_.data() + (line * hit_levels_ + at(j)) * words_; }
+  // The classes where `line` has j hits, in a list; every class for
+  // j < 0.
+  std::span<const std::uint16_t> listed(std::size_t line, int j) const {
+    if (j < 0) return every_listed_;
+    const std::size_t at_line = line * hit_levels_ + at(j);
+    return std::span(listed_).subspan(listed_from_[at_line], listed_from_[at_line + 1] - listed_from_[at_line]);
+  }
+  // The lines with j hits in the class c.
+  const Word* lines_with(std::size_t c, int j) const {
+    return lines_with_.data() + (c * hit_levels_ + at(j)) * line_words_;
+  }
+
+ private:
+  static std::size_t at(int j) { return static_cast<std::size_t>(j); }
+
+  std::size_t words_ = 1;
+  std::size_t line_words_ = 1;
+  std::size_t hit_levels_ = 1;  // k + 1
+  std::vector<std::uint64_t> weights_;
+  bool uniform_ = false;  // every class weighs the same
+  std::vector<Word> every_;
+  std::vector<Word> where_;
+  std::vector<std::uint16_t> listed_;
+  std::vector<std::size_t> listed_from_;
+  std::vector<std::uint16_t> every_listed_;
+  std::vector<Word> lines_with_;
 };
 
 void add_subsets(const std::vector<int>& numbers, std::size_t from, int most, int least, NumberSet subset,
@@ -127,10 +186,7 @@ void add_subsets(const std::vector<int>& numbers, std::size_t from, int most, in
   }
 }
 
-// The classes, or none at all when there would be more than
-// kMostSecondClasses.
-SecondClasses second_classes(const Game& game, std::span<const GameLine> lines) {
-  SecondClasses classes;
+SecondClasses::SecondClasses(const Game& game, std::span<const GameLine> lines) {
   const int n = game.has_second() ? game.second.numbers : 0;
   const int k = second_drawn(game);
   NumberSet held;
@@ -139,24 +195,41 @@ SecondClasses second_classes(const Game& game, std::span<const GameLine> lines) 
   const int least = std::max(0, k - (n - u));
   std::uint64_t count = 0;
   for (int s = least; s <= std::min(k, u); ++s) count = saturating_plus(count, kChoose(u, s));
-  if (count > kMostSecondClasses) return classes;
+  if (count > kMostSecondClasses) return;
+  const auto classes = static_cast<std::size_t>(count);
+  hit_levels_ = static_cast<std::size_t>(k) + 1;
+  words_ = words_for(classes);
+  line_words_ = words_for(lines.size());
+  if (hit_levels_ * (lines.size() * words_ + classes * line_words_) > kMostClassWords ||
+      lines.size() * classes > kMostListedClasses) {
+    return;
+  }
 
   std::vector<NumberSet> parts;
   add_subsets(held.numbers(), 0, k, least, NumberSet{}, parts);
-  classes.count = parts.size();
-  classes.words = words_for(parts.size());
-  classes.every.resize(classes.words);
-  classes.hits.resize(lines.size() * static_cast<std::size_t>(k + 1) * classes.words);
+  every_.resize(words_);
+  where_.resize(lines.size() * hit_levels_ * words_);
+  lines_with_.resize(parts.size() * hit_levels_ * line_words_);
   for (std::size_t c = 0; c < parts.size(); ++c) {
-    classes.weights.push_back(kChoose(n - u, k - parts[c].size()));
-    classes.every[c / kBitsInWord] |= Word{1} << (c % kBitsInWord);
+    weights_.push_back(kChoose(n - u, k - parts[c].size()));
+    const Word class_bit = Word{1} << (c % kBitsInWord);
+    every_[c / kBitsInWord] |= class_bit;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const int j = (lines[i].second & parts[c]).size();
-      classes.hits[(i * static_cast<std::size_t>(k + 1) + static_cast<std::size_t>(j)) * classes.words +
-                   c / kBitsInWord] |= Word{1} << (c % kBitsInWord);
+      where_[(i * hit_levels_ + at(j)) * words_ + c / kBitsInWord] |= class_bit;
+      lines_with_[(c * hit_levels_ + at(j)) * line_words_ + i / kBitsInWord] |= Word{1} << (i % kBitsInWord);
     }
   }
-  return classes;
+  uniform_ = std::all_of(weights_.begin(), weights_.end(), [&](std::uint64_t w) { return w == weights_.front(); });
+  for (std::size_t at_line = 0; at_line < lines.size() * hit_levels_; ++at_line) {
+    listed_from_.push_back(listed_.size());
+    for_each_member(where_.data() + at_line * words_, words_, [&](std::size_t c) {
+      listed_.push_back(static_cast<std::uint16_t>(c));
+      return true;
+    });
+  }
+  listed_from_.push_back(listed_.size());
+  for (std::size_t c = 0; c < parts.size(); ++c) every_listed_.push_back(static_cast<std::uint16_t>(c));
 }
 
 }  // namespace
@@ -166,13 +239,20 @@ SecondClasses second_classes(const Game& game, std::span<const GameLine> lines) 
 //
 // The best tier of an outcome is never worse than the worst tier a line with
 // the top main hits can win, whatever its bonus and second hits: worst[h].
-// Where the lines' numbers still to come can raise the top hits from M by up
-// to r, the best is never worse than cap(r, M), the worst of worst[M..M + r],
-// so the tiers from cap(r, M) on need not be looked at, nor the lines too
-// few hits below them to reach the main hits of a tier before it: the lowest
-// level kept, floor(d, M) at the depth d, rises by at least one a depth.
+// Where the numbers still to come can raise the top hits from M by up to r,
+// the best is never worse than cap(r, M), the worst of worst[M..M + r], so the
+// tiers from cap(r, M) on are never looked at. A part of d numbers with top
+// hits M keeps the lines from floor(d, M) hits up: the top, the levels that
+// the tiers before the cap look at, and one below each level that a part one
+// number longer keeps; a level below is never read, nor brought up to date.
 struct TierCount::Plan {
   Plan(const Game& of, std::span<const GameLine> with);
+  // The lines turned on their side, and the weights of the parts.
+  void turn_lines();
+  // worst, caps and floors.
+  void bound_walk();
+  // The pieces and their work.
+  void share_out();
 
   std::size_t none() const { return game.tiers.size(); }
   std::size_t cap(int r, int top) const {
@@ -198,6 +278,7 @@ struct TierCount::Plan {
   std::vector<NumberSet> numbers_from;  // numbers[q..]
   std::size_t words = 0;                // of a set of lines
   std::vector<Word> every_line;
+  std::vector<Word> no_line;
   std::vector<Word> holders;  // for each number of `numbers`, the lines holding it
 
   SecondClasses second;
@@ -206,6 +287,10 @@ struct TierCount::Plan {
   int lowest_depth = 0;                    // the smallest part with draws
 
   std::vector<std::size_t> worst;  // by main hits
+  // True for a game with a second drum where no tier asks for bonus hits
+  // and one main hit more never makes the first tier whose main and second
+  // hits a line has come later: its parts are settled by moving classes.
+  bool classes_move = false;
   std::vector<std::size_t> caps;
   std::vector<int> floors;
 
@@ -225,17 +310,43 @@ std::vector<std::size_t> worst_tiers(const Game& game, int most_hits) {
     for (int b = 0; b <= std::min(game.line - h, game.bonus); ++b) {
       for (int s = 0; s <= second_drawn(game); ++s) {
         const std::optional<std::size_t> tier = tier_of(game, h, b, s);
-        worst[static_cast<std::size_t>(h)] = std::max(worst[static_cast<std::size_t>(h)], tier.value_or(game.tiers.size()));
+        worst[static_cast<std::size_t>(h)] =
+            std::max(worst[static_cast<std::size_t>(h)], tier.value_or(game.tiers.size()));
       }
     }
   }
   return worst;
 }
 
+// The first tier whose main and second hits are m and j, the bonus aside;
+// `none` where there is none.
+std::size_t first_but_for_bonus(const Game& game, int m, int j) {
+  const auto meets_hits = [&](const Tier& tier) {
+    return (!tier.when.main || *tier.when.main == m) && (!tier.when.second || *tier.when.second == j);
+  };
+  return static_cast<std::size_t>(std::find_if(game.tiers.begin(), game.tiers.end(), meets_hits) - game.tiers.begin());
+}
+
+bool rising_never_worse(const Game& game, int most_hits) {
+  for (int m = 0; m < most_hits; ++m) {
+    for (int j = 0; j <= second_drawn(game); ++j) {
+      if (first_but_for_bonus(game, m + 1, j) > first_but_for_bonus(game, m, j)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 TierCount::Plan::Plan(const Game& of, std::span<const GameLine> with)
-    : game(of), lines(with.begin(), with.end()), outcomes(outcomes_of(of)) {
+    : game(of), lines(with.begin(), with.end()), outcomes(outcomes_of(of)), second(game, lines) {
+  turn_lines();
+  bound_walk();
+  // No pieces for a count that cannot be exact.
+  if (outcomes != kTooMany && second.count() > 0) share_out();
+}
+
+void TierCount::Plan::turn_lines() {
   const int drawn = game.main.drawn;
   most_hits = std::min(game.line, drawn);
   index_of.fill(-1);
@@ -250,6 +361,7 @@ TierCount::Plan::Plan(const Game& of, std::span<const GameLine> with)
   }
   words = words_for(lines.size());
   every_line.resize(words);
+  no_line.resize(words);
   holders.resize(numbers.size() * words);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Word bit = Word{1} << (i % kBitsInWord);
@@ -258,15 +370,19 @@ TierCount::Plan::Plan(const Game& of, std::span<const GameLine> with)
       holders[static_cast<std::size_t>(index_of[static_cast<std::size_t>(n)]) * words + i / kBitsInWord] |= bit;
     });
   }
-
-  second = second_classes(game, lines);
   const int u = static_cast<int>(numbers.size());
   bonus_outcomes = kChoose(game.main.numbers - drawn, game.bonus);
   for (int s = 0; s <= drawn; ++s) main_weight.push_back(kChoose(game.main.numbers - u, drawn - s));
   lowest_depth = std::max(0, drawn - (game.main.numbers - u));
+}
 
+void TierCount::Plan::bound_walk() {
+  const int drawn = game.main.drawn;
   worst = worst_tiers(game, most_hits);
-  const auto hits = static_cast<std::size_t>(most_hits + 1);
+  classes_move =
+      game.has_second() && rising_never_worse(game, most_hits) &&
+      std::none_of(game.tiers.begin(), game.tiers.end(), [](const Tier& tier) { return bonus_decides(tier.when); });
+  const auto hits = static_cast<std::size_t>(most_hits) + 1;
   caps.assign(static_cast<std::size_t>(drawn + 1) * hits, none());
   floors.assign(static_cast<std::size_t>(drawn + 1) * hits, 0);
   for (int r = 0; r <= drawn && !lines.empty(); ++r) {
@@ -276,25 +392,32 @@ TierCount::Plan::Plan(const Game& of, std::span<const GameLine> with)
       caps[static_cast<std::size_t>(r) * hits + static_cast<std::size_t>(top)] = cap;
     }
   }
-  for (int d = 0; d <= drawn; ++d) {
-    const int r = drawn - d;
+  // A part's children are settled from its levels, the tiers before the
+  // cap one number on looking at one level below their main hits; a part
+  // that is walked on from keeps one level below what its children keep.
+  for (int d = drawn; d >= 0; --d) {
     for (int top = 0; top <= most_hits; ++top) {
-      int lowest = top - r;
-      for (std::size_t t = 0; t < cap(r, top); ++t) {
-        if (game.tiers[t].when.main) lowest = std::min(lowest, *game.tiers[t].when.main - r);
+      int lowest = top;
+      for (std::size_t t = 0; t < cap(1, top); ++t) {
+        if (game.tiers[t].when.main) lowest = std::min(lowest, *game.tiers[t].when.main - 1);
+      }
+      if (d + 1 < drawn) {
+        lowest = std::min(lowest, floor(d + 1, top) - 1);
+        if (top < most_hits) lowest = std::min(lowest, floor(d + 1, top + 1) - 1);
       }
       floors[static_cast<std::size_t>(d) * hits + static_cast<std::size_t>(top)] = std::max(0, lowest);
     }
   }
+}
 
-  // No pieces for a count that cannot be exact.
-  if (outcomes == kTooMany || second.count == 0) return;
-  piece_depth = std::min({kSharedOutBy, drawn, u});
+void TierCount::Plan::share_out() {
+  const int u = static_cast<int>(numbers.size());
+  piece_depth = std::min({kSharedOutBy, game.main.drawn, u});
   short_piece = piece_depth > 0;
   if (short_piece) {
     std::uint64_t work = 0;
     for (int s = lowest_depth; s < piece_depth; ++s) work = saturating_plus(work, kChoose(u, s));
-    piece_work.push_back(saturating_times(work, second.count));
+    piece_work.push_back(saturating_times(work, second.count()));
   }
   std::vector<int> prefix;
   const auto add_prefixes = [&](const auto& self, int from) -> void {
@@ -322,7 +445,7 @@ std::uint64_t TierCount::Plan::work_below(int depth_of, int q) const {
   for (int s = depth_of; s <= std::min(depth(), depth_of + later); ++s) {
     if (counted_at(s)) work = saturating_plus(work, kChoose(later, s - depth_of));
   }
-  return saturating_times(work, second.count);
+  return saturating_times(work, second.count());
 }
 
 // Counts the outcomes of one counter, a piece at a time, by a walk over the
@@ -337,13 +460,16 @@ std::uint64_t TierCount::Plan::work_below(int depth_of, int q) const {
 // some class of the second drum, and, for a tier that asks for bonus hits,
 // the classes of the bonus numbers among the lines that can still decide.
 //
-// Without a second drum the parts one number longer than a part are settled
-// together, as sets of the numbers added (settle_children): a tier's main
-// hits are reached by the new number x where a line one short holds x, or a
-// line at the hits does not, so a number x meets a tier when it is in the
-// union of the numbers of the lines one short, or outside the intersection of
-// those of the lines at its hits. The last number of a draw then costs no
-// walk.
+// The parts one number longer than a part are settled from the part's own
+// sets, and only those that are walked on from are made: so the last number
+// of a draw costs no walk. Adding x, a line has h main hits where it has h
+// and misses x, or has h − 1 and holds x. Without a second drum, the children
+// are settled together, as sets of the numbers added: x meets a tier when it
+// is in the union of the numbers of the lines one short, or outside the
+// intersection of those of the lines at its hits. With one, the same is done
+// for each class of the drum, the lines being those with the tier's second
+// hits in it; or, where one main hit more never makes a line's tier worse,
+// each child on its own from the lines that hold x (settle_each_child).
 class TierWalker {
  public:
   explicit TierWalker(const TierCount::Plan& plan)
@@ -358,8 +484,14 @@ class TierWalker {
         deciding_tiers_(plan.game.tiers.size()),
         bonus_sets_(static_cast<std::size_t>(plan.game.bonus + 1) * static_cast<std::size_t>(plan.game.bonus + 2) *
                     plan.words),
-        classes_(plan.second.words),
-        remaining_(plan.second.words) {
+        classes_(plan.second.words()),
+        remaining_(plan.second.words()),
+        exact_(static_cast<std::size_t>(plan.most_hits + 1) * plan.words),
+        base_tier_(plan.second.count()),
+        moved_(plan.second.count()),
+        base_weight_(plan.game.tiers.size() + 1),
+        gained_(plan.game.tiers.size() + 1),
+        lost_(plan.game.tiers.size() + 1) {
     tally_.tiers.resize(plan.game.tiers.size());
   }
 
@@ -378,9 +510,7 @@ class TierWalker {
   Word* at_least(int depth, int h) {
     return sets_.data() + (static_cast<std::size_t>(depth) * levels_ + static_cast<std::size_t>(h)) * plan_.words;
   }
-  const Word* at_least_or_every(int depth, int h) {
-    return h == 0 ? plan_.every_line.data() : at_least(depth, h);
-  }
+  const Word* at_least_or_every(int depth, int h) { return h == 0 ? plan_.every_line.data() : at_least(depth, h); }
   int top(int depth) const { return top_[static_cast<std::size_t>(depth)]; }
 
   // The part at depth + 1: the one at `depth` and numbers[q].
@@ -393,7 +523,8 @@ class TierWalker {
     Word raised = 0;
     for (std::size_t w = 0; w < words; ++w) raised |= above[w] = reaching[w] & holders[w];
     const int next_top = raised != 0 ? reached + 1 : reached;
-    for (int h = std::max(1, plan_.floor(depth + 1, next_top)); h <= reached; ++h) {
+    const int lowest = std::max({1, plan_.floor(depth + 1, next_top), plan_.floor(depth, reached) + 1});
+    for (int h = lowest; h <= reached; ++h) {
       const Word* fewer = at_least_or_every(depth, h - 1);
       const Word* same = at_least(depth, h);
       Word* next = at_least(depth + 1, h);
@@ -410,15 +541,12 @@ class TierWalker {
     if (depth == plan_.depth()) return;
     const int from = last_[static_cast<std::size_t>(depth)] + 1;
     const int u = static_cast<int>(plan_.numbers.size());
-    const bool counted = plan_.counted_at(depth + 1);
-    const bool together = !plan_.game.has_second();
-    if (together && counted && from < u) settle_children(depth, from);
+    if (plan_.counted_at(depth + 1) && from < u) settle_children(depth, from);
     for (int q = from; q < u; ++q) {
       const bool deeper = depth + 1 < plan_.depth() && q + 1 < u && depth + 1 + (u - 1 - q) >= plan_.lowest_depth;
-      if (!deeper && (together || !counted)) break;
+      if (!deeper) break;
       extend(depth, q);
-      if (!together && counted) settle_class(depth + 1);
-      if (deeper) descend(depth + 1);
+      descend(depth + 1);
     }
   }
 
@@ -432,17 +560,18 @@ class TierWalker {
     }
   }
 
-  // Calls visit(i) for each line with exactly h hits at `depth`, until it
-  // returns false.
+  // The lines with more than h hits at `depth`: none above the top.
+  const Word* more_than(int depth, int h) { return h == top(depth) ? plan_.no_line.data() : at_least(depth, h + 1); }
+
+  // Calls visit(i) for each line of `among` with exactly h hits at `depth`,
+  // until it returns false.
   template <typename Visit>
-  void for_each_line_at(int depth, int h, Visit visit) {
-    const int reached = top(depth);
-    if (h > reached) return;
+  void for_each_line_at(int depth, int h, const Word* among, Visit visit) {
+    if (h > top(depth)) return;
     const Word* these = at_least_or_every(depth, h);
-    if (h == reached) return for_each_member(these, plan_.words, visit);
-    const Word* more = at_least(depth, h + 1);
+    const Word* more = more_than(depth, h);
     for (std::size_t w = 0; w < plan_.words; ++w) {
-      for (Word bits = these[w] & ~more[w]; bits != 0; bits &= bits - 1) {
+      for (Word bits = these[w] & ~more[w] & among[w]; bits != 0; bits &= bits - 1) {
         if (!visit(w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits)))) return;
       }
     }
@@ -457,82 +586,185 @@ class TierWalker {
       return any(out, words);
     }
     const int h = *when.main;
-    const int reached = top(depth);
-    if (h > reached) return false;
+    if (h > top(depth)) return false;
     const Word* these = at_least_or_every(depth, h);
-    if (h == reached) {
-      std::copy_n(these, words, out);
-    } else {
-      const Word* more = at_least(depth, h + 1);
-      for (std::size_t w = 0; w < words; ++w) out[w] = these[w] & ~more[w];
-    }
+    const Word* more = more_than(depth, h);
+    for (std::size_t w = 0; w < words; ++w) out[w] = these[w] & ~more[w];
     return any(out, words);
   }
 
-  // The classes of `remaining` where one of `lines` has the tier's second
+  // The classes of remaining_ where one of `lines` has the tier's second
   // hits, into classes_; false when there are none.
-  bool classes_meeting(const Word* lines, const TierCondition& when, const Word* remaining) {
-    const SecondClasses& second = plan_.second;
-    const std::size_t words = second.words;
+  bool classes_meeting(const Word* lines, const TierCondition& when) {
+    const std::size_t words = plan_.second.words();
     if (!when.second) {
-      std::copy_n(remaining, words, classes_.data());
+      for (std::size_t w = 0; w < words; ++w) classes_[w] = remaining_[w];
       return true;
     }
-    std::fill(classes_.begin(), classes_.end(), 0);
-    const int k = second_drawn(plan_.game);
+    for (std::size_t w = 0; w < words; ++w) classes_[w] = 0;
+    // Class by class where the lines are more than the classes.
+    std::size_t count = 0;
+    for (std::size_t w = 0; w < plan_.words; ++w) count += static_cast<std::size_t>(count_bits(lines[w]));
+    if (count > plan_.second.count()) {
+      for_each_member(remaining_.data(), words, [&](std::size_t c) {
+        const Word* with = plan_.second.lines_with(c, *when.second);
+        Word any_line = 0;
+        for (std::size_t w = 0; w < plan_.words; ++w) any_line |= lines[w] & with[w];
+        if (any_line != 0) classes_[c / kBitsInWord] |= Word{1} << (c % kBitsInWord);
+        return true;
+      });
+      return any(classes_.data(), words);
+    }
     for_each_member(lines, plan_.words, [&](std::size_t line) {
-      const Word* with = second.with_hits(line, *when.second, k);
-      bool all = true;
-      for (std::size_t w = 0; w < words; ++w) {
-        classes_[w] |= with[w];
-        all = all && (remaining[w] & ~classes_[w]) == 0;
-      }
-      return !all;
+      const Word* where = plan_.second.where(line, *when.second);
+      for (std::size_t w = 0; w < words; ++w) classes_[w] |= where[w];
+      return true;
     });
-    for (std::size_t w = 0; w < words; ++w) classes_[w] &= remaining[w];
-    return any(classes_.data(), words);
+    return keep_remaining();
+  }
+
+  // classes_ & remaining_; false when that is none.
+  bool keep_remaining() {
+    Word left = 0;
+    for (std::size_t w = 0; w < plan_.second.words(); ++w) left |= classes_[w] &= remaining_[w];
+    return left != 0;
   }
 
   // The class of the part at `depth`, with each class of the second drum.
   void settle_class(int depth) {
+    const SecondClasses& second = plan_.second;
     const std::uint64_t weight = plan_.main_weight[static_cast<std::size_t>(depth)];
     const std::size_t cap = plan_.cap(0, top(depth));
-    const SecondClasses& second = plan_.second;
-    std::copy(second.every.begin(), second.every.end(), remaining_.begin());
+    for (std::size_t w = 0; w < second.words(); ++w) remaining_[w] = second.every()[w];
     for (std::size_t t = 0; t < cap; ++t) {
       const TierCondition& when = plan_.game.tiers[t].when;
-      if (!lines_with_main(depth, when, lines_.data()) || !classes_meeting(lines_.data(), when, remaining_.data())) {
-        continue;
-      }
+      if (!lines_with_main(depth, when, lines_.data()) || !classes_meeting(lines_.data(), when)) continue;
       if (bonus_decides(when)) {
-        for_each_member(classes_.data(), second.words, [&](std::size_t c) {
-          settle_bonus(depth, t, cap, c, weight * second.weights[c]);
+        for_each_member(classes_.data(), second.words(), [&](std::size_t c) {
+          settle_bonus(depth, t, cap, c, weight * second.weight(c));
           return true;
         });
       } else {
         add(t, weight * plan_.bonus_outcomes * second.weight_of(classes_.data()));
       }
-      bool left = false;
-      for (std::size_t w = 0; w < second.words; ++w) left |= (remaining_[w] &= ~classes_[w]) != 0;
-      if (!left) return;
+      Word left = 0;
+      for (std::size_t w = 0; w < second.words(); ++w) left |= remaining_[w] &= ~classes_[w];
+      if (left == 0) return;
     }
     add(cap, weight * plan_.bonus_outcomes * second.weight_of(remaining_.data()));
   }
 
-  // The parts at depth + 1 that add a number numbers[from..] to the part at
-  // `depth`, settled together; a game without a second drum.
+  // The parts at depth + 1 that add a number of numbers[from..] to the part
+  // at `depth`: without a second drum, together as sets of the numbers
+  // added; with one, each on its own where a line that rises never gets a
+  // worse tier, as is usual, else together for each class of the drum.
   void settle_children(int depth, int from) {
-    NumberSet children = plan_.numbers_from[static_cast<std::size_t>(from)];
-    const std::uint64_t weight = plan_.main_weight[static_cast<std::size_t>(depth + 1)];
+    if (plan_.classes_move) return settle_each_child(depth, from);
     const std::size_t cap = plan_.cap(1, top(depth));
+    for (std::size_t c = 0; c < plan_.second.count(); ++c) settle_children_in(depth, from, c, cap);
+  }
+
+  // Each part at depth + 1, with the classes of the second drum, where a
+  // line that rises never gets a worse tier and the bonus decides none. A
+  // line's main hits rise by one where it holds the number added, so the
+  // first tier met in a class is met by a line as it is here or by one that
+  // holds the number. The tiers met by the lines as they are, class by class,
+  // are worked out once (base_tier_); for each number only the lines that
+  // hold it are looked at, and the classes they take to an earlier tier
+  // move there (gained_, lost_).
+  void settle_each_child(int depth, int from) {
+    const SecondClasses& second = plan_.second;
+    const std::size_t words = plan_.words;
+    const int reached = top(depth);
+    for (int h = plan_.floor(depth, reached); h <= reached; ++h) {
+      const Word* these = at_least_or_every(depth, h);
+      const Word* more = more_than(depth, h);
+      Word* exact = exact_.data() + static_cast<std::size_t>(h) * words;
+      for (std::size_t w = 0; w < words; ++w) exact[w] = these[w] & ~more[w];
+    }
+    const std::size_t cap = plan_.cap(1, reached);
+    std::fill(base_weight_.begin(), base_weight_.end(), 0);
+    std::fill(gained_.begin(), gained_.end(), 0);
+    std::fill(lost_.begin(), lost_.end(), 0);
+    for (std::size_t w = 0; w < second.words(); ++w) remaining_[w] = second.every()[w];
+    rising_tiers_ = 0;
     for (std::size_t t = 0; t < cap; ++t) {
       const TierCondition& when = plan_.game.tiers[t].when;
-      const NumberSet met = when.main ? children_reaching(depth, *when.main, children) : children;
+      if (when.main && *when.main > reached + 1) continue;
+      if (when.main && *when.main >= 1) rising_tiers_ |= Tiers{1} << t;
+      if (!lines_with_main(depth, when, lines_.data()) || !classes_meeting(lines_.data(), when)) continue;
+      take_base(classes_.data(), t);
+    }
+    take_base(remaining_.data(), cap);
+    tier_now_ = base_tier_;
+    for (int q = from; q < static_cast<int>(plan_.numbers.size()); ++q) move_classes(q);
+    const auto children = static_cast<std::uint64_t>(static_cast<int>(plan_.numbers.size()) - from);
+    const std::uint64_t weight = plan_.main_weight[static_cast<std::size_t>(depth) + 1] * plan_.bonus_outcomes;
+    for (std::size_t t = 0; t <= cap; ++t) add(t, weight * (children * base_weight_[t] + gained_[t] - lost_[t]));
+  }
+
+  // The classes of `classes` left in remaining_ meet the tier t first.
+  void take_base(const Word* classes, std::size_t t) {
+    const SecondClasses& second = plan_.second;
+    for (std::size_t w = 0; w < second.words(); ++w) {
+      for (Word bits = classes[w] & remaining_[w]; bits != 0; bits &= bits - 1) {
+        const std::size_t c = w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits));
+        base_tier_[c] = t;
+        base_weight_[t] += second.weight(c);
+      }
+      remaining_[w] &= ~classes[w];
+    }
+  }
+
+  // The classes that the lines holding numbers[q] take to an earlier tier
+  // than the base, tiers in order, a class moving at most once.
+  void move_classes(int q) {
+    const SecondClasses& second = plan_.second;
+    const std::size_t words = plan_.words;
+    const Word* holders = plan_.holding(q);
+    std::size_t moved = 0;
+    for (Tiers tiers = rising_tiers_; tiers != 0; tiers &= tiers - 1) {
+      const auto t = static_cast<std::size_t>(std::countr_zero(tiers));
+      const TierCondition& when = plan_.game.tiers[t].when;
+      const Word* exact = exact_.data() + static_cast<std::size_t>(*when.main - 1) * words;
+      for (std::size_t w = 0; w < words; ++w) {
+        for (Word rising = exact[w] & holders[w]; rising != 0; rising &= rising - 1) {
+          const std::size_t line = w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(rising));
+          for (const std::uint16_t c : second.listed(line, when.second.value_or(-1))) {
+            const std::size_t now = tier_now_[c];
+            if (now <= t) continue;
+            if (now == base_tier_[c]) moved_[moved++] = c;
+            gained_[t] += second.weight(c);
+            lost_[now] += second.weight(c);
+            tier_now_[c] = t;
+          }
+        }
+      }
+    }
+    for (std::size_t i = 0; i < moved; ++i) tier_now_[moved_[i]] = base_tier_[moved_[i]];
+  }
+
+  // Those parts with the second drum's class c, as sets of the numbers
+  // added: the lines that count for a tier are those with its second hits
+  // in c (every line where it asks none).
+  void settle_children_in(int depth, int from, std::size_t c, std::size_t cap) {
+    NumberSet children = plan_.numbers_from[static_cast<std::size_t>(from)];
+    const std::uint64_t weight = plan_.main_weight[static_cast<std::size_t>(depth) + 1] * plan_.second.weight(c);
+    for (std::size_t t = 0; t < cap; ++t) {
+      const TierCondition& when = plan_.game.tiers[t].when;
+      if (when.main && *when.main > top(depth) + 1) continue;
+      const Word* with = when.second ? plan_.second.lines_with(c, *when.second) : plan_.every_line.data();
+      NumberSet met;
+      if (when.main) {
+        met = children_reaching(depth, *when.main, with, children);
+      } else if (any(with, plan_.words)) {
+        met = children;
+      }
       if (met.empty()) continue;
       if (bonus_decides(when)) {
         met.for_each([&](int x) {
           extend(depth, plan_.index_of[static_cast<std::size_t>(x)]);
-          settle_bonus(depth + 1, t, plan_.cap(0, top(depth + 1)), 0, weight);
+          settle_bonus(depth + 1, t, plan_.cap(0, top(depth + 1)), c, weight);
         });
       } else {
         add(t, weight * plan_.bonus_outcomes * static_cast<std::uint64_t>(met.size()));
@@ -543,19 +775,19 @@ class TierWalker {
     add(cap, weight * plan_.bonus_outcomes * static_cast<std::uint64_t>(children.size()));
   }
 
-  // The numbers of `children` whose part has a line with exactly h hits: a
-  // line at h that does not hold the number, or a line one short that does.
-  NumberSet children_reaching(int depth, int h, NumberSet children) {
+  // The numbers of `children` whose part has a line of `with` with exactly h
+  // hits: a line at h that does not hold the number, or a line one short
+  // that does.
+  NumberSet children_reaching(int depth, int h, const Word* with, const NumberSet& children) {
     const std::vector<GameLine>& lines = plan_.lines;
-    NumberSet met;
     NumberSet common = children;
-    for_each_line_at(depth, h, [&](std::size_t i) {
+    for_each_line_at(depth, h, with, [&](std::size_t i) {
       common = common & lines[i].main;
       return !common.empty();
     });
-    met = children - common;
+    NumberSet met = children - common;
     if (h == 0 || met == children) return met;
-    for_each_line_at(depth, h - 1, [&](std::size_t i) {
+    for_each_line_at(depth, h - 1, with, [&](std::size_t i) {
       met = met | (lines[i].main & children);
       return met != children;
     });
@@ -568,22 +800,18 @@ class TierWalker {
   // the bonus numbers by their part inside those lines' numbers.
   void settle_bonus(int depth, std::size_t from, std::size_t cap, std::size_t c, std::uint64_t weight) {
     const std::size_t words = plan_.words;
-    const int k = second_drawn(plan_.game);
     std::size_t fallback = cap;
     deciding_ = 0;
+    first_word_ = words;
+    end_word_ = 0;
     NumberSet their_numbers;
     for (std::size_t t = from; t < cap; ++t) {
       const TierCondition& when = plan_.game.tiers[t].when;
       Word* lines = deciding_lines_.data() + deciding_ * words;
       if (!lines_with_main(depth, when, lines)) continue;
       if (when.second) {
-        for_each_member(lines, words, [&](std::size_t line) {
-          const Word* with = plan_.second.with_hits(line, *when.second, k);
-          if (((with[c / kBitsInWord] >> (c % kBitsInWord)) & 1) == 0) {
-            lines[line / kBitsInWord] &= ~(Word{1} << (line % kBitsInWord));
-          }
-          return true;
-        });
+        const Word* with = plan_.second.lines_with(c, *when.second);
+        for (std::size_t w = 0; w < words; ++w) lines[w] &= with[w];
         if (!any(lines, words)) continue;
       }
       if (!bonus_decides(when)) {
@@ -591,13 +819,19 @@ class TierWalker {
         break;
       }
       deciding_tiers_[deciding_++] = t;
-      for_each_member(lines, words, [&](std::size_t line) {
-        their_numbers = their_numbers | plan_.lines[line].main;
-        return true;
-      });
+      for (std::size_t w = 0; w < words; ++w) {
+        if (lines[w] == 0) continue;
+        first_word_ = std::min(first_word_, w);
+        end_word_ = w + 1;
+        for (Word bits = lines[w]; bits != 0; bits &= bits - 1) {
+          their_numbers =
+              their_numbers | plan_.lines[w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits))].main;
+        }
+      }
     }
     fallback_ = fallback;
-    bonus_numbers_ = (their_numbers - drawn_[static_cast<std::size_t>(depth)]).numbers();
+    bonus_numbers_.clear();
+    (their_numbers - drawn_[static_cast<std::size_t>(depth)]).for_each([&](int n) { bonus_numbers_.push_back(n); });
     bonus_weight_ = weight;
     bonus_draws(0, 0);
   }
@@ -605,7 +839,7 @@ class TierWalker {
   // The lines with at least j bonus hits when `taken` bonus numbers are
   // among the deciding lines' numbers.
   Word* bonus_at_least(int taken, int j) {
-    const auto levels = static_cast<std::size_t>(plan_.game.bonus + 2);
+    const auto levels = static_cast<std::size_t>(plan_.game.bonus) + 2;
     return bonus_sets_.data() + (static_cast<std::size_t>(taken) * levels + static_cast<std::size_t>(j)) * plan_.words;
   }
   const Word* bonus_at_least_or_every(int taken, int j) {
@@ -613,7 +847,8 @@ class TierWalker {
   }
 
   // The bonus draws whose part inside the deciding numbers holds the
-  // `taken` numbers chosen so far and others of bonus_numbers_[from..].
+  // `taken` numbers chosen so far and others of bonus_numbers_[from..]. Only
+  // the words that hold deciding lines are looked at.
   void bonus_draws(int taken, std::size_t from) {
     const std::size_t words = plan_.words;
     std::size_t best = fallback_;
@@ -625,7 +860,7 @@ class TierWalker {
       if (least > taken) continue;
       const Word* enough = bonus_at_least_or_every(taken, least);
       const Word* more = when.bonus && exactly < taken ? bonus_at_least(taken, exactly + 1) : nullptr;
-      for (std::size_t w = 0; w < words; ++w) {
+      for (std::size_t w = first_word_; w < end_word_; ++w) {
         if ((lines[w] & enough[w] & (more ? ~more[w] : ~Word{0})) != 0) {
           best = deciding_tiers_[i];
           break;
@@ -642,7 +877,7 @@ class TierWalker {
         const Word* fewer = bonus_at_least_or_every(taken, j - 1);
         const Word* same = j <= taken ? bonus_at_least(taken, j) : nullptr;
         Word* next = bonus_at_least(taken + 1, j);
-        for (std::size_t w = 0; w < words; ++w) next[w] = (same ? same[w] : 0) | (fewer[w] & holders[w]);
+        for (std::size_t w = first_word_; w < end_word_; ++w) next[w] = (same ? same[w] : 0) | (fewer[w] & holders[w]);
       }
       bonus_draws(taken + 1, i + 1);
     }
@@ -671,10 +906,24 @@ class TierWalker {
   std::size_t deciding_ = 0;
   std::size_t fallback_ = 0;
   std::vector<int> bonus_numbers_;
+  std::size_t first_word_ = 0;
+  std::size_t end_word_ = 0;
   std::uint64_t bonus_weight_ = 0;
   std::vector<Word> bonus_sets_;
   std::vector<Word> classes_;
   std::vector<Word> remaining_;
+  // At the part whose children are settled each on its own: by main hits,
+  // the lines with exactly those hits; the tiers a line that rises can take
+  // a class to; by class, its tier with the lines as they are and with the
+  // number added; by tier, the classes' weight there and what moves.
+  std::vector<Word> exact_;
+  Tiers rising_tiers_ = 0;
+  std::vector<std::size_t> base_tier_;
+  std::vector<std::size_t> tier_now_;
+  std::vector<std::uint16_t> moved_;
+  std::vector<std::uint64_t> base_weight_;
+  std::vector<std::uint64_t> gained_;
+  std::vector<std::uint64_t> lost_;
   TierTally tally_;
 };
 
@@ -684,12 +933,11 @@ void TierTally::add(const TierTally& other) {
   none += other.none;
 }
 
-TierCount::TierCount(const Game& game, std::span<const GameLine> lines)
-    : plan_(std::make_unique<Plan>(game, lines)) {}
+TierCount::TierCount(const Game& game, std::span<const GameLine> lines) : plan_(std::make_unique<Plan>(game, lines)) {}
 TierCount::~TierCount() = default;
 
 std::uint64_t TierCount::work() const {
-  if (plan_->outcomes == kTooMany || plan_->second.count == 0) return kTooMany;
+  if (plan_->outcomes == kTooMany || plan_->second.count() == 0) return kTooMany;
   std::uint64_t work = 0;
   for (const std::uint64_t piece : plan_->piece_work) work = saturating_plus(work, piece);
   return work;
@@ -700,16 +948,13 @@ std::size_t TierCount::pieces() const { return plan_->piece_work.size(); }
 std::uint64_t TierCount::work_of(std::size_t i) const { return plan_->piece_work[i]; }
 
 TierOdds TierCount::odds(const TierTally& every_piece) const {
-  TierOdds odds{.lines = plan_->lines.size(),
-                .outcomes = plan_->outcomes,
-                .tiers = every_piece.tiers,
-                .none = every_piece.none};
+  TierOdds odds{
+      .lines = plan_->lines.size(), .outcomes = plan_->outcomes, .tiers = every_piece.tiers, .none = every_piece.none};
   odds.tiers.resize(plan_->game.tiers.size());
   return odds;
 }
 
-TierCount::Counter::Counter(const TierCount& count)
-    : walker_(std::make_unique<TierWalker>(*count.plan_)) {}
+TierCount::Counter::Counter(const TierCount& count) : walker_(std::make_unique<TierWalker>(*count.plan_)) {}
 TierCount::Counter::~Counter() = default;
 TierCount::Counter::Counter(Counter&&) noexcept = default;
 TierCount::Counter& TierCount::Counter::operator=(Counter&&) noexcept = default;

@@ -70,7 +70,10 @@ void each_subset(std::span<const int> pool, int size, NumberSet chosen, const Vi
 // meets (tier_of, looked up by the hits), and the outcome's the best of them.
 TierOdds every_outcome(const Game& game, const std::vector<GameLine>& lines) {
   const std::size_t none = game.tiers.size();
-  const auto at = [](int m, int b, int s) { return static_cast<std::size_t>((m * (kMostBonus + 1) + b) * 21 + s); };
+  const auto at = [](int m, int b, int s) {
+    return (static_cast<std::size_t>(m) * (kMostBonus + 1) + static_cast<std::size_t>(b)) * (kMostLineNumbers + 1) +
+           static_cast<std::size_t>(s);
+  };
   std::vector<std::size_t> tier_by_hits(at(kMostLineNumbers + 1, 0, 0), none);
   for (int m = 0; m <= kMostLineNumbers; ++m) {
     for (int b = 0; b <= kMostBonus; ++b) {
@@ -80,10 +83,10 @@ TierOdds every_outcome(const Game& game, const std::vector<GameLine>& lines) {
   TierOdds odds{.lines = lines.size(), .outcomes = 0, .tiers = std::vector<std::uint64_t>(game.tiers.size())};
   const std::vector<int> main = NumberSet::first(game.main.numbers).numbers();
   const std::vector<int> second = NumberSet::first(game.has_second() ? game.second.numbers : 0).numbers();
-  each_subset(main, game.main.drawn, {}, [&](NumberSet draw) {
+  each_subset(main, game.main.drawn, {}, [&](const NumberSet& draw) {
     const std::vector<int> rest = (NumberSet::first(game.main.numbers) - draw).numbers();
-    each_subset(rest, game.bonus, {}, [&](NumberSet bonus) {
-      each_subset(second, game.has_second() ? game.second.drawn : 0, {}, [&](NumberSet second_draw) {
+    each_subset(rest, game.bonus, {}, [&](const NumberSet& bonus) {
+      each_subset(second, game.has_second() ? game.second.drawn : 0, {}, [&](const NumberSet& second_draw) {
         std::size_t best = none;
         for (const GameLine& line : lines) {
           const int m = (line.main & draw).size();
@@ -117,7 +120,7 @@ GameLine random_line(std::mt19937_64& random, const Game& game, int pool) {
 std::vector<GameLine> random_lines(std::mt19937_64& random, const Game& game, int pool, std::size_t count) {
   std::vector<GameLine> lines;
   while (lines.size() < count) {
-    lines.push_back(!lines.empty() && random() % 6 == 0 ? lines[random() % lines.size()]
+    lines.push_back(!lines.empty() && random() % 6 == 0 ? lines[static_cast<std::size_t>(random() % lines.size())]
                                                         : random_line(random, game, pool));
   }
   return lines;
@@ -132,7 +135,7 @@ TierOdds odds_in_pieces(const TierCount& count, std::mt19937_64& random) {
   std::vector<TierCount::Counter> counters;
   counters.emplace_back(count);
   counters.emplace_back(count);
-  for (std::size_t i = 0; i < order.size(); ++i) counters[random() % 2].count(order[i]);
+  for (const std::size_t piece : order) counters[static_cast<std::size_t>(random() % 2)].count(piece);
   TierTally sum;
   for (const TierCount::Counter& counter : counters) sum.add(counter.tally());
   return count.odds(sum);
@@ -155,53 +158,27 @@ std::vector<SmallGame> small_games() {
   return {
       {"one bonus number",
        game_of({14, 5}, 1, {}, 5,
-               {tier("5", 5),
-                bonus_tier("4+1", 4, 1),
-                tier("4", 4),
-                tier("3", 3),
-                supp_tier("2+1", 2, 1)})},
+               {tier("5", 5), bonus_tier("4+1", 4, 1), tier("4", 4), tier("3", 3), supp_tier("2+1", 2, 1)})},
       {"three supplementaries",
        game_of({12, 5}, 3, {}, 5,
-               {tier("5", 5),
-                supp_tier("4 + a supp", 4, 1),
-                tier("4", 4),
-                bonus_tier("3 + 2 supps", 3, 2),
-                supp_tier("3 + a supp or more", 3, 1),
-                bonus_tier("2 + every supp", 2, 3),
-                bonus_tier("1 + no supp", 1, 0),
-                supp_tier("any + 2 supps or more", kAny, 2)})},
+               {tier("5", 5), supp_tier("4 + a supp", 4, 1), tier("4", 4), bonus_tier("3 + 2 supps", 3, 2),
+                supp_tier("3 + a supp or more", 3, 1), bonus_tier("2 + every supp", 2, 3),
+                bonus_tier("1 + no supp", 1, 0), supp_tier("any + 2 supps or more", kAny, 2)})},
       {"a second drum",
        game_of({12, 4}, 0, {5, 2}, 4,
-               {tier("4+2", 4, 2),
-                tier("4+1", 4, 1),
-                tier("4", 4, 0),
-                tier("3+2", 3, 2),
-                tier("3+1", 3, 1),
-                tier("2+2", 2, 2),
-                tier("3", 3, 0),
-                tier("1+2", 1, 2),
-                tier("2+1", 2, 1)})},
+               {tier("4+2", 4, 2), tier("4+1", 4, 1), tier("4", 4, 0), tier("3+2", 3, 2), tier("3+1", 3, 1),
+                tier("2+2", 2, 2), tier("3", 3, 0), tier("1+2", 1, 2), tier("2+1", 2, 1)})},
       {"a Keno line shorter than the draw, paid for 4, 2 and no hits",
        game_of({16, 7}, 0, {}, 4, {tier("4", 4), tier("2", 2), tier("0", 0)})},
-      {"tiers out of hit order",
-       game_of({13, 5}, 0, {4, 1}, 5,
-               {tier("5+P", 5, 1),
-                tier("5", 5),
-                tier("4+P", 4, 1),
-                tier("3+P", 3, 1),
-                tier("4", 4),
-                tier("1", 1, 0),
-                tier("P", kAny, 1)})},
+      {"tiers out of hit order", game_of({13, 5}, 0, {4, 1}, 5,
+                                         {tier("5+P", 5, 1), tier("5", 5), tier("4+P", 4, 1), tier("3+P", 3, 1),
+                                          tier("4", 4), tier("1", 1, 0), tier("P", kAny, 1)})},
       {"a bonus number and a second drum",
        game_of({10, 3}, 1, {3, 1}, 3,
-               {tier("3+1", 3, 1),
-                tier("3", 3),
-                both_tier("2 + bonus + 1", 2, 1, 1),
-                bonus_tier("2 + bonus", 2, 1),
+               {tier("3+1", 3, 1), tier("3", 3), both_tier("2 + bonus + 1", 2, 1, 1), bonus_tier("2 + bonus", 2, 1),
                 tier("1+1", 1, 1)})},
       {"numbers above 64 and a bonus that lowers a tier",
-       game_of({68, 2}, 1, {}, 3,
-               {bonus_tier("2", 2, 0), bonus_tier("1+1", 1, 1), tier("2+1", 2)})},
+       game_of({68, 2}, 1, {}, 3, {bonus_tier("2", 2, 0), bonus_tier("1+1", 1, 1), tier("2+1", 2)})},
   };
 }
 
@@ -252,69 +229,36 @@ struct RealGame {
 };
 
 std::vector<RealGame> real_games() {
-  Game keno = game_of({70, 20}, 0, {}, 10,
-                      {tier("10", 10),
-                       tier("9", 9),
-                       tier("8", 8),
-                       tier("7", 7),
-                       tier("6", 6),
-                       tier("5", 5),
-                       tier("0", 0)});
+  Game keno =
+      game_of({70, 20}, 0, {}, 10,
+              {tier("10", 10), tier("9", 9), tier("8", 8), tier("7", 7), tier("6", 6), tier("5", 5), tier("0", 0)});
   return {
       {"Lotto (Finland)",
-       game_of({40, 7}, 1, {}, 7,
-               {tier("7", 7),
-                supp_tier("6+1", 6, 1),
-                tier("6", 6),
-                tier("5", 5),
-                tier("4", 4),
-                supp_tier("3+1", 3, 1)}),
+       game_of(
+           {40, 7}, 1, {}, 7,
+           {tier("7", 7), supp_tier("6+1", 6, 1), tier("6", 6), tier("5", 5), tier("4", 4), supp_tier("3+1", 3, 1)}),
        {33, 231, 7392, 365904, 6301680, 5728800}},
       {"Eurojackpot",
        game_of({50, 5}, 0, {12, 2}, 5,
-               {tier("5+2", 5, 2),
-                tier("5+1", 5, 1),
-                tier("5+0", 5, 0),
-                tier("4+2", 4, 2),
-                tier("4+1", 4, 1),
-                tier("3+2", 3, 2),
-                tier("4+0", 4, 0),
-                tier("2+2", 2, 2),
-                tier("3+1", 3, 1),
-                tier("3+0", 3, 0),
-                tier("1+2", 1, 2),
-                tier("2+1", 2, 1)}),
+               {tier("5+2", 5, 2), tier("5+1", 5, 1), tier("5+0", 5, 0), tier("4+2", 4, 2), tier("4+1", 4, 1),
+                tier("3+2", 3, 2), tier("4+0", 4, 0), tier("2+2", 2, 2), tier("3+1", 3, 1), tier("3+0", 3, 0),
+                tier("1+2", 1, 2), tier("2+1", 2, 1)}),
        {1, 20, 45, 225, 4500, 9900, 10125, 141900, 198000, 445500, 744975, 2838000}},
       {"Oz Lotto",
-       game_of({47, 7}, 3, {}, 7,
-               {tier("Division 1", 7),
-                supp_tier("Division 2", 6, 1),
-                tier("Division 3", 6),
-                supp_tier("Division 4", 5, 1),
-                tier("Division 5", 5),
-                tier("Division 6", 4),
-                supp_tier("Division 7", 3, 1)}),
+       game_of(
+           {47, 7}, 3, {}, 7,
+           {tier("Division 1", 7), supp_tier("Division 2", 6, 1), tier("Division 3", 6), supp_tier("Division 4", 5, 1),
+            tier("Division 5", 5), tier("Division 6", 4), supp_tier("Division 7", 3, 1)}),
        {9880, 207480, 2558920, 23652720, 138181680, 3416504000, 8764301000}},
       {"Powerball (Australia)",
        game_of({35, 7}, 0, {20, 1}, 7,
-               {tier("Division 1", 7, 1),
-                tier("Division 2", 7),
-                tier("Division 3", 6, 1),
-                tier("Division 4", 6),
-                tier("Division 5", 5, 1),
-                tier("Division 6", 4, 1),
-                tier("Division 7", 5),
-                tier("Division 8", 3, 1),
+               {tier("Division 1", 7, 1), tier("Division 2", 7), tier("Division 3", 6, 1), tier("Division 4", 6),
+                tier("Division 5", 5, 1), tier("Division 6", 4, 1), tier("Division 7", 5), tier("Division 8", 3, 1),
                 tier("Division 9", 2, 1)}),
        {1, 19, 196, 3724, 7938, 114660, 150822, 716625, 2063880}},
       {"SuperEnalotto",
        game_of({90, 6}, 1, {}, 6,
-               {tier("6", 6),
-                bonus_tier("5+1", 5, 1),
-                tier("5", 5),
-                tier("4", 4),
-                tier("3", 3),
-                tier("2", 2)}),
+               {tier("6", 6), bonus_tier("5+1", 5, 1), tier("5", 5), tier("4", 4), tier("3", 3), tier("2", 2)}),
        {84, 504, 41832, 4392360, 160077120, 2431171260}},
       {"Keno (Finland), 10 spots", keno, {}},
   };
