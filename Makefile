@@ -13,7 +13,7 @@
 # make lint  runs clang-tidy and cppcheck over the sources
 # make bench builds the optimised program with the benchmarks (build/bench),
 #            runs the microbenchmarks, the odds over
-#            every draw, the row optimiser's strength cases
+#            every draw, the tier odds of real games, the row optimiser's strength cases
 #            (ROWS_BENCH_SECONDS each, 60 by default), the wheel search's
 #            (WHEEL_BENCH_SECONDS each, 60 by default), then times the program on each overlap
 #            path its CPU runs side by side with the yardstick, and the page
@@ -124,6 +124,7 @@ bench:
 	build/bench/bench/search_bench
 	build/bench/bench/check_bench
 	build/bench/bench/odds_bench
+	build/bench/bench/tier_odds_bench
 	build/bench/bench/rows_bench
 	build/bench/bench/wheel_bench
 	bench/compare.sh build/bench/erilaisetrivit build/bench/bench/erilaisetrivit_forced build/bench/bench/yardstick
