@@ -146,7 +146,7 @@ std::string csv_header_of(int main, std::initializer_list<std::pair<char, int>> 
   for (const auto& [letter, count] : parts) {
     if (count == 0) continue;
     header += ",+";
-    for (int i = 1; i <= count; ++i) header += "," + std::string(1, letter) + std::to_string(i);
+    for (int i = 1; i <= count; ++i) header.append(",").append(1, letter).append(std::to_string(i));
   }
   return header;
 }
@@ -193,9 +193,13 @@ void for_each_combination(const std::vector<int>& numbers, int count, Visit visi
 
 // "3 432 000".
 std::string spaced(std::uint64_t count) {
-  std::string digits = std::to_string(count);
-  for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, " ");
-  return count == kCountless ? digits + " or more" : digits;
+  const std::string digits = std::to_string(count);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(' ');
+    text.push_back(digits[i]);
+  }
+  return count == kCountless ? text.append(" or more") : text;
 }
 
 }  // namespace

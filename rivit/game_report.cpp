@@ -16,7 +16,7 @@ unsigned long long wide(std::uint64_t n) { return static_cast<unsigned long long
 
 std::string numbers_text(NumberSet set) {
   std::string text;
-  set.for_each([&text](int n) { text += (text.empty() ? "" : " ") + std::to_string(n); });
+  set.for_each([&text](int n) { text.append(text.empty() ? "" : " ").append(std::to_string(n)); });
   return text;
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "rivit/fields.h"
+
 namespace rivit {
 
 namespace {
@@ -82,12 +84,12 @@ std::string amount_text(Cents amount) {
 std::optional<std::string> set_prize(Game& game, std::string_view setting) {
   const std::size_t equals = setting.rfind('=');
   if (equals == std::string_view::npos) {
-    return "\"" + std::string(setting) + "\" is not TIER=AMOUNT";
+    return quoted_field(setting).append(" is not TIER=AMOUNT");
   }
   const std::string_view name = setting.substr(0, equals);
   const std::optional<Cents> amount = parse_amount(setting.substr(equals + 1));
   if (!amount) {
-    return "\"" + std::string(setting.substr(equals + 1)) + "\" is not an amount such as 2.50";
+    return quoted_field(setting.substr(equals + 1)).append(" is not an amount such as 2.50");
   }
   for (Tier& tier : game.tiers) {
     if (tier.name == name) {
@@ -97,7 +99,7 @@ std::optional<std::string> set_prize(Game& game, std::string_view setting) {
   }
   std::string names;
   for (const Tier& tier : game.tiers) names += (names.empty() ? "" : ", ") + tier.name;
-  return "the game has no tier \"" + std::string(name) + "\": its tiers are " + names;
+  return std::string("the game has no tier ").append(quoted_field(name)).append(": its tiers are ").append(names);
 }
 
 ExpectedReturn expected_return(const Game& game, const TierOdds& one_line, std::uint64_t lines) {
