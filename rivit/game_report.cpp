@@ -14,7 +14,7 @@ namespace {
 
 unsigned long long wide(std::uint64_t n) { return static_cast<unsigned long long>(n); }
 
-std::string numbers_text(NumberSet set) {
+std::string numbers_text(const NumberSet& set) {
   std::string text;
   set.for_each([&text](int n) { text.append(text.empty() ? "" : " ").append(std::to_string(n)); });
   return text;

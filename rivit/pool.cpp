@@ -77,7 +77,7 @@ ParsedPool parse_pool(std::string_view text, Lottery lottery) {
   return {parsed.pool.row_mask(), std::move(parsed.error)};
 }
 
-std::string pool_text(NumberSet pool) {
+std::string pool_text(const NumberSet& pool) {
   std::string text;
   const std::vector<int> numbers = pool.numbers();
   for (std::size_t i = 0; i < numbers.size();) {
@@ -97,10 +97,10 @@ std::string pool_text(NumberSet pool) {
 
 std::string pool_text(RowMask pool) { return pool_text(NumberSet::of_row_mask(pool)); }
 
-RenumberedPool::RenumberedPool(NumberSet pool, int length)
+RenumberedPool::RenumberedPool(const NumberSet& pool, int length)
     : numbers_(pool.numbers()), lottery_{std::max(static_cast<int>(numbers_.size()), length + 1), length} {}
 
-RowMask RenumberedPool::inside(NumberSet numbers) const {
+RowMask RenumberedPool::inside(const NumberSet& numbers) const {
   RowMask mask = 0;
   for (std::size_t i = 0; i < numbers_.size(); ++i) {
     if (numbers.has(numbers_[i])) mask |= number_bit(static_cast<int>(i) + 1);

@@ -38,7 +38,7 @@ ParsedGamePool parse_game_pool(std::string_view text, int numbers, int length);
 
 // The pool in the form parse_pool reads, ascending, runs of three or more
 // numbers as ranges: "1-5, 9, 12-14"; "" for the empty pool.
-std::string pool_text(NumberSet pool);
+std::string pool_text(const NumberSet& pool);
 std::string pool_text(RowMask pool);
 
 // A pool as a lottery of its own: its v numbers are 1 to v there, in
@@ -47,14 +47,14 @@ std::string pool_text(RowMask pool);
 class RenumberedPool {
  public:
   // REQUIRES: length <= pool.size() <= kMostNumbers, kShortestRow <= length <= kLongestRow.
-  RenumberedPool(NumberSet pool, int length);
+  RenumberedPool(const NumberSet& pool, int length);
 
   // v numbers, or one more than a row where the pool is a row.
   Lottery lottery() const { return lottery_; }
   // Every number of the pool, renumbered: 1 to v.
   RowMask pool() const { return all_numbers({static_cast<int>(numbers_.size()), lottery_.length}); }
   // The numbers of the pool among `numbers`, renumbered.
-  RowMask inside(NumberSet numbers) const;
+  RowMask inside(const NumberSet& numbers) const;
   // A renumbered row named by the pool's numbers.
   NumberSet outside(RowMask row) const;
 

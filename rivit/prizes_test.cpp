@@ -24,7 +24,7 @@ TEST(AmountTest, ReadsWhatPlayersWriteAndRefusesTheRest) {
   for (const auto& c : kCases) EXPECT_EQ(parse_amount(c.text), c.cents) << c.text;
   std::mt19937_64 random(5);
   for (int i = 0; i < 1000; ++i) {
-    const Cents amount = static_cast<Cents>(random() % static_cast<std::uint64_t>(kMostAmount + 1));
+    const auto amount = static_cast<Cents>(random() % static_cast<std::uint64_t>(kMostAmount + 1));
     EXPECT_EQ(parse_amount(amount_text(amount)), amount) << amount_text(amount);
   }
 }
