@@ -16,6 +16,8 @@ const kOddsSeed = '20261208';
 const kCases = [
   {name: `odds of a whole run (seed ${kOddsSeed})`, target: 1, fragment: `#seed=${kOddsSeed}&phase=5`,
    form: 'run-form', odds: true, args: ['--seed', kOddsSeed, '--odds']},
+  {name: `tier odds of a whole run's rows in Lotto (seed ${kOddsSeed})`, fragment: `#game=lotto&seed=${kOddsSeed}&phase=5`,
+   form: 'run-form', odds: true, args: ['--seed', kOddsSeed, '--game', 'lotto', '--odds']},
   {name: '--rows 20 --seed 1', fragment: '#rows=20&seed=1', form: 'rows-form', args: ['--rows', '20', '--seed', '1']},
   {name: '--rows 130 --seed 1', fragment: '#rows=130&seed=1', form: 'rows-form',
    args: ['--rows', '130', '--seed', '1']},

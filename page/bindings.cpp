@@ -12,6 +12,12 @@
 // A pool is the text of the command's --pool, every number for "";
 // poolProblem, wheelProblem, guaranteeProblem and conditionProblem say what
 // is wrong with a request in the library's words before it is made.
+//
+// A real game crosses as the request that names it, {name} (a built-in
+// game or a short form) or {file} (a game file's text), with the prizes
+// and price the player set ({prizes: ["6+1=2500"], price: "2"}), read again
+// by the library on every call; a game's lines and draws cross as their
+// text. Counts of outcomes cross as decimal text, exact past 2^53.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -26,13 +32,18 @@
 
 #include "rivit/check.h"
 #include "rivit/format.h"
+#include "rivit/game.h"
+#include "rivit/game_lines.h"
+#include "rivit/game_report.h"
 #include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
 #include "rivit/pool.h"
+#include "rivit/prizes.h"
 #include "rivit/read.h"
 #include "rivit/run.h"
+#include "rivit/tier_odds.h"
 #include "rivit/wheel.h"
 #include "runtime/output.h"
 
@@ -478,6 +489,271 @@ val check_guarantee(int numbers, int length, const std::string& text, const std:
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_check(checked, out); });
 }
 
+// ---- real games: their rules, the tier odds of lines, what draws gave
+
+// The game of a request, its prizes and price set as the command's --prize
+// and --price set them; or what is wrong, in the library's words, and
+// where: "game", "prize" (with the index of the prize) or "price".
+struct RequestedGame {
+  std::optional<rivit::Game> game;
+  val error = val::null();
+};
+
+val game_error(const std::string& message, const std::string& where, int index = -1) {
+  val error = val::object();
+  error.set("message", message);
+  error.set("at", where);
+  if (index >= 0) error.set("index", index);
+  return error;
+}
+
+RequestedGame requested_game(const val& request) {
+  const val file = request["file"];
+  rivit::ParsedGame parsed = file.isString() ? rivit::parse_game_file(file.as<std::string>())
+                                             : rivit::parse_game(request["name"].as<std::string>());
+  if (!parsed.game) return {std::nullopt, game_error(parsed.error, "game")};
+  const val prizes = request["prizes"];
+  const std::size_t count = prizes.isUndefined() ? 0 : prizes["length"].as<std::size_t>();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (const std::optional<std::string> problem = rivit::set_prize(*parsed.game, prizes[i].as<std::string>())) {
+      return {std::nullopt, game_error(*problem, "prize", static_cast<int>(i))};
+    }
+  }
+  const val price = request["price"];
+  if (price.isString() && !price.as<std::string>().empty()) {
+    const std::string text = price.as<std::string>();
+    const std::optional<rivit::Cents> amount = rivit::parse_amount(text);
+    // The command's words for a --price that is no amount.
+    if (!amount) return {std::nullopt, game_error("\"" + text + "\" is not an amount such as 2.50", "price")};
+    parsed.game->price = *amount;
+  }
+  return {std::move(parsed.game), val::null()};
+}
+
+val amount_value(const std::optional<rivit::Cents>& amount) {
+  return amount ? val(rivit::amount_text(*amount)) : val::null();
+}
+
+val drum_value(const rivit::Drum& drum) {
+  val result = val::object();
+  result.set("numbers", drum.numbers);
+  result.set("drawn", drum.drawn);
+  return result;
+}
+
+// The built-in games, in the order the command lists them.
+val games() {
+  val array = val::array();
+  for (const rivit::Game& game : rivit::built_in_games()) {
+    val entry = val::object();
+    entry.set("name", game.name);
+    entry.set("title", game.title);
+    entry.set("shortForm", rivit::short_form(game));
+    array.call<void>("push", entry);
+  }
+  return array;
+}
+
+// What the page needs of a game: its drums, line, price and tiers, and
+// why its main drum is no lottery of one drum for rows, wheels and runs
+// (empty when it is one).
+val game_info(const val& request) {
+  const RequestedGame requested = requested_game(request);
+  val result = val::object();
+  if (!requested.game) {
+    result.set("error", requested.error);
+    return result;
+  }
+  const rivit::Game& game = *requested.game;
+  result.set("name", game.name);
+  result.set("title", game.title);
+  result.set("shortForm", rivit::short_form(game));
+  result.set("main", drum_value(game.main));
+  result.set("bonus", game.bonus);
+  result.set("second", drum_value(game.second));
+  result.set("line", game.line);
+  result.set("price", amount_value(game.price));
+  val tiers = val::array();
+  for (const rivit::Tier& tier : game.tiers) {
+    val entry = val::object();
+    entry.set("name", tier.name);
+    entry.set("prize", amount_value(tier.prize));
+    tiers.call<void>("push", entry);
+  }
+  result.set("tiers", tiers);
+  result.set("oneDrumProblem", lottery_problem(game.main.numbers, game.line));
+  return result;
+}
+
+val bad_line_value(const rivit::BadLine& bad, const std::string& what) {
+  val result = val::object();
+  result.set("what", what);
+  result.set("line", static_cast<double>(bad.line));
+  result.set("message", rivit::line_message(bad));
+  return result;
+}
+
+// The lines of `text` as a game's, or the first bad one.
+struct RequestedLines {
+  std::optional<rivit::Game> game;
+  std::vector<rivit::GameLine> lines;
+  val error = val::null();  // {at: "game" | "prize" | "price", message} or {what: "lines", line, message}
+};
+
+RequestedLines requested_lines(const val& request, const std::string& text) {
+  RequestedGame requested = requested_game(request);
+  if (!requested.game) return {std::nullopt, {}, requested.error};
+  rivit::ReadLines read = rivit::read_lines(text, *requested.game);
+  if (read.bad) return {std::nullopt, {}, bad_line_value(*read.bad, "lines")};
+  return {std::move(requested.game), std::move(read.lines), val::null()};
+}
+
+std::string count_text(std::uint64_t count) { return std::to_string(count); }
+
+std::uint64_t count_of(const val& text) { return std::stoull(text.as<std::string>()); }
+
+// The work of every piece of the tier odds of the lines of `text`, for the
+// page to share the pieces out; {outOfReach} where they are not counted,
+// or the error of the game or of a line.
+val tier_pieces(const val& request, const std::string& text) {
+  const RequestedLines requested = requested_lines(request, text);
+  val result = val::object();
+  if (!requested.game) {
+    result.set("error", requested.error);
+    return result;
+  }
+  const rivit::TierCount count(*requested.game, requested.lines);
+  val work = val::array();
+  if (const std::optional<std::string> problem = rivit::tier_odds_problem(count)) {
+    result.set("outOfReach", *problem);
+  } else {
+    for (std::size_t i = 0; i < count.pieces(); ++i) work.call<void>("push", static_cast<double>(count.work_of(i)));
+  }
+  result.set("work", work);
+  result.set("lines", static_cast<double>(requested.lines.size()));
+  return result;
+}
+
+// The count of the tier odds over the pieces that one worker is given.
+// REQUIRES: the request and text that tier_pieces counted in pieces.
+class TierJob {
+ public:
+  TierJob(const val& request, const std::string& text)
+      : requested_(requested_lines(request, text)), count_(*requested_.game, requested_.lines), counter_(count_) {}
+
+  double draws_of(double piece) const { return static_cast<double>(count_.work_of(static_cast<std::size_t>(piece))); }
+  void count(double piece) { counter_.count(static_cast<std::size_t>(piece)); }
+  val tally() const {
+    const rivit::TierTally& tally = counter_.tally();
+    val tiers = val::array();
+    for (const std::uint64_t outcomes : tally.tiers) tiers.call<void>("push", count_text(outcomes));
+    val result = val::object();
+    result.set("tiers", tiers);
+    result.set("none", count_text(tally.none));
+    return result;
+  }
+
+ private:
+  RequestedLines requested_;
+  rivit::TierCount count_;
+  rivit::TierCount::Counter counter_;
+};
+
+// The tier odds of the lines of `text` from the tallies of every piece
+// (none where they are out of reach), with the expected return, in each
+// output format; and the expected prize of one line, `perLine`.
+val game_odds(const val& request, const std::string& text, const val& tallies) {
+  const RequestedLines requested = requested_lines(request, text);
+  val result = val::object();
+  if (!requested.game) {
+    result.set("error", requested.error);
+    return result;
+  }
+  const rivit::Game& game = *requested.game;
+  rivit::GameOdds odds{game, requested.lines.size(), std::nullopt, {}, rivit::line_odds(game), {}};
+  odds.expected = rivit::expected_return(game, odds.one_line, requested.lines.size());
+  const rivit::TierCount count(game, requested.lines);
+  if (const std::optional<std::string> problem = rivit::tier_odds_problem(count)) {
+    odds.out_of_reach = *problem;
+  } else {
+    rivit::TierTally sum;
+    const auto pieces = tallies["length"].as<std::size_t>();
+    for (std::size_t i = 0; i < pieces; ++i) {
+      rivit::TierTally tally;
+      const val tiers = tallies[i]["tiers"];
+      for (std::size_t t = 0; t < tiers["length"].as<std::size_t>(); ++t) tally.tiers.push_back(count_of(tiers[t]));
+      tally.none = count_of(tallies[i]["none"]);
+      sum.add(tally);
+    }
+    odds.set = count.odds(sum);
+  }
+  result.set("outputs",
+             outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_game_odds(odds, out); }));
+  const rivit::ExpectedReturn one = rivit::expected_return(game, odds.one_line, 1);
+  result.set("perLine", one.priced == 0 ? val::null() : val(rivit::amount_text(one.per_draw)));
+  return result;
+}
+
+val numbers_value(const rivit::NumberSet& set) { return val::array(set.numbers()); }
+
+// Each line's numbers that a draw holds: its main numbers among the draw's,
+// among its bonus numbers, and its second drum's among the draw's.
+val hits_value(std::span<const rivit::GameLine> lines, const rivit::Draw& draw) {
+  val array = val::array();
+  for (const rivit::GameLine& line : lines) {
+    val hits = val::object();
+    hits.set("main", numbers_value(line.main & draw.main));
+    hits.set("bonus", numbers_value(line.main & draw.bonus));
+    hits.set("second", numbers_value(line.second & draw.second));
+    array.call<void>("push", hits);
+  }
+  return array;
+}
+
+// The lines of `text` against one draw (`draw`, its text) or against each
+// of a file of draws (`draws`, its text), as the command's --check with
+// --draw or --draws: in each output format, and for one draw each line's
+// hits.
+val check_draws(const val& request, const std::string& text, const val& draw, const val& draws) {
+  const RequestedLines requested = requested_lines(request, text);
+  val result = val::object();
+  if (!requested.game) {
+    result.set("error", requested.error);
+    return result;
+  }
+  const rivit::Game& game = *requested.game;
+  rivit::DrawsCheck check{game, requested.lines, std::vector<std::uint64_t>(requested.lines.size(), 1), {}, {}, {}};
+  if (draw.isString()) {
+    const rivit::ParsedDraw parsed = rivit::parse_draw(draw.as<std::string>(), game);
+    if (!parsed.error.empty()) {
+      val error = val::object();
+      error.set("what", "draw");
+      error.set("message", parsed.error);
+      result.set("error", error);
+      return result;
+    }
+    check.draws.push_back(parsed.draw);
+    check.dates.push_back(parsed.date);
+  } else {
+    const rivit::ReadDraws read = rivit::read_draws(draws.as<std::string>(), game);
+    if (read.bad) {
+      result.set("error", bad_line_value(*read.bad, "draws"));
+      return result;
+    }
+    check.draws = read.draws;
+    check.dates = read.dates;
+  }
+  for (const rivit::Draw& each : check.draws) {
+    std::vector<rivit::DrawResult>& results = check.results.emplace_back();
+    for (const rivit::GameLine& line : check.lines) results.push_back(rivit::check_draw({&line, 1}, each, game));
+  }
+  result.set("outputs", outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) {
+               format.write_draws_check(check, out);
+             }));
+  if (check.draws.size() == 1) result.set("hits", hits_value(check.lines, check.draws.front()));
+  return result;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(rivit) {
@@ -499,6 +775,11 @@ EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("conditionProblem", &condition_problem);
   emscripten::function("guaranteePieces", &guarantee_pieces);
   emscripten::function("checkGuarantee", &check_guarantee);
+  emscripten::function("games", &games);
+  emscripten::function("gameInfo", &game_info);
+  emscripten::function("tierPieces", &tier_pieces);
+  emscripten::function("gameOdds", &game_odds);
+  emscripten::function("checkDraws", &check_draws);
   emscripten::class_<RowsSearchJob>("RowsSearchJob")
       .constructor<int, int, double, const std::string&, double, double, int>()
       .function("advance", &RowsSearchJob::advance)
@@ -517,6 +798,11 @@ EMSCRIPTEN_BINDINGS(rivit) {
       .function("drawsOf", &OddsJob::draws_of)
       .function("count", &OddsJob::count)
       .function("tally", &OddsJob::tally);
+  emscripten::class_<TierJob>("TierJob")
+      .constructor<const val&, const std::string&>()
+      .function("drawsOf", &TierJob::draws_of)
+      .function("count", &TierJob::count)
+      .function("tally", &TierJob::tally);
   emscripten::class_<GuaranteeJob>("GuaranteeJob")
       .constructor<int, int, const val&, const std::string&, int, int>()
       .function("drawsOf", &GuaranteeJob::draws_of)

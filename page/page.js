@@ -4,14 +4,19 @@
 // and how each output format writes them, is the library's: the page lays
 // the library's own outputs out in tables, charts and sentences, in Finnish
 // or English (texts.js), and keeps the library's text of each a click away.
+// The game, its rules, the tier odds and what a draw gave are the library's
+// too (games.js shows them).
 'use strict';
 
 const kWorkers = 2;
-const kPresets = {'40/7': [40, 7], '49/6': [49, 6], '50/5': [50, 5], '45/6': [45, 6], '35/5': [35, 5], '39/7': [39, 7]};
-// The address keys, the command's long option names, in the order written.
-// `lang`, the page's own, comes last.
-const kKeys = ['numbers', 'length', 'wheel', 'pool', 'guarantee', 'if', 'rows', 'seed', 'phase', 'steps', 'time',
-               'sorted', 'odds', 'check', 'lang'];
+// The games of one drum that the Game control offers beside the library's.
+const kOneDrumGames = ['7/40', '6/49', '5/50', '6/45', '5/35', '7/39'];
+// The game the command plays without --game: 7 of 40, one drum.
+const kProgramGame = '7/40';
+// The address keys, the command's long option names, in the order written;
+// `prize` may come more than once. `lang`, the page's own, comes last.
+const kKeys = ['game', 'numbers', 'length', 'wheel', 'pool', 'guarantee', 'if', 'rows', 'seed', 'phase', 'steps',
+               'time', 'sorted', 'odds', 'check', 'draw', 'prize', 'price', 'lang'];
 const kLanguages = ['fi', 'en'];
 const kFormats = {text: ['txt', 'text/plain'], csv: ['csv', 'text/csv'], json: ['json', 'application/json']};
 
@@ -89,17 +94,49 @@ const engine = {
 };
 
 let limits = null;
-// What the address and the result show: 'rows', 'wheel', 'run' or 'check';
-// null before anything is asked.
+// What the address and the result show: 'rows', 'wheel', 'run', 'check',
+// 'draw' or 'draws'; null before anything is asked.
 let task = null;
+// The library's built-in games, {name, title, shortForm} each.
+let builtIns = [];
+// The game chosen: {name} (a built-in game's or a short form) or {file,
+// fileName} (a game file's text).
+let choice = {name: kProgramGame};
+// What the library says of the chosen game (its rules, without the prizes
+// set here); null while the library refuses it.
+let game = null;
+// The prizes the player set, by tier name, and the price of a line: text as
+// typed, for the library to read.
+const prizeEdits = new Map();
+let priceEdit = '';
+// A file of past draws opened: {name, text}.
+let drawsFile = null;
+// The tier odds shown: {text, tallies, outputs, perLine}; and the draws'
+// check: {outputs, hits, tiers}.
+let shownTiers = null;
+let shownDraw = null;
 // The row set shown: {lottery, rows, outputs, condition, odds}; a condition
 // {pool, ifDrawn} counts the odds over the draws that meet it too.
 let shown = null;
 let busy = 0;
 
+// The lottery of one drum that rows, wheels and runs play: the game's main
+// drum and its line.
 function lottery() {
-  return {numbers: Number($('numbers').value), length: Number($('length').value)};
+  return game ? {numbers: game.main.numbers, length: game.line} : {numbers: NaN, length: NaN};
 }
+
+// The chosen game as the library's bindings take it; with the prizes and
+// price set here unless `bare`.
+function gameRequest(bare = false) {
+  const named = choice.file === undefined ? {name: choice.name} : {file: choice.file};
+  if (bare) return named;
+  return {...named, prizes: [...prizeEdits].map(([tier, amount]) => `${tier}=${amount}`), price: priceEdit};
+}
+
+// True when the rows' own check and odds are the game's: one drum, a
+// lottery within the library's limits.
+const rowsGame = () => game !== null && isOneDrumGame(game) && game.oneDrumProblem === '';
 
 function isProgramLottery(l) {
   return l.numbers === limits.programNumbers && l.length === limits.programLength;
@@ -146,7 +183,8 @@ const t = (key, values) => textOf(language, key, values);
 // the library's, as a sentence when `sentence`.
 function render(element) {
   const said = JSON.parse(element.dataset.say);
-  const text = said.library === undefined ? t(said.key, said.values) : libraryMessage(language, said.library);
+  const library = said.library === undefined ? undefined : libraryMessage(language, said.library);
+  const text = said.key === undefined ? library : t(said.key, {...said.values, problem: library});
   element.textContent = said.sentence ? sentence(text) : text;
 }
 
@@ -177,7 +215,8 @@ function applyLanguage(chosen) {
   language = chosen;
   document.documentElement.lang = language;
   for (const element of document.querySelectorAll('[data-text]')) element.textContent = t(element.dataset.text);
-  for (const [attribute, key] of [['placeholder', 'textPlaceholder'], ['aria-label', 'textAriaLabel']]) {
+  for (const [attribute, key] of [['placeholder', 'textPlaceholder'], ['aria-label', 'textAriaLabel'],
+    ['label', 'textLabel']]) {
     for (const element of document.querySelectorAll(`[data-text-${attribute}]`)) {
       element.setAttribute(attribute, t(element.dataset[key]));
     }
@@ -187,7 +226,10 @@ function applyLanguage(chosen) {
     button.setAttribute('aria-pressed', String(button.dataset.language === language));
   }
   if (shown?.odds) showOdds(shown.odds);
-  showSlips();
+  showGameOptions();
+  describeGame();
+  if (shownTiers?.outputs) showTiers();
+  if (shownDraw) showDraw();
 }
 
 // ---- progress, status and errors
@@ -220,6 +262,8 @@ async function working(what) {
   ++busy;
   showError(null);
   $('result').hidden = false;
+  $('tiers-output').hidden = true;
+  $('draw-output').hidden = true;
   try {
     await what();
     return 'done';
@@ -430,9 +474,145 @@ function showOdds(outputs) {
   $('odds-output').hidden = false;
 }
 
+// A row set's odds: the tier odds of the rows as lines of a game of one
+// drum with prizes (Lotto), else the odds of the rows in the main drum.
 async function afterRows(set, withOdds) {
   showRows(set);
-  if (withOdds) await countOdds(set);
+  if (!withOdds) return;
+  if (game && !isOneDrumGame(game) && !hasSecond(game)) {
+    await tierOdds(set.rows.map((row) => row.join(' ')).join('\n'));
+  } else {
+    await countOdds(set);
+  }
+}
+
+// ---- a game's tier odds, and what draws gave
+
+// A refusal of the library's about the request or its lines, marked on the
+// control at fault: the game, a prize, the price or the rows' box.
+function gameFailure(error) {
+  if (error.what === 'lines') $('your-rows').setAttribute('aria-invalid', 'true');
+  if (error.at === 'game') $('game').setAttribute('aria-invalid', 'true');
+  if (error.at === 'price') $('price').setAttribute('aria-invalid', 'true');
+  return new Error(error.message);
+}
+
+// The tier odds of the lines of `linesText`: the pieces of the count shared
+// between the workers, their tallies summed by the library.
+async function tierOdds(linesText) {
+  const request = gameRequest();
+  const pieces = await engine.call(0, 'tierPieces', {game: request, text: linesText});
+  if (pieces.error) throw gameFailure(pieces.error);
+  const tallies = pieces.work.length === 0 ? []
+    : await countInPieces('progress.counting', pieces.work, {kind: 'tiers', game: request, text: linesText});
+  shownTiers = {text: linesText, tallies};
+  await reportTiers();
+}
+
+// The library's report of the tier odds counted, with the prizes and price
+// as now set: shown, or the prize or price it refuses named beside it.
+async function reportTiers() {
+  const result = await engine.call(0, 'gameOdds', {game: gameRequest(), text: shownTiers.text,
+                                                   tallies: shownTiers.tallies});
+  $('price').removeAttribute('aria-invalid');
+  if (result.error) {
+    say($('prize-message'), libraryProblem(result.error.message));
+    if (result.error.at === 'price') $('price').setAttribute('aria-invalid', 'true');
+    const tier = result.error.at === 'prize' ? [...prizeEdits.keys()][result.error.index] : null;
+    for (const input of document.querySelectorAll('#tiers-table input.prize')) {
+      if (input.dataset.tier === tier) input.setAttribute('aria-invalid', 'true');
+      else input.removeAttribute('aria-invalid');
+    }
+    return;
+  }
+  say($('prize-message'), null);
+  shownTiers.outputs = result.outputs;
+  shownTiers.perLine = result.perLine;
+  showTiers();
+}
+
+// The prize each tier's input shows: the one set here, else the game's own.
+function prizeTexts() {
+  const prizes = new Map();
+  for (const tier of game.tiers) if (tier.prize !== null) prizes.set(tier.name, tier.prize);
+  for (const [tier, amount] of prizeEdits) prizes.set(tier, amount);
+  return prizes;
+}
+
+function showTiers() {
+  const {outputs, perLine} = shownTiers;
+  const odds = JSON.parse(outputs.json);
+  const rows = tierRowsOf(outputs.csv);
+  showSentences($('tiers-sentences'), tiersSentences(odds, rows));
+  say($('tiers-caption'), text(odds.out_of_reach === undefined ? 'tiers.caption' : 'tiers.captionOneLine',
+                               {title: gameTitle(language, game.title)}));
+  fillTiersTable($('tiers-table'), game, rows, prizeTexts());
+  $('price').value = priceEdit || (game.price ?? '');
+  showSentences($('return-sentences'), returnSentences(odds, perLine));
+  $('tiers-text').textContent = outputs.text.trimEnd();
+  $('tiers-output').hidden = false;
+}
+
+// A prize or the price changed: the expected return again, from the tallies
+// already counted.
+async function pricesChanged(input) {
+  if (input.id === 'price') {
+    priceEdit = input.value.trim() === (game.price ?? '') ? '' : input.value.trim();
+  } else {
+    const own = game.tiers.find((tier) => tier.name === input.dataset.tier).prize ?? '';
+    const typed = input.value.trim();
+    if (typed === '' || typed === own) prizeEdits.delete(input.dataset.tier);
+    else prizeEdits.set(input.dataset.tier, typed);
+  }
+  writeAddress();
+  if (shownTiers?.outputs) await reportTiers();
+}
+
+// The lines of the rows' box against the draw written, or against each of
+// a file of draws (`drawsText`), as the command's --check with --draw or
+// --draws.
+async function drawTask(drawsText = null) {
+  const rowsText = $('your-rows').value;
+  const request = gameRequest();
+  const args = {game: request, text: rowsText, ...(drawsText === null ? {draw: $('draw').value} : {draws: drawsText})};
+  const checked = await engine.call(0, 'checkDraws', args);
+  if (checked.error) {
+    $('rows-output').hidden = true;
+    $('odds-output').hidden = true;
+    throw gameFailure(checked.error);
+  }
+  $('your-rows').removeAttribute('aria-invalid');
+  const info = await engine.call(0, 'gameInfo', {game: request});
+  shownDraw = {outputs: checked.outputs, hits: checked.hits ?? null, tiers: info.tiers};
+  say($('result-heading'), text('heading.check'));
+  showSentences($('sentences'), []);
+  showCommandText('');
+  $('rows-output').hidden = true;
+  $('odds-output').hidden = true;
+  showDraw();
+  setStatus(null);
+}
+
+function showDraw() {
+  const {outputs, hits, tiers} = shownDraw;
+  const check = JSON.parse(outputs.json);
+  const totals = drawTotalsOf(outputs.text);
+  const many = check.draws !== undefined;
+  say($('draw-output-heading'), many ? text('draws.headingMany', {count: check.draws.length})
+    : text(check.date ? 'draws.headingDated' : 'draws.headingOne', {draw: check.draw, date: check.date}));
+  $('draw-lines-wrap').hidden = many;
+  $('draws-wrap').hidden = !many;
+  if (many) {
+    fillDrawsTable($('draws-table'), check.draws, totals);
+  } else {
+    say($('draw-lines-caption'), text('draws.linesCaption', {draw: check.draw}));
+    fillDrawLines($('draw-lines'), check, hits, tiers);
+  }
+  say($('draw-totals-caption'), text(many ? 'draws.totalsCaptionMany' : 'draws.totalsCaption'));
+  fillTierTotals($('draw-totals'), check.tiers, tiers);
+  showSentences($('draw-sentences'), [totalsSaid(totals[totals.length - 1], many ? check.draws.length : 1)]);
+  $('draw-text').textContent = outputs.text.trimEnd();
+  $('draw-output').hidden = false;
 }
 
 // ---- the tasks
@@ -521,7 +701,20 @@ function checkSentences(check) {
   return sentences;
 }
 
+// The rows of the box: a game of one drum's check and odds, else the tier
+// odds of the game's lines.
 async function checkTask() {
+  if (!rowsGame()) {
+    say($('result-heading'), text('heading.check'));
+    $('rows-output').hidden = true;
+    $('odds-output').hidden = true;
+    showSentences($('sentences'), []);
+    showCommandText('');
+    setStatus(null);
+    await tierOdds($('your-rows').value);
+    $('your-rows').removeAttribute('aria-invalid');
+    return;
+  }
   const l = lottery();
   const rowsText = $('your-rows').value;
   const checked = await engine.call(0, 'check', {...l, text: rowsText, sorted: sorted()});
@@ -592,7 +785,8 @@ async function wheelTask() {
   await afterRows({lottery: l, rows: found.rows, outputs, condition: {pool, ifDrawn}}, $('odds').checked);
 }
 
-const kTasks = {rows: rowsTask, wheel: wheelTask, run: runTask, check: checkTask};
+const kTasks = {rows: rowsTask, wheel: wheelTask, run: runTask, check: checkTask, draw: () => drawTask(),
+                draws: () => drawTask(drawsFile.text)};
 
 // ---- what a task's own form asks, checked before it starts
 
@@ -647,7 +841,18 @@ async function checkAccepted() {
   return accepted(libraryProblem(await engine.call(0, 'conditionProblem', args)), ['check-if']);
 }
 
-const kAccepted = {wheel: wheelAccepted, check: checkAccepted};
+// The draw written, as the library reads it for the game, checked before
+// the lines are.
+async function drawAccepted() {
+  const accepted = (said) => formAccepted('draw-message', ['draw'], said, ['draw']);
+  if ($('draw').value.trim() === '') return accepted(problem('problem.noDraw'));
+  const checked = await engine.call(0, 'checkDraws', {game: gameRequest(true), text: '', draw: $('draw').value});
+  return accepted(checked.error?.what === 'draw' ? libraryProblem(checked.error.message) : null);
+}
+
+const kAccepted = {wheel: wheelAccepted, check: async () => !rowsGame() || checkAccepted(), draw: drawAccepted};
+// The tasks that play the game's main drum as a lottery of one drum.
+const kOneDrumTasks = ['rows', 'wheel', 'run'];
 
 // The body's data-state says where the latest task is: working, then done,
 // failed or stopped.
@@ -656,106 +861,242 @@ async function start(name) {
   if (busy) engine.stop();
   document.body.dataset.state = 'working';
   task = name;
+  const known = await gameAccepted();
   writeAddress();
-  const accepted = (await lotteryAccepted()) && (!(name in kAccepted) || (await kAccepted[name]()));
+  const accepted = known && oneDrumAccepted(name) && (!(name in kAccepted) || (await kAccepted[name]()));
   document.body.dataset.state = accepted ? await working(kTasks[name]) : 'failed';
 }
 
-// ---- the lottery's limits
+// ---- the game
 
-async function lotteryAccepted() {
-  const l = lottery();
-  const said = !Number.isInteger(l.numbers) || !Number.isInteger(l.length)
-    ? problem('problem.lotteryWhole')
-    : libraryProblem(await engine.call(0, 'lotteryProblem', l));
-  say($('lottery-message'), said);
-  for (const id of ['numbers', 'length']) {
-    $(id).setCustomValidity($('lottery-message').textContent);
-    if (said) $(id).setAttribute('aria-invalid', 'true');
-    else $(id).removeAttribute('aria-invalid');
-  }
-  acceptedDrum = said ? null : {first: 1, last: l.numbers, takes: l.length};
-  showSlips();
-  return !said;
+const oneDrumSaid = () => ({key: 'problem.oneDrum', values: {}, library: game.oneDrumProblem});
+
+// A task of one drum where the game's main drum is no lottery of one drum:
+// refused, and why said where its result would be.
+function oneDrumAccepted(name) {
+  if (!kOneDrumTasks.includes(name) || game.oneDrumProblem === '') return true;
+  $('result').hidden = false;
+  say($('error'), oneDrumSaid());
+  return false;
 }
 
-function matchPreset() {
-  const key = `${$('numbers').value}/${$('length').value}`;
-  $('preset').value = key in kPresets ? key : 'other';
+// The chosen game as the library reads it: described and its slips shown,
+// or its refusal said at the Game control.
+async function gameAccepted() {
+  const info = await engine.call(0, 'gameInfo', {game: gameRequest(true)});
+  game = info.error ? null : info;
+  say($('game-message'), info.error ? libraryProblem(info.error.message) : null);
+  for (const id of ['game', 'game-form', 'game-file']) $(id).removeAttribute('aria-invalid');
+  if (info.error) $(choice.file === undefined ? 'game-form' : 'game-file').setAttribute('aria-invalid', 'true');
+  describeGame();
+  return game !== null;
+}
+
+// What the page says of the game beside its controls, and the controls that
+// follow it: the hints, the guarantee (for rows of one drum) and the slips.
+function describeGame() {
+  $('game-about').textContent = game ? gameSaid(game) : '';
+  say($('lottery-message'), game && game.oneDrumProblem !== '' ? oneDrumSaid() : null);
+  $('check-guarantee').hidden = !rowsGame();
+  say($('your-rows-hint'), game && hasSecond(game)
+    ? text('check.rowsHintSecond', {line: game.line, second: game.second.drawn}) : text('check.rowsHint'));
+  $('draw-hint').textContent = game ? drawHint(game) : '';
+  showSlips();
+}
+
+// The library's games in the Game control, by name and country.
+function showGameOptions() {
+  const selected = $('game').value;
+  $('built-in-games').replaceChildren(...builtIns.map((each) => {
+    const option = document.createElement('option');
+    option.value = each.name;
+    option.textContent = `${gameTitle(language, each.title)}, ${each.shortForm}`;
+    return option;
+  }));
+  if (selected) $('game').value = selected;
+}
+
+// The Game control as `choice` is: a game it lists, a short form under
+// Other, or a game file.
+function showChoice() {
+  const name = choice.file === undefined ? choice.name : null;
+  const listed = name !== null && (builtIns.some((each) => each.name === name) || kOneDrumGames.includes(name));
+  $('game').value = choice.file !== undefined ? 'file' : listed ? name : 'other';
+  if ($('game').value === 'other') $('game-form').value = name;
+  showGameFields();
+}
+
+function showGameFields() {
+  const value = $('game').value;
+  $('game-form-field').hidden = value !== 'other';
+  $('game-form-hint').hidden = value !== 'other';
+  $('game-file-field').hidden = value !== 'file';
+}
+
+// Another game: its own prizes and price, and no result of the former one.
+async function gameChanged(chosen) {
+  choice = chosen;
+  prizeEdits.clear();
+  priceEdit = '';
+  shownTiers = null;
+  shownDraw = null;
+  $('tiers-output').hidden = true;
+  $('draw-output').hidden = true;
+  await gameAccepted();
+  writeAddress();
+}
+
+async function gameChosen() {
+  const value = $('game').value;
+  showGameFields();
+  if (value === 'file') {
+    if ($('game-file').files[0]) await gameFileOpened($('game-file').files[0]);
+    return;
+  }
+  if (value === 'other' && $('game-form').value.trim() === '') $('game-form').value = game?.shortForm ?? kProgramGame;
+  await gameChanged({name: value === 'other' ? $('game-form').value.trim() : value});
+}
+
+async function gameFileOpened(file) {
+  if (file) await gameChanged({file: await file.text(), fileName: file.name});
 }
 
 // ---- the play slips: each a view of the text it edits
 
-// The drum of the lottery last accepted; null while the lottery is refused.
-let acceptedDrum = null;
-let rowSlip = null;
+let rowSlips = null;
+let drawSlips = null;
 let poolSlip = null;
 
-// The slips as their texts say: the numbers of the row the caret is on, and
-// of the wheel's pool.
-function showSlips() {
-  if (!rowSlip) return;
-  const drum = acceptedDrum;
-  for (const [slip, id] of [[rowSlip, 'row-slip'], [poolSlip, 'pool-slip']]) {
-    $(id).hidden = !drum;
-    if (drum) slip.container.setAttribute('aria-label', t('slip.group', {last: drum.last}));
+// The pressed numbers of each grid of a line of `shape`; those of a bonus
+// part apart.
+function slipNumbers(line, shape) {
+  const parts = partsOfLine(line, shape);
+  const on = (grid, bonus) => new Set(shape.flatMap((part, i) => (part.grid === grid && (!bonus || part.bonus)
+    ? parts[i] : [])));
+  return {main: on('main', false), bonus: on('main', true), second: on('second', false), parts};
+}
+
+// Two grids, the second shown only for a game with a second drum.
+function showGrids(slips, area, shape, line) {
+  const numbers = slipNumbers(line, shape);
+  const main = shape[0];
+  slips.main.show(main, numbers.main, numbers.bonus);
+  slips.main.container.setAttribute('aria-label', t('slip.group', {last: main.last}));
+  const second = shape.find((part) => part.grid === 'second');
+  area.querySelector('[data-second]').hidden = !second;
+  if (second) {
+    slips.second.show(second, numbers.second);
+    slips.second.container.setAttribute('aria-label', t('slip.secondGroup', {last: second.last}));
+    say(area.querySelector('[data-second]'), text('slip.second', {last: second.last, takes: second.takes}));
+  } else {
+    slips.second.clear();
+    slips.second.container.removeAttribute('aria-label');
   }
-  if (!drum) return;
+  return numbers;
+}
+
+// The slips as their texts say: the numbers of the row the caret is on, of
+// the draw, and of the wheel's pool.
+function showSlips() {
+  if (!rowSlips) return;
+  for (const id of ['row-slip', 'pool-slip', 'draw-slip']) $(id).hidden = !game;
+  if (!game) return;
   const area = $('your-rows');
-  const picked = numbersOfLine(area.value.split('\n')[lineIndexAt(area.value, area.selectionStart)], drum);
-  rowSlip.show(drum, new Set(picked));
-  say($('row-slip-count'), text('slip.rowCount', {picked: picked.length, takes: drum.takes}));
+  const rowShape = lineShape(game);
+  const row = showGrids(rowSlips, $('row-slip'), rowShape,
+                        area.value.split('\n')[lineIndexAt(area.value, area.selectionStart)]);
+  const [picked, second] = [row.parts[0].length, row.parts[1]?.length ?? 0];
+  say($('row-slip-count'), hasSecond(game)
+    ? text('slip.rowCountSecond', {picked, takes: game.line, second, secondTakes: game.second.drawn})
+    : text('slip.rowCount', {picked, takes: game.line}));
+  const draw = showGrids(drawSlips, $('draw-slip'), drawShape(game), $('draw').value);
+  say($('draw-slip-count'), text('slip.drawCount', {marked: draw.parts.flat().length,
+                                                    takes: drawShape(game).reduce((sum, part) => sum + part.takes, 0)}));
+  $('pool-slip').hidden = game.oneDrumProblem !== '';
+  if (game.oneDrumProblem !== '') return;
+  const drum = rowShape[0];
+  poolSlip.container.setAttribute('aria-label', t('slip.group', {last: drum.last}));
   const pool = poolNumbers($('wheel-pool').value, drum);
   poolSlip.show(drum, pool);
   say($('pool-slip-count'), text('slip.poolCount', {count: pool.size, takes: drum.takes}));
 }
 
-// The rows' text changed by `edit(text, caret)`, as if typed.
-function editRows(edit) {
-  const area = $('your-rows');
-  const edited = edit(area.value, area.selectionStart);
-  area.value = edited.text;
-  area.setSelectionRange(edited.caret, edited.caret);
-  area.dispatchEvent(new Event('input', {bubbles: true}));
+// A text field changed by `edit(text, caret)`, as if typed.
+function editField(field, edit) {
+  const edited = edit(field.value, field.selectionStart ?? 0);
+  field.value = edited.text;
+  if (field === document.activeElement || field.tagName === 'TEXTAREA') {
+    field.setSelectionRange(edited.caret, edited.caret);
+  }
+  field.dispatchEvent(new Event('input', {bubbles: true}));
 }
 
+const editRows = (edit) => editField($('your-rows'), edit);
+
 function togglePool(n) {
-  const pool = poolNumbers($('wheel-pool').value, acceptedDrum);
+  const pool = poolNumbers($('wheel-pool').value, lineShape(game)[0]);
   if (pool.has(n)) pool.delete(n);
   else pool.add(n);
   $('wheel-pool').value = poolText(pool);
   $('wheel-pool').dispatchEvent(new Event('input', {bubbles: true}));
 }
 
+// The two grids of a slip's area, a tap on each editing `field` as a line
+// of the shape `shape()`; `newRows` for the rows' box.
+function slipsOf(area, field, shape, newRows) {
+  const grid = (name) => new PlaySlip(area.querySelector(`.slip[data-drum="${name}"]`),
+                                      (n) => editField(field, (value, caret) => toggledRows(value, newRows ? caret : 0, n,
+                                                                                            name, shape(), newRows)));
+  return {main: grid('main'), second: grid('second')};
+}
+
 function wireSlips() {
-  rowSlip = new PlaySlip($('row-slip').querySelector('.slip'),
-                         (n) => editRows((rows, caret) => toggledRows(rows, caret, n, acceptedDrum)));
+  rowSlips = slipsOf($('row-slip'), $('your-rows'), () => lineShape(game), true);
+  drawSlips = slipsOf($('draw-slip'), $('draw'), () => drawShape(game), false);
   poolSlip = new PlaySlip($('pool-slip').querySelector('.slip'), togglePool);
-  $('quick-pick').addEventListener('click', () => editRows((rows, caret) => quickPicked(rows, caret, acceptedDrum)));
+  $('quick-pick').addEventListener('click', () => editRows((rows, caret) => quickPicked(rows, caret, lineShape(game))));
   $('new-row').addEventListener('click', () => editRows(withNewRow));
   for (const type of ['input', 'click', 'keyup', 'focus']) $('your-rows').addEventListener(type, showSlips);
-  $('wheel-pool').addEventListener('input', showSlips);
+  for (const id of ['wheel-pool', 'draw']) $(id).addEventListener('input', showSlips);
 }
 
 // ---- the address
 
+// The address's keys and values; `prize`, which may come more than once,
+// as a list.
 function readAddress() {
-  const keys = new Map();
+  const keys = new Map([['prize', []]]);
   for (const part of location.hash.replace(/^#/, '').split('&')) {
     if (!part) continue;
-    const [key, value = ''] = part.split('=');
-    keys.set(decodeURIComponent(key), decodeURIComponent(value));
+    const equals = part.includes('=') ? part.indexOf('=') : part.length;
+    const key = decodeURIComponent(part.slice(0, equals));
+    const value = decodeURIComponent(part.slice(equals + 1));
+    if (key === 'prize') keys.get('prize').push(value);
+    else keys.set(key, value);
   }
   return keys;
 }
 
+// The game as the command names it: a game of one drum by --numbers and
+// --length (nothing for 7 of 40), any other by --game. A game file is not
+// kept in the address.
+function gameKeys(keys) {
+  if (choice.file !== undefined) return;
+  if (game && isOneDrumGame(game) && /^\d+\/\d+$/.test(choice.name)) {
+    if (!isProgramLottery(lottery())) {
+      keys.set('numbers', game.main.numbers);
+      keys.set('length', game.line);
+    }
+  } else {
+    keys.set('game', choice.name);
+  }
+  if (prizeEdits.size > 0) keys.set('prize', [...prizeEdits].map(([tier, amount]) => `${tier}=${amount}`));
+  if (priceEdit) keys.set('price', priceEdit);
+}
+
 function writeAddress() {
   const keys = new Map();
-  const l = lottery();
-  if (!isProgramLottery(l)) {
-    keys.set('numbers', l.numbers);
-    keys.set('length', l.length);
-  }
+  gameKeys(keys);
   if (task === 'wheel') {
     keys.set('wheel', '');
     keys.set('pool', $('wheel-pool').value);
@@ -773,17 +1114,21 @@ function writeAddress() {
   } else if (task === 'run') {
     keys.set('seed', $('run-seed').value);
     keys.set('phase', $('phase').value);
-  } else if (task === 'check') {
+  } else if (task === 'check' && rowsGame()) {
     keys.set('check', '');
     for (const [key, id] of [['pool', 'check-pool'], ['guarantee', 'check-right'], ['if', 'check-if']]) {
       if ($(id).value) keys.set(key, $(id).value);
     }
+  } else if (['check', 'draw', 'draws'].includes(task)) {
+    keys.set('check', '');
+    if (task === 'draw' && $('draw').value.trim()) keys.set('draw', $('draw').value.trim());
   }
   if ($('sorted').checked) keys.set('sorted', '');
   if ($('odds').checked) keys.set('odds', '');
   if (chosenLanguage) keys.set('lang', chosenLanguage);
+  const part = (key, value) => (value === '' ? key : `${key}=${encodeURIComponent(value)}`);
   const parts = kKeys.filter((key) => keys.has(key))
-      .map((key) => (keys.get(key) === '' ? key : `${key}=${encodeURIComponent(keys.get(key))}`));
+      .flatMap((key) => [keys.get(key)].flat().map((value) => part(key, value)));
   history.replaceState(null, '', parts.length ? `#${parts.join('&')}` : location.pathname + location.search);
 }
 
@@ -797,9 +1142,16 @@ function applyAddress() {
   for (const details of document.querySelectorAll('details.advanced')) {
     details.open = keys.has('steps') || keys.has('time');
   }
-  $('numbers').value = keys.get('numbers') ?? String(limits.programNumbers);
-  $('length').value = keys.get('length') ?? String(limits.programLength);
-  matchPreset();
+  const oneDrum = `${keys.get('length') ?? limits.programLength}/${keys.get('numbers') ?? limits.programNumbers}`;
+  choice = {name: keys.get('game') ?? oneDrum};
+  showChoice();
+  prizeEdits.clear();
+  for (const setting of keys.get('prize')) {
+    const equals = setting.lastIndexOf('=');
+    prizeEdits.set(setting.slice(0, equals), setting.slice(equals + 1));
+  }
+  priceEdit = keys.get('price') ?? '';
+  $('draw').value = keys.get('draw') ?? '';
   const has = (key) => keys.has(key);
   $('sorted').checked = has('sorted');
   $('odds').checked = has('odds');
@@ -820,6 +1172,7 @@ function applyAddress() {
     $('time').value = keys.get('time') ?? '';
     return 'rows';
   }
+  if (has('draw')) return 'draw';
   if (has('check')) {
     $('check-pool').value = keys.get('pool') ?? '';
     $('check-right').value = keys.get('guarantee') ?? '';
@@ -836,12 +1189,20 @@ function applyAddress() {
 
 // ---- output: copy, download, print
 
+// The outputs of each kind of result, and the name its download takes.
+const kOutputs = {
+  rows: [() => shown.outputs, 'rows'],
+  odds: [() => shown.odds, 'odds'],
+  tiers: [() => shownTiers.outputs, 'tier-odds'],
+  draw: [() => shownDraw.outputs, 'draws-check'],
+};
+
 function download(kind, format) {
-  const outputs = kind === 'odds' ? shown.odds : shown.outputs;
+  const [outputs, name] = kOutputs[kind];
   const [extension, type] = kFormats[format];
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([outputs[format]], {type}));
-  link.download = `${kind === 'odds' ? 'odds' : 'rows'}.${extension}`;
+  link.href = URL.createObjectURL(new Blob([outputs()[format]], {type}));
+  link.download = `${name}.${extension}`;
   document.body.append(link);
   link.click();
   link.remove();
@@ -857,7 +1218,7 @@ async function copy(words, copied) {
   }
 }
 
-// ---- reading a file of rows
+// ---- reading a file of rows, or of draws
 
 async function readFileInto(file) {
   if (!file) return;
@@ -865,27 +1226,24 @@ async function readFileInto(file) {
   await start('check');
 }
 
+async function readDraws(file) {
+  if (!file) return;
+  drawsFile = {name: file.name, text: await file.text()};
+  await start('draws');
+}
+
 function wire() {
-  $('preset').addEventListener('change', () => {
-    const preset = kPresets[$('preset').value];
-    if (preset) [$('numbers').value, $('length').value] = preset.map(String);
-    lotteryAccepted();
-    writeAddress();
-  });
-  for (const id of ['numbers', 'length']) {
-    $(id).addEventListener('input', () => {
-      matchPreset();
-      lotteryAccepted();
-      writeAddress();
-    });
-  }
+  $('game').addEventListener('change', gameChosen);
+  $('game-form').addEventListener('input', () => gameChanged({name: $('game-form').value.trim()}));
+  $('game-file').addEventListener('change', (event) => gameFileOpened(event.target.files[0]));
   for (const [form, name] of [['rows-form', 'rows'], ['wheel-form', 'wheel'], ['run-form', 'run'],
-    ['check-form', 'check']]) {
+    ['check-form', 'check'], ['draw-form', 'draw']]) {
     $(form).addEventListener('submit', (event) => {
       event.preventDefault();
       start(name);
     });
-    $(form).addEventListener('input', () => {
+    $(form).addEventListener('input', (event) => {
+      if (event.target.type === 'file') return;
       task = name;
       writeAddress();
     });
@@ -894,6 +1252,9 @@ function wire() {
   $('stop').addEventListener('click', () => engine.stop());
   $('copy').addEventListener('click', () => copy(shown.outputs.text, 'status.rowsCopied'));
   $('copy-summary').addEventListener('click', () => copy(`${$('summary').textContent}\n`, 'status.textCopied'));
+  for (const button of document.querySelectorAll('[data-copy]')) {
+    button.addEventListener('click', () => copy(kOutputs[button.dataset.copy][0]().text, 'status.textCopied'));
+  }
   for (const button of document.querySelectorAll('[data-language]')) {
     button.addEventListener('click', () => {
       chosenLanguage = button.dataset.language;
@@ -907,6 +1268,10 @@ function wire() {
     button.addEventListener('click', () => download(button.dataset.download, button.dataset.format));
   }
   $('rows-file').addEventListener('change', (event) => readFileInto(event.target.files[0]));
+  $('draws-file').addEventListener('change', (event) => readDraws(event.target.files[0]));
+  $('tiers-output').addEventListener('change', (event) => {
+    if (event.target.matches('input.prize, #price')) pricesChanged(event.target);
+  });
   const area = $('your-rows');
   area.addEventListener('dragover', (event) => event.preventDefault());
   area.addEventListener('drop', (event) => {
@@ -921,14 +1286,15 @@ async function begin() {
   if (!$('rows-seed').value) $('rows-seed').value = randomSeed();
   if (!$('run-seed').value) $('run-seed').value = randomSeed();
   if (!$('wheel-seed').value) $('wheel-seed').value = randomSeed();
-  if (named === 'check') {
-    task = 'check';
+  if (named === 'check' || named === 'draw') {
+    // The rows are the player's, never in the address: the box waits for them.
+    task = named;
     $('your-rows').focus();
-    await lotteryAccepted();
+    await gameAccepted();
   } else if (named) {
     await start(named);
   } else {
-    await lotteryAccepted();
+    await gameAccepted();
   }
 }
 
@@ -943,6 +1309,8 @@ async function main() {
   applyLanguage(browserLanguage());
   keepOffline();
   limits = await engine.call(0, 'limits', {});
+  builtIns = await engine.call(0, 'games', {});
+  showGameOptions();
   wire();
   document.body.dataset.ready = 'true';
   await begin();

@@ -8,8 +8,8 @@
 
 const kCachePrefix = 'erilaisetrivit-';
 const kCache = `${kCachePrefix}@PAGE_VERSION@`;
-const kFiles = ['./', 'index.html', 'style.css', 'texts.js', 'slip.js', 'page.js', 'engine.js', 'manifest.webmanifest',
-                'icon-192.png', 'icon-512.png'];
+const kFiles = ['./', 'index.html', 'style.css', 'texts.js', 'slip.js', 'games.js', 'page.js', 'engine.js',
+                'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles)).then(() => self.skipWaiting()));

@@ -1,11 +1,14 @@
 // The play slip: a drum's numbers as toggle buttons, and what a tap does to
-// the text it stands for (a line of rows, or a pool such as "1-12, 15"). The
-// slip holds no rows of its own: the text is the rows, and the slip shows
-// and edits it, so that the two never disagree.
+// the text it stands for (a line of rows or a draw, or a pool such as
+// "1-12, 15"). The slip holds no rows of its own: the text is the rows, and
+// the slip shows and edits it, so that the two never disagree.
 //
 // A drum is {first, last, takes}: its numbers first..last, of which a row
-// takes `takes`. A game with a second drum gets a second PlaySlip over its
-// own drum.
+// takes `takes`. A line's shape is its parts in the order written, each a
+// drum on a grid ('main' or 'second') and apart from the next by "+": a row
+// of Eurojackpot is [5 of 1-50 on main, 2 of 1-12 on second], a draw of
+// Lotto [7 of 1-40 on main, 1 of 1-40 on main], written
+// "3 7 12 19 22 31 38 + 5".
 'use strict';
 
 // The numbers of a line of text that the drum holds, each once, in their
@@ -20,11 +23,33 @@ function numbersOfLine(line, drum) {
   return numbers;
 }
 
-// The rows' text with line `index` written as `numbers`, and the caret at
+// The numbers of each part of a line: the text between its "+" signs, the
+// last part taking whatever follows.
+function partsOfLine(line, shape) {
+  const pieces = line.split('+');
+  return shape.map((part, i) => numbersOfLine(i === shape.length - 1 ? pieces.slice(i).join(' ') : pieces[i] ?? '',
+                                              part));
+}
+
+// A line's parts as text, "3 11 24 38 45 + 2 9"; empty parts at the end
+// are left out.
+function lineOfParts(parts) {
+  let end = parts.length;
+  while (end > 1 && parts[end - 1].length === 0) --end;
+  return parts.slice(0, end).map((numbers) => numbers.join(' ')).join(' + ');
+}
+
+// The numbers of a line on `grid`, of every part there.
+function numbersOnGrid(line, shape, grid) {
+  const parts = partsOfLine(line, shape);
+  return shape.flatMap((part, i) => (part.grid === grid ? parts[i] : []));
+}
+
+// The rows' text with line `index` written as `parts`, and the caret at
 // that line's end.
-function withLine(lines, index, numbers) {
+function withLine(lines, index, parts) {
   const changed = lines.slice();
-  changed[index] = numbers.join(' ');
+  changed[index] = lineOfParts(parts);
   const caret = changed.slice(0, index + 1).reduce((sum, line) => sum + line.length + 1, 0) - 1;
   return {text: changed.join('\n'), caret};
 }
@@ -38,18 +63,30 @@ function newRowAfter(lines, index) {
   return {lines: [...lines.slice(0, index + 1), '', ...lines.slice(index + 1)], index: index + 1};
 }
 
-// A tap on `n`: out of the caret's row if it is there, else into it, or into
-// a new row after it when it is full.
-function toggledRows(text, caret, n, drum) {
+const isFull = (parts, shape) => shape.every((part, i) => parts[i].length >= part.takes);
+
+// A tap on `n` of `grid`: out of the caret's line if it is there, else into
+// the first part of that grid with room; when the whole line is full, into
+// a new row after it, or nowhere when `newRows` is false (a draw is one
+// line). A part full while the line is not takes nothing more.
+function toggledRows(text, caret, n, grid, shape, newRows = true) {
   let lines = text.split('\n');
   let index = lineIndexAt(text, caret);
-  let numbers = numbersOfLine(lines[index], drum);
-  if (numbers.includes(n)) return withLine(lines, index, numbers.filter((m) => m !== n));
-  if (numbers.length >= drum.takes) {
-    ({lines, index} = newRowAfter(lines, index));
-    numbers = [];
+  let parts = partsOfLine(lines[index], shape);
+  const held = shape.findIndex((part, i) => part.grid === grid && parts[i].includes(n));
+  if (held >= 0) {
+    parts[held] = parts[held].filter((m) => m !== n);
+    return withLine(lines, index, parts);
   }
-  return withLine(lines, index, [...numbers, n]);
+  if (isFull(parts, shape)) {
+    if (!newRows) return {text, caret};
+    ({lines, index} = newRowAfter(lines, index));
+    parts = shape.map(() => []);
+  }
+  const open = shape.findIndex((part, i) => part.grid === grid && parts[i].length < part.takes);
+  if (open < 0) return {text, caret};
+  parts[open] = [...parts[open], n];
+  return withLine(lines, index, parts);
 }
 
 // A whole number from 0 to below `bound`, every one as likely.
@@ -60,27 +97,33 @@ function randomBelow(bound) {
   return word[0] % bound;
 }
 
-// `numbers` and random others of the drum until it holds a row.
-function filledRow(numbers, drum) {
-  const row = numbers.slice(0, drum.takes);
-  while (row.length < drum.takes) {
+// `numbers` and random others of the drum, none of `taken`, until the part
+// is full.
+function filledPart(numbers, drum, taken = []) {
+  const part = numbers.slice(0, drum.takes);
+  while (part.length < drum.takes) {
     const n = drum.first + randomBelow(drum.last - drum.first + 1);
-    if (!row.includes(n)) row.push(n);
+    if (!part.includes(n) && !taken.includes(n)) part.push(n);
   }
-  return row;
+  return part;
 }
 
-// Quick pick: the caret's row filled at random, or a new random row after
+// Quick pick: the caret's line filled at random, or a new random line after
 // it when it is full.
-function quickPicked(text, caret, drum) {
+function quickPicked(text, caret, shape) {
   let lines = text.split('\n');
   let index = lineIndexAt(text, caret);
-  let numbers = numbersOfLine(lines[index], drum);
-  if (numbers.length >= drum.takes) {
+  let parts = partsOfLine(lines[index], shape);
+  if (isFull(parts, shape)) {
     ({lines, index} = newRowAfter(lines, index));
-    numbers = [];
+    parts = shape.map(() => []);
   }
-  return withLine(lines, index, filledRow(numbers, drum));
+  const filled = [];
+  shape.forEach((part, i) => {
+    const taken = filled.flatMap((numbers, j) => (shape[j].grid === part.grid ? numbers : []));
+    filled.push(filledPart(parts[i], part, taken));
+  });
+  return withLine(lines, index, filled);
 }
 
 // A new, empty row after the caret's, unless the caret's row is empty.
@@ -89,7 +132,7 @@ function withNewRow(text, caret) {
   const index = lineIndexAt(text, caret);
   if (lines[index].trim() === '') return {text, caret};
   const after = newRowAfter(lines, index);
-  return withLine(after.lines, after.index, []);
+  return withLine(after.lines, after.index, [[]]);
 }
 
 // The numbers of a pool's text that the drum holds ("1-12, 15"); a piece
@@ -137,8 +180,9 @@ class PlaySlip {
     container.addEventListener('keydown', (event) => this.move(event));
   }
 
-  // The drum's buttons (made again only for another drum), `picked` pressed.
-  show(drum, picked) {
+  // The drum's buttons (made again only for another drum), `picked` pressed,
+  // those of `bonus` marked as bonus numbers.
+  show(drum, picked, bonus = new Set()) {
     if (!this.drum || this.drum.first !== drum.first || this.drum.last !== drum.last) {
       const buttons = [];
       for (let n = drum.first; n <= drum.last; ++n) {
@@ -153,8 +197,16 @@ class PlaySlip {
     }
     this.drum = drum;
     for (const button of this.buttons()) {
-      button.setAttribute('aria-pressed', String(picked.has(Number(button.dataset.number))));
+      const n = Number(button.dataset.number);
+      button.setAttribute('aria-pressed', String(picked.has(n)));
+      button.classList.toggle('bonus', bonus.has(n));
     }
+  }
+
+  // No drum: the game has no second one.
+  clear() {
+    this.container.replaceChildren();
+    this.drum = null;
   }
 
   buttons() {

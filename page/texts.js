@@ -17,17 +17,29 @@ const kTexts = {
     'language.fi': 'Suomeksi',
     'language.en': 'In English',
 
-    'lottery.heading': 'Your lottery',
+    'lottery.heading': 'Your game',
     'lottery.game': 'Game',
-    'lottery.preset.40/7': '7 of 40 (Lotto, Finland)',
-    'lottery.preset.49/6': '6 of 49',
-    'lottery.preset.50/5': '5 of 50 (Eurojackpot main numbers)',
-    'lottery.preset.45/6': '6 of 45',
-    'lottery.preset.35/5': '5 of 35',
-    'lottery.preset.39/7': '7 of 39',
-    'lottery.preset.other': 'Other',
-    'lottery.numbers': 'Numbers from 1 to',
-    'lottery.length': 'Numbers in a row',
+    'lottery.games': 'Games by name',
+    'lottery.oneDrum': 'One drum',
+    'lottery.preset.7/40': '7 of 40',
+    'lottery.preset.6/49': '6 of 49',
+    'lottery.preset.5/50': '5 of 50',
+    'lottery.preset.6/45': '6 of 45',
+    'lottery.preset.5/35': '5 of 35',
+    'lottery.preset.7/39': '7 of 39',
+    'lottery.other': 'Other: a short form',
+    'lottery.file': 'Open a game file',
+    'lottery.shortForm': 'Short form',
+    'lottery.shortFormHint': '6/45: 6 of 45; 7/40+1: and 1 extra number; 5/50+2/12: and 2 of 12 from a second drum; ' +
+        '20/70 10: Keno, 10 spots.',
+    'lottery.fileLabel': 'Game file (JSON)',
+    'game.drawn': '{title}: {drawn} of {numbers} drawn',
+    'game.bonus': {one: 'then 1 extra number from the rest', other: 'then {count} extra numbers from the rest'},
+    'game.second': 'and {drawn} of {numbers} from a second drum',
+    'game.line': 'a line holds {line} numbers',
+    'game.lineSecond': 'a line holds {line} numbers + {second}',
+    'game.tiers': {one: '1 prize tier', other: '{count} prize tiers'},
+    'game.price': 'a line costs {price}',
 
     'rows.heading': 'Rows to play',
     'rows.about': 'Rows that share as few numbers as the search can find.',
@@ -46,6 +58,20 @@ const kTexts = {
         'box; Check tells how much they overlap and their exact odds.',
     'check.rows': 'Your rows, one a line',
     'check.rowsHint': 'The numbers apart by spaces, commas or semicolons.',
+    'check.rowsHintSecond': 'A line: its {line} main numbers, then “+” and its {second} of the second drum, as ' +
+        '3 11 24 38 45 + 2 9.',
+
+    'draw.heading': 'This week\'s draw',
+    'draw.about': 'What your rows above won: each row\'s numbers right, its prize tier and its prize.',
+    'draw.label': 'The draw',
+    'draw.hint': 'As drawn: {parts}.',
+    'draw.partMain': '{count} numbers',
+    'draw.partBonus': {one: '1 extra number', other: '{count} extra numbers'},
+    'draw.partSecond': '{count} of the second drum',
+    'draw.slipSummary': 'Mark the draw on a slip',
+    'draw.submit': 'Check your rows',
+    'draw.file': 'Or open a file of past draws',
+    'draw.fileHint': 'One draw a line, optionally after its date: 2026-12-05 3 7 12 19 22 31 38 + 5.',
     'check.file': 'Open a file of rows',
     'check.guarantee': 'A guarantee to check, if you like',
     'check.guaranteeHint': 'Whether some row has at least T right whenever at least M of your numbers (such as ' +
@@ -57,6 +83,11 @@ const kTexts = {
         'row is full, the next number starts a new row.',
     'slip.group': 'Numbers 1 to {last}',
     'slip.rowCount': '{picked} of {takes} numbers picked in this row',
+    'slip.rowCountSecond': '{picked} of {takes} numbers and {second} of {secondTakes} of the second drum picked in ' +
+        'this row',
+    'slip.second': 'Second drum: {takes} of 1 to {last}',
+    'slip.secondGroup': 'Second drum, numbers 1 to {last}',
+    'slip.drawCount': '{marked} of {takes} numbers of the draw marked',
     'slip.poolSummary': 'Pick your numbers on a slip',
     'slip.poolCount': {one: '1 number picked; a row takes {takes}',
                        other: '{count} numbers picked; a row takes {takes}'},
@@ -104,6 +135,58 @@ const kTexts = {
     'result.rowsCaption': 'The rows',
     'table.row': 'Row',
     'table.numbers': 'Numbers',
+
+    'tiers.heading': 'The odds of each prize',
+    'tiers.caption': 'Every possible draw of {title}, by the best prize tier any of your rows wins',
+    'tiers.captionOneLine': 'Every possible draw of {title}, by the prize tier of one row',
+    'tiers.tier': 'Tier',
+    'tiers.outcomes': 'Draws',
+    'tiers.prize': 'Prize',
+    'tiers.prizeOf': 'Prize of tier {tier}',
+    'tiers.noPrize': 'none set',
+    'tiers.noneRow': 'No prize',
+    'tiers.anyRow': 'Any prize',
+    'tiers.counted': {one: 'This row is counted against all {outcomes} possible draws.',
+                      other: 'These {count} rows are counted against all {outcomes} possible draws.'},
+    'tiers.outOfReach': 'Not counted for all your rows: {problem}. The table gives the odds of one row.',
+    'tiers.any': {one: 'It wins a prize in 1 of every {x} draws: {share} of them.',
+                  other: 'They win a prize in 1 of every {x} draws: {share} of them.'},
+    'tiers.anyNever': {one: 'It never wins a prize.', other: 'They never win a prize.'},
+    'tiers.price': 'Price of a row',
+    'tiers.priceHint': 'Change a prize in the table, or the price, for the expected return.',
+    'tiers.actions': 'The odds of each prize',
+    'return.unknown': 'No tier has a prize: write the prizes in the table for the expected return.',
+    'return.perDraw': {one: 'On average this row wins {prize} a draw.',
+                       other: 'On average these {count} rows win {prize} a draw, {perLine} a row.'},
+    'return.perUnit': 'They cost {cost} a draw: each euro spent brings back {perUnit} on average.',
+    'return.cost': 'They cost {cost} a draw.',
+    'return.unpriced': 'Tiers with no prize set count as winning nothing: {tiers}.',
+
+    'draws.caption': 'Draw by draw',
+    'draws.actions': 'What the draws gave',
+    'draws.headingOne': 'Your rows against the draw {draw}',
+    'draws.headingDated': 'Your rows against the draw of {date}: {draw}',
+    'draws.headingMany': {one: 'Your rows against 1 draw', other: 'Your rows against {count} draws'},
+    'draws.linesCaption': 'Each row against {draw}, its numbers drawn marked',
+    'draws.totalsCaption': 'Rows that won each tier',
+    'draws.totalsCaptionMany': 'Rows that won each tier, over all the draws',
+    'draws.right': 'Right',
+    'draws.noTier': 'no prize',
+    'draws.notFixed': 'not fixed',
+    'draws.lines': 'Rows',
+    'draws.number': 'Draw',
+    'draws.date': 'Date',
+    'draws.draw': 'Numbers',
+    'draws.winning': 'Winning rows',
+    'draws.prizes': 'Fixed prizes',
+    'draws.totals': {one: '1 row, {winning} winning: fixed prizes {prizes}.',
+                     other: '{count} rows, {winning} winning: fixed prizes {prizes}.'},
+    'draws.over': 'Over {draws} draws, {count} rows played, {winning} winning: fixed prizes {prizes}.',
+    'draws.overUnfixed': 'Over {draws} draws, {count} rows played, {winning} winning: fixed prizes {prizes}, besides ' +
+        'the tiers whose prize is not fixed.',
+    'draws.totalsUnfixed': {one: '1 row, {winning} winning: fixed prizes {prizes}, besides the tiers whose prize ' +
+        'is not fixed.', other: '{count} rows, {winning} winning: fixed prizes {prizes}, besides the tiers whose ' +
+        'prize is not fixed.'},
 
     'odds.heading': 'The exact odds',
     'odds.caption': 'Every possible draw, by the most numbers right in any one of your rows',
@@ -194,7 +277,9 @@ const kTexts = {
     'problem.steps': 'the steps are a whole number from 1',
     'problem.seconds': 'the seconds are a number above 0',
     'problem.poolAlone': 'your numbers go with T right, or with M drawn for the odds',
-    'problem.lotteryWhole': 'the lottery is two whole numbers',
+    'problem.oneDrum': 'Rows to play, wheels and a run play the main drum alone, which in this game cannot be: ' +
+        '{problem}.',
+    'problem.noDraw': 'write the draw, or open a file of past draws',
     'problem.runLottery': 'a run of erilaisetrivit plays {length} of {numbers}: choose that game for it',
     'problem.tooManyDraws': 'this lottery has too many possible draws to count them all',
     'problem.worker': 'the computation failed',
@@ -213,17 +298,29 @@ const kTexts = {
     'language.fi': 'Suomeksi',
     'language.en': 'In English',
 
-    'lottery.heading': 'Lottosi',
+    'lottery.heading': 'Pelisi',
     'lottery.game': 'Peli',
-    'lottery.preset.40/7': '7/40 (Lotto, Suomi)',
-    'lottery.preset.49/6': '6/49',
-    'lottery.preset.50/5': '5/50 (Eurojackpotin päänumerot)',
-    'lottery.preset.45/6': '6/45',
-    'lottery.preset.35/5': '5/35',
-    'lottery.preset.39/7': '7/39',
-    'lottery.preset.other': 'Muu',
-    'lottery.numbers': 'Numerot 1:stä',
-    'lottery.length': 'Numeroita rivissä',
+    'lottery.games': 'Pelit nimeltä',
+    'lottery.oneDrum': 'Yksi rumpu',
+    'lottery.preset.7/40': '7/40',
+    'lottery.preset.6/49': '6/49',
+    'lottery.preset.5/50': '5/50',
+    'lottery.preset.6/45': '6/45',
+    'lottery.preset.5/35': '5/35',
+    'lottery.preset.7/39': '7/39',
+    'lottery.other': 'Muu: lyhyt muoto',
+    'lottery.file': 'Avaa pelitiedosto',
+    'lottery.shortForm': 'Lyhyt muoto',
+    'lottery.shortFormHint': '6/45: 6 numeroa 45:stä; 7/40+1: ja 1 lisänumero; 5/50+2/12: ja 2 numeroa 12:sta ' +
+        'toisesta rummusta; 20/70 10: Keno, 10 numeroa.',
+    'lottery.fileLabel': 'Pelitiedosto (JSON)',
+    'game.drawn': '{title}: arvotaan {drawn} numeroa 1–{numbers}',
+    'game.bonus': {one: 'sitten 1 lisänumero lopuista', other: 'sitten {count} lisänumeroa lopuista'},
+    'game.second': 'ja {drawn} numeroa 1–{numbers} toisesta rummusta',
+    'game.line': 'rivissä on {line} numeroa',
+    'game.lineSecond': 'rivissä on {line} numeroa + {second}',
+    'game.tiers': {one: '1 voittoluokka', other: '{count} voittoluokkaa'},
+    'game.price': 'rivi maksaa {price}',
 
     'rows.heading': 'Pelattavat rivit',
     'rows.about': 'Rivit, joilla on keskenään niin vähän yhteisiä numeroita kuin haku löytää.',
@@ -242,6 +339,20 @@ const kTexts = {
         'laatikkoon; Tarkista kertoo, paljonko rivit menevät päällekkäin, ja niiden tarkat todennäköisyydet.',
     'check.rows': 'Rivisi, yksi rivi riviään',
     'check.rowsHint': 'Numerot välilyönnein, pilkuin tai puolipistein erotettuina.',
+    'check.rowsHintSecond': 'Rivi: sen {line} päänumeroa, sitten ”+” ja sen {second} numeroa toisesta rummusta, ' +
+        'kuten 3 11 24 38 45 + 2 9.',
+
+    'draw.heading': 'Tämän viikon arvonta',
+    'draw.about': 'Mitä yllä olevat rivisi voittivat: kunkin rivin oikeat numerot, voittoluokka ja voitto.',
+    'draw.label': 'Arvonta',
+    'draw.hint': 'Arvontajärjestyksessä: {parts}.',
+    'draw.partMain': '{count} numeroa',
+    'draw.partBonus': {one: '1 lisänumero', other: '{count} lisänumeroa'},
+    'draw.partSecond': '{count} numeroa toisesta rummusta',
+    'draw.slipSummary': 'Merkitse arvonta kuponkiin',
+    'draw.submit': 'Tarkista rivisi',
+    'draw.file': 'Tai avaa aiempien arvontojen tiedosto',
+    'draw.fileHint': 'Yksi arvonta riviään, halutessasi päivämäärän jälkeen: 2026-12-05 3 7 12 19 22 31 38 + 5.',
     'check.file': 'Avaa rivitiedosto',
     'check.guarantee': 'Tarkistettava takuu, jos haluat',
     'check.guaranteeHint': 'Onko jollakin rivillä vähintään T oikein aina, kun numeroistasi (kuten 1-12) ' +
@@ -253,6 +364,10 @@ const kTexts = {
         'täynnä, seuraava numero aloittaa uuden rivin.',
     'slip.group': 'Numerot 1–{last}',
     'slip.rowCount': 'Tällä rivillä {picked}/{takes} numeroa',
+    'slip.rowCountSecond': 'Tällä rivillä {picked}/{takes} numeroa ja toisesta rummusta {second}/{secondTakes}',
+    'slip.second': 'Toinen rumpu: {takes} numeroa 1–{last}',
+    'slip.secondGroup': 'Toinen rumpu, numerot 1–{last}',
+    'slip.drawCount': 'Arvonnasta merkitty {marked}/{takes} numeroa',
     'slip.poolSummary': 'Valitse numerosi kupongista',
     'slip.poolCount': {one: 'Valittu 1 numero; rivissä on {takes}',
                        other: 'Valittu {count} numeroa; rivissä on {takes}'},
@@ -300,6 +415,61 @@ const kTexts = {
     'result.rowsCaption': 'Rivit',
     'table.row': 'Rivi',
     'table.numbers': 'Numerot',
+
+    'tiers.heading': 'Kunkin voiton todennäköisyys',
+    'tiers.caption': 'Jokainen pelin {title} mahdollinen arvonta sen mukaan, mikä on paras voittoluokka, jonka ' +
+        'jokin riveistäsi voittaa',
+    'tiers.captionOneLine': 'Jokainen pelin {title} mahdollinen arvonta yhden rivin voittoluokan mukaan',
+    'tiers.tier': 'Voittoluokka',
+    'tiers.outcomes': 'Arvontoja',
+    'tiers.prize': 'Voitto',
+    'tiers.prizeOf': 'Voittoluokan {tier} voitto',
+    'tiers.noPrize': 'ei asetettu',
+    'tiers.noneRow': 'Ei voittoa',
+    'tiers.anyRow': 'Jokin voitto',
+    'tiers.counted': {one: 'Tämä rivi on laskettu kaikkia {outcomes} mahdollista arvontaa vastaan.',
+                      other: 'Nämä {count} riviä on laskettu kaikkia {outcomes} mahdollista arvontaa vastaan.'},
+    'tiers.outOfReach': 'Kaikkia rivejäsi ei laskettu: {problem}. Taulukossa on yhden rivin todennäköisyydet.',
+    'tiers.any': {one: 'Se voittaa jotakin keskimäärin kerran {x} arvonnassa: {share} arvonnoista.',
+                  other: 'Ne voittavat jotakin keskimäärin kerran {x} arvonnassa: {share} arvonnoista.'},
+    'tiers.anyNever': {one: 'Se ei voita koskaan.', other: 'Ne eivät voita koskaan.'},
+    'tiers.price': 'Rivin hinta',
+    'tiers.priceHint': 'Muuta voittoa taulukossa tai hintaa, niin näet odotetun palautuksen.',
+    'tiers.actions': 'Kunkin voiton todennäköisyys',
+    'return.unknown': 'Millään voittoluokalla ei ole voittoa: kirjoita voitot taulukkoon, niin näet odotetun ' +
+        'palautuksen.',
+    'return.perDraw': {one: 'Tämä rivi voittaa keskimäärin {prize} arvontaa kohden.',
+                       other: 'Nämä {count} riviä voittavat keskimäärin {prize} arvontaa kohden, {perLine} riviä ' +
+                           'kohden.'},
+    'return.perUnit': 'Ne maksavat {cost} arvonnassa: jokainen pelattu euro tuo takaisin keskimäärin {perUnit}.',
+    'return.cost': 'Ne maksavat {cost} arvonnassa.',
+    'return.unpriced': 'Voittoluokat, joille ei ole asetettu voittoa, lasketaan voitottomiksi: {tiers}.',
+
+    'draws.caption': 'Arvonta arvonnalta',
+    'draws.actions': 'Mitä arvonnat antoivat',
+    'draws.headingOne': 'Rivisi arvontaa {draw} vastaan',
+    'draws.headingDated': 'Rivisi arvontaa {date} vastaan: {draw}',
+    'draws.headingMany': {one: 'Rivisi 1 arvontaa vastaan', other: 'Rivisi {count} arvontaa vastaan'},
+    'draws.linesCaption': 'Jokainen rivi arvontaa {draw} vastaan, arvotut numerot merkittyinä',
+    'draws.totalsCaption': 'Kunkin voittoluokan voittaneet rivit',
+    'draws.totalsCaptionMany': 'Kunkin voittoluokan voittaneet rivit kaikissa arvonnoissa',
+    'draws.right': 'Oikein',
+    'draws.noTier': 'ei voittoa',
+    'draws.notFixed': 'ei kiinteä',
+    'draws.lines': 'Rivejä',
+    'draws.number': 'Arvonta',
+    'draws.date': 'Päivä',
+    'draws.draw': 'Numerot',
+    'draws.winning': 'Voittavia rivejä',
+    'draws.prizes': 'Kiinteät voitot',
+    'draws.totals': {one: '1 rivi, voittavia {winning}: kiinteät voitot {prizes}.',
+                     other: '{count} riviä, voittavia {winning}: kiinteät voitot {prizes}.'},
+    'draws.over': '{draws} arvonnassa pelattiin {count} riviä, voittavia {winning}: kiinteät voitot {prizes}.',
+    'draws.overUnfixed': '{draws} arvonnassa pelattiin {count} riviä, voittavia {winning}: kiinteät voitot ' +
+        '{prizes}, ja lisäksi voittoluokat, joiden voitto ei ole kiinteä.',
+    'draws.totalsUnfixed': {one: '1 rivi, voittavia {winning}: kiinteät voitot {prizes}, ja lisäksi voittoluokat, ' +
+        'joiden voitto ei ole kiinteä.', other: '{count} riviä, voittavia {winning}: kiinteät voitot {prizes}, ja ' +
+        'lisäksi voittoluokat, joiden voitto ei ole kiinteä.'},
 
     'odds.heading': 'Tarkat todennäköisyydet',
     'odds.caption': 'Jokainen mahdollinen arvonta sen mukaan, montako oikein paras rivisi saa',
@@ -390,7 +560,9 @@ const kTexts = {
     'problem.steps': 'askeleet ovat kokonaisluku 1:stä ylöspäin',
     'problem.seconds': 'sekunnit ovat lukuna yli 0',
     'problem.poolAlone': 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n',
-    'problem.lotteryWhole': 'lotto on kaksi kokonaislukua',
+    'problem.oneDrum': 'Pelattavat rivit, haravat ja ajo pelaavat pelkkää päärumpua, mikä ei tässä pelissä ' +
+        'onnistu: {problem}.',
+    'problem.noDraw': 'kirjoita arvonta tai avaa aiempien arvontojen tiedosto',
     'problem.runLottery': 'erilaisetrivit-ohjelman ajo pelaa {length}/{numbers}: valitse se peli',
     'problem.tooManyDraws': 'tässä lotossa on liian monta mahdollista arvontaa kaikkien laskemiseen',
     'problem.worker': 'laskenta epäonnistui',
@@ -412,6 +584,20 @@ const kTexts = {
 const kWheelTooLarge = {
   'a budget of rows is searched only whole': 'eikä rajattua rivimäärää haeta osissa',
   'no split of the pool into parts is smaller': 'eikä mikään numeroiden jako osiin ole pienempi',
+};
+
+// What a draw's "+" parts hold, and how many of a line's parts there are.
+const kAfterPlus = {
+  'its bonus numbers': 'lisänumeroita',
+  'its second drum\'s numbers': 'toisen rummun numeroita',
+  'the bonus and the second drum\'s numbers': 'lisänumeroita ja toisen rummun numeroita',
+};
+const plusParts = (count) => (count === 'no' ? 'ei ”+”-osaa' : `${count} ”+”-${count === '1' ? 'osa' : 'osaa'}`);
+const numbersWord = (count) => (count === '1' ? 'numero' : 'numeroa');
+const kHolder = {line: 'rivissä', draw: 'arvonnassa'};
+const kDrum = {
+  main: {in: 'päärummussa', from: 'päärummusta'},
+  second: {in: 'toisessa rummussa', from: 'toisesta rummusta'},
 };
 
 const kLibraryMessages = [
@@ -453,7 +639,72 @@ const kLibraryMessages = [
        `${count(m[4])}, jotka voi laskea yksitellen`],
   [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
   [/^not a seed: (.*)$/, (m) => `siemen ei kelpaa: ${m[1]}`],
+  // A game by name or short form, and its rules (rivit/game.cpp).
+  [/^"(.*)" is no game: the games are (.*), or a short form such as (.*) or (.*)$/,
+   (m) => `”${m[1]}” ei ole peli: pelit ovat ${m[2]} tai lyhyt muoto kuten ${m[3]} tai ${m[4]}`],
+  [/^"(.*)" is no short form of a game: (.*) or (.*), as (.*) or (.*)$/,
+   (m) => `”${m[1]}” ei ole pelin lyhyt muoto: ${m[2]} tai ${m[3]}, kuten ${m[4]} tai ${m[5]}`],
+  [/^(\d+\/\d+[\d/+]*(?: \d+)?): (.*)$/, (m, again) => `${m[1]}: ${again(m[2])}`],
+  [/^the (main|second) drum has 2 to (\d+) numbers, not (-?\d+)$/,
+   (m) => `${kDrum[m[1]].in} on 2–${m[2]} numeroa, ei ${m[3]}`],
+  [/^the (main|second) drum draws 1 to (\d+) of its (\d+) numbers, not (-?\d+)$/,
+   (m) => `${kDrum[m[1]].from} arvotaan 1–${m[2]} sen ${m[3]} numerosta, ei ${m[4]}`],
+  [/^a game draws 0 to (\d+) bonus numbers, not (-?\d+)$/, (m) => `pelissä arvotaan 0–${m[1]} lisänumeroa, ei ${m[2]}`],
+  [/^a line holds 1 to (\d+) main numbers, not (-?\d+)$/, (m) => `rivissä on 1–${m[1]} päänumeroa, ei ${m[2]}`],
+  [/^a game has 1 to (\d+) tiers, not (\d+)$/, (m) => `pelissä on 1–${m[1]} voittoluokkaa, ei ${m[2]}`],
+  [/^the tier "(.*)" asks for hits that no line can have$/,
+   (m) => `voittoluokka ”${m[1]}” vaatii osumia, joita millään rivillä ei voi olla`],
+  [/^a tier has no name$/, () => 'voittoluokalla ei ole nimeä'],
+  // A game file (rivit/game.cpp); the JSON parser's own words stay as they are.
+  [/^not JSON: (.*)$/, (m) => `ei JSONia: ${m[1]}`],
+  [/^the game file is not an object$/, () => 'pelitiedosto ei ole JSON-olio'],
+  [/^"(.*)" is not an object$/, (m) => `”${m[1]}” ei ole JSON-olio`],
+  [/^unknown key "(.*)"$/, (m) => `tuntematon avain ”${m[1]}”`],
+  [/^"(.*)" is missing$/, (m) => `”${m[1]}” puuttuu`],
+  [/^"(.*)" is empty$/, (m) => `”${m[1]}” on tyhjä`],
+  [/^"(.*)" is not a list$/, (m) => `”${m[1]}” ei ole lista`],
+  [/^"(.*)" is not text: (.*)$/, (m) => `”${m[1]}” ei ole tekstiä: ${m[2]}`],
+  [/^"(.*)" is not a whole number from 0 to (\d+): (.*)$/,
+   (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}: ${m[3]}`],
+  [/^"(.*)" is not an amount from 0 to (\d+): (.*)$/,
+   (m, again, count) => `”${m[1]}” ei ole rahasumma 0–${count(m[2])}: ${m[3]}`],
+  [/^"(.*)" is not an amount: (.*)$/, (m) => `”${m[1]}” ei ole rahasumma: ${m[2]}`],
+  [/^"(.*)" is not a whole number of cents: (.*)$/, (m) => `”${m[1]}” ei ole tasasentteinä: ${m[2]}`],
+  // A game's lines and draws (rivit/game_lines.cpp).
+  [/^a "\+" part, (.*) has no second drum$/,
+   (m) => `”+”-osa, mutta pelissä ${gameTitle('fi', m[1])} ei ole toista rumpua`],
+  [/^(no|\d+) "\+" parts?, a line has one, before its second drum's numbers$/,
+   (m) => `${plusParts(m[1])}, rivissä on yksi ennen toisen rummun numeroita`],
+  [/^(no|\d+) "\+" parts?, a draw has (\d+), before (.*)$/,
+   (m) => `${plusParts(m[1])}, arvonnassa on ${m[2]} ennen ${kAfterPlus[m[3]] ?? m[3]}`],
+  [/^(\d+) numbers? after (the last )?"\+", a (line|draw) has (\d+)$/,
+   (m) => `${m[1]} ${numbersWord(m[1])} ${m[2] ? 'viimeisen ' : ''}”+”:n jälkeen, ${kHolder[m[3]]} on ${m[4]}`],
+  [/^(\d+) numbers?, a (line|draw) has (\d+)$/, (m) => `${m[1]} ${numbersWord(m[1])}, ${kHolder[m[2]]} on ${m[3]}`],
+  [/^(\d+) bonus numbers?, a draw has (\d+)$/,
+   (m) => `${m[1]} ${m[1] === '1' ? 'lisänumero' : 'lisänumeroa'}, arvonnassa on ${m[2]}`],
+  [/^"(.*)" is not a date \(YYYY-MM-DD\)$/, (m) => `”${m[1]}” ei ole päivämäärä (VVVV-KK-PP)`],
+  // The tier odds (rivit/tier_odds.cpp).
+  [/^the game has too many outcomes to count exactly$/,
+   () => 'pelissä on liian monta mahdollista arvontaa tarkasti laskettavaksi'],
+  [/^the lines hold (\d+) numbers( and (\d+) of the second drum)?: too many to count every outcome$/,
+   (m) => `riveissä on ${m[1]} numeroa${m[3] ? ` ja toisesta rummusta ${m[3]}` : ''}: liian monta jokaisen ` +
+       'arvonnan laskemiseen'],
+  // Prizes and the price (rivit/prizes.cpp, and the command's --price).
+  [/^"(.*)" is not an amount such as 2\.50$/, (m) => `”${m[1]}” ei ole rahasumma, kuten 2.50`],
 ];
+
+// The countries of the library's game titles, "Lotto (Finland)", in Finnish.
+const kCountries = {
+  Finland: 'Suomi', Europe: 'Eurooppa', 'United States': 'Yhdysvallat', 'United Kingdom': 'Iso-Britannia',
+  Ireland: 'Irlanti', Australia: 'Australia', Canada: 'Kanada', Italy: 'Italia',
+};
+
+// A game's title in `language`: its country in Finnish where it has one.
+function gameTitle(language, title) {
+  const country = /^(.*) \((.*)\)$/.exec(title);
+  if (language !== 'fi' || !country || !(country[2] in kCountries)) return title;
+  return `${country[1]} (${kCountries[country[2]]})`;
+}
 
 // A message of the library's in the language `language`: Finnish where a
 // pattern knows it, else the library's English.

@@ -85,9 +85,10 @@ async function wheel(module, args, post) {
   }
 }
 
-// The counts that go in pieces: the odds of rows (with a condition or none)
-// and the check of a guarantee.
+// The counts that go in pieces: the odds of rows (with a condition or none),
+// the check of a guarantee and the tier odds of a game's lines.
 const kCounts = {
+  tiers: (module, args) => new module.TierJob(args.game, args.text),
   odds: (module, args) => new module.OddsJob(args.numbers, args.length, args.rows, args.condition ?? null),
   guarantee: (module, args) => new module.GuaranteeJob(args.numbers, args.length, args.rows, args.pool, args.right,
                                                        args.ifDrawn),
@@ -139,6 +140,11 @@ const kImmediate = {
   conditionProblem: (module, args) => module.conditionProblem(args.numbers, args.length, args.pool, args.ifDrawn),
   guaranteePieces: (module, args) => module.guaranteePieces(args.numbers, args.length, args.rows, args.pool,
                                                             args.right, args.ifDrawn),
+  games: (module) => module.games(),
+  gameInfo: (module, args) => module.gameInfo(args.game),
+  tierPieces: (module, args) => module.tierPieces(args.game, args.text),
+  gameOdds: (module, args) => module.gameOdds(args.game, args.text, args.tallies),
+  checkDraws: (module, args) => module.checkDraws(args.game, args.text, args.draw ?? null, args.draws ?? null),
   checkGuarantee: (module, args) => module.checkGuarantee(args.numbers, args.length, args.text, args.pool,
                                                           args.right, args.ifDrawn, args.tallies),
 };

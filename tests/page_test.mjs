@@ -55,7 +55,9 @@ function rivitWhole(...args) {
 function refusalWords(...args) {
   const {stderr, status} = rivitWhole(...args);
   assert.equal(status, 2, `${args.join(' ')} is refused`);
-  return stderr.match(/^erilaisetrivit-rivit: (?:--[a-z]+|.*:\d+): (.*?)(?: \(see --help\))?\n$/)[1];
+  // --game names itself once more, and a game file its file.
+  return stderr.match(/^erilaisetrivit-rivit: (?:--[a-z]+|.*:\d+): (.*?)(?: \(see --help\))?\n$/)[1]
+      .replace(/^(?:--game: )?(?:[^:]*\.json: )?/, '');
 }
 
 const asSentence = (words) => `${words[0].toUpperCase()}${words.slice(1)}.`;
@@ -377,16 +379,25 @@ for (const origin of ['file', 'http']) {
       await close();
     });
 
-    test('a lottery out of the library\'s limits is refused at its control', async () => {
+    test('a game the library refuses is refused at its control; one whose main drum is no lottery of rows says so',
+         async () => {
       const {page, close} = await open(origin, '');
-      await page.fill('#length', '11');
-      await page.waitForFunction(() => document.getElementById('lottery-message').textContent !== '');
-      assert.equal(await page.textContent('#lottery-message'), 'A row has 2 to 10 numbers, not 11.');
-      assert.equal(await page.getAttribute('#length', 'aria-invalid'), 'true');
-      await page.fill('#length', '6');
-      await page.fill('#numbers', '49');
+      await page.selectOption('#game', 'other');
+      await page.fill('#game-form', '5/150');
+      await page.waitForFunction(() => document.getElementById('game-message').textContent !== '');
+      assert.equal(await page.textContent('#game-message'), refusal('--game', '5/150', '--odds', '-'));
+      assert.equal(await page.getAttribute('#game-form', 'aria-invalid'), 'true');
+      await page.fill('#game-form', '11/40');
+      await page.waitForFunction(() => document.getElementById('game-message').textContent === '');
+      assert.equal(await page.textContent('#lottery-message'), 'Rows to play, wheels and a run play the main drum ' +
+                   `alone, which in this game cannot be: ${refusalWords('--numbers', '40', '--length', '11')}.`);
+      await page.click('#rows-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#error'), await page.textContent('#lottery-message'));
+      await page.fill('#game-form', '6/49');
       await page.waitForFunction(() => document.getElementById('lottery-message').textContent === '');
-      assert.equal(await page.inputValue('#preset'), '49/6');
+      assert.match(page.url(), /#numbers=49&length=6&rows=20&/, 'a game of one drum is the command\'s --numbers and ' +
+                   '--length');
       await close();
     });
   });
@@ -405,8 +416,8 @@ describe('the page\'s words', () => {
   });
 
   // Each message of the library that the page's inputs can meet, provoked
-  // from the real command, has a Finnish form, and every pattern of the
-  // page's table is one of these.
+  // from the real command (a game's among them), has a Finnish form, and
+  // every pattern of the page's table is one of these.
   test('every refusal of the library that the page can show has a Finnish form', () => {
     const rows = (name, text) => {
       const file = join(scratch, name);
@@ -431,12 +442,16 @@ describe('the page\'s words', () => {
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
-    const messages = cases.map((args) => refusalWords(...args)).flatMap((words) => [words, `line 2: ${words}`]);
+    const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]
+        .flatMap((words) => [words, `line 2: ${words}`]);
     messages.push('not a seed: 12x');  // the page's bindings' own, for a wheel's seed
     for (const english of messages) {
       const finnish = texts.libraryMessage('fi', english);
       assert.notEqual(finnish, english, `a Finnish form of "${english}"`);
-      assert.doesNotMatch(finnish, /\b(the|is|are|of|numbers?|from|rows?)\b/, `no English left in "${finnish}"`);
+      // A game file's key names, the JSON parser's own detail and the games' names stay as they are.
+      const words = finnish.replace(/”[^”]*”|"[^"]*"|ei JSONia: .*|pelit ovat .* tai lyhyt/g, '');
+      assert.doesNotMatch(words, /\b(the|is|are|of|numbers?|from|rows?|lines?|draws?|has|not)\b/,
+                          `no English left in "${finnish}"`);
       for (const figure of english.match(/\d+/g) ?? []) {
         assert.ok(finnish.replace(/[\s\u00a0]/g, '').includes(figure), `${figure} stays in "${finnish}"`);
       }
@@ -478,9 +493,10 @@ describe('the page\'s words', () => {
     await page.click('#wheel-form button[type="submit"]');
     await settled(page, 'failed');
     assert.equal(await page.textContent('#wheel-message'), 'Siemen ei kelpaa: 12x.');
-    await page.fill('#length', '11');
+    await page.selectOption('#game', 'other');
+    await page.fill('#game-form', '11/40');
     await page.waitForFunction(() => document.getElementById('lottery-message').textContent !== '');
-    assert.equal(await page.textContent('#lottery-message'), 'Rivissä on 2–10 numeroa, ei 11.');
+    assert.match(await page.textContent('#lottery-message'), /: rivissä on 2–10 numeroa, ei 11\.$/);
     await close();
   });
 
@@ -620,23 +636,36 @@ describe('on a phone\'s home screen', () => {
 // no serious or critical fault that axe-core finds, no sideways scroll, and
 // their screenshots.
 describe('every main view, in both languages, on a desktop and a phone', () => {
+  // Each view: its address, what the player does there, and what it shows.
+  const slipRow = async (page) => {
+    for (const n of [1, 2, 3, 4, 5, 6, 7]) await page.click(`#row-slip button[data-number="${n}"]`);
+    await page.click('#quick-pick');
+  };
   const views = [
-    ['rows', '#rows=20&seed=1&steps=20000&odds'],
-    ['wheel', '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000&odds'],
-    ['check', '#pool=1-12&guarantee=3&if=4&check'],
-    ['run', '#seed=1&phase=2'],
+    ['rows', '#rows=20&seed=1&steps=20000&odds', null, '#odds-output'],
+    ['wheel', '#wheel&pool=1-12&guarantee=3&if=4&seed=1&steps=1000&odds', null, '#odds-output'],
+    ['check', '#pool=1-12&guarantee=3&if=4&check', async (page) => {
+      await slipRow(page);
+      await page.click('#check-form button[type="submit"]');
+    }, '#odds-output'],
+    ['run', '#seed=1&phase=2', null, '#rows-output'],
+    ['tiers', '#game=eurojackpot&check&prize=3%2B1%3D15.40', async (page) => {
+      await page.fill('#your-rows', '3 11 24 38 45 + 2 9\n1 2 3 4 5 + 1 12\n7 13 21 30 44 + 5 11\n');
+      await page.click('#check-form button[type="submit"]');
+    }, '#tiers-output'],
+    ['draw', '#game=lotto&check&draw=3%207%2012%2019%2022%2031%2038%20%2B%2040', async (page) => {
+      await page.fill('#your-rows', '1 4 9 16 25 31 36\n3 7 12 19 22 31 40\n2 8 14 20 26 32 38\n');
+      await page.click('#draw-slip summary');
+      await page.click('#draw-form button[type="submit"]');
+    }, '#draw-output'],
   ];
   for (const language of ['en', 'fi']) {
-    for (const [name, fragment] of views) {
+    for (const [name, fragment, play, shows] of views) {
       test(`${name} in ${language === 'fi' ? 'Finnish' : 'English'}`, async () => {
         const {page, close} = await open('file', `${fragment}&lang=${language}`);
-        if (name === 'check') {
-          for (const n of [1, 2, 3, 4, 5, 6, 7]) await page.click(`#row-slip button[data-number="${n}"]`);
-          await page.click('#quick-pick');
-          await page.click('#check-form button[type="submit"]');
-        }
+        if (play) await play(page);
         await settled(page);
-        if (name !== 'run') await page.waitForSelector('#odds-output:not([hidden])');
+        await page.waitForSelector(`${shows}:not([hidden])`);
         const devices = [['desktop', {width: 1280, height: 900}], ['phone', {width: 390, height: 844}]];
         for (const [device, viewport] of devices) {
           await page.setViewportSize(viewport);
@@ -655,4 +684,262 @@ describe('every main view, in both languages, on a desktop and a phone', () => {
       });
     }
   }
+});
+
+// A file of `text` in the scratch folder, by its name.
+function scratchFile(name, text) {
+  const file = join(scratch, name);
+  writeFileSync(file, text);
+  return file;
+}
+
+// The tier table the page shows: each row's name and figures back in the
+// command's digits.
+async function tierTable(page, language = 'en') {
+  const rows = await page.$$eval('#tiers-table tbody tr', (trs) => trs.map((tr) => [...tr.children]
+      .map((cell) => cell.textContent)));
+  return rows.map(([name, outcomes, share, odds]) => ({name, outcomes: Number(figure(outcomes, language)),
+                                                      share: figure(share, language), odds}));
+}
+
+// The lines of a draws check table: each row's number, tier and prize.
+const drawTable = (page) => page.$$eval('#draw-lines tbody tr', (trs) => trs.map((tr) => [...tr.children]
+    .map((cell) => cell.textContent)));
+
+// The command's refusals of the games, lines, draws, prizes and prices that
+// the page can meet, each as the page would show it; and a count out of
+// reach.
+function gameRefusals() {
+    const ej = scratchFile('ej-one-line.txt', '1 2 3 4 5 + 1 2\n');
+  const lotto = scratchFile('lotto-one-line.txt', '1 2 3 4 5 6 7\n');
+  const lines = (name, text) => ['--game', 'eurojackpot', '--odds', scratchFile(name, text)];
+  const gameFile = (name, json) => ['--game', scratchFile(name, json), '--odds', lotto];
+  const cases = [
+    ['--game', 'nosuch', '--odds', ej], ['--game', '5/x', '--odds', ej], ['--game', '5/150', '--odds', ej],
+    ['--game', '50/60', '--odds', ej], ['--game', '5/50+2/150', '--odds', ej], ['--game', '5/50+7', '--odds', ej],
+    ['--game', '21/90 21', '--odds', ej],
+    lines('plus.txt', '1 2 3 4 5 6 7 + 1\n'), lines('noplus.txt', '1 2 3 4 5\n'),
+    lines('twoplus.txt', '1 2 3 4 5 + 1 + 2\n'), lines('second.txt', '1 2 3 4 5 + 1\n'),
+    lines('main.txt', '1 2 3 4 + 1 2\n'), lines('high.txt', '1 2 3 4 5 + 1 13\n'),
+    ['--game', 'lotto', '--odds', scratchFile('lotto-plus.txt', '1 2 3 4 5 6 7 + 1\n')],
+    ['--game', 'lotto', '--check', lotto, '--draw', '1 2 3 4 5 6 7'],
+    ['--game', 'lotto', '--check', lotto, '--draw', '1 2 3 4 5 6 + 7'],
+    ['--game', 'lotto', '--check', lotto, '--draw', '1 2 3 4 5 6 7 + 8 9'],
+    ['--game', 'eurojackpot', '--check', ej, '--draw', '1 2 3 4 5 + 1'],
+    ['--game', '7/35+1+1/20', '--check', scratchFile('au.txt', '1 2 3 4 5 6 7 + 1\n'), '--draw',
+     '1 2 3 4 5 6 7 + 8 + 1 2'],
+    ['--game', 'lotto', '--check', lotto, '--draws', scratchFile('dated.txt', '2026-13-01 1 2 3 4 5 6 7 + 8\n')],
+    ['--game', 'eurojackpot', '--odds', ej, '--prize', '3+1=1,5'], ['--game', 'eurojackpot', '--odds', ej, '--price', 'x'],
+    gameFile('not-json.json', '{'), gameFile('list.json', '[]'), gameFile('key.json', '{"name": "x", "colour": 1}'),
+    gameFile('missing.json', '{"name": "x"}'), gameFile('empty.json', '{"name": "", "main": {}, "tiers": []}'),
+    gameFile('main.json', '{"name": "x", "main": 3, "tiers": []}'),
+    gameFile('whole.json', '{"name": "x", "main": {"numbers": -1, "drawn": 7}, "tiers": []}'),
+    gameFile('text.json', '{"name": 1, "main": {"numbers": 40, "drawn": 7}, "tiers": []}'),
+    gameFile('tiers.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "tiers": 1}'),
+    gameFile('no-tiers.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "tiers": []}'),
+    gameFile('hits.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "tiers": [{"name": "8", "main": 8}]}'),
+    gameFile('no-name.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "tiers": [{"name": ""}]}'),
+    gameFile('amount.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "price": "1", "tiers": [{"name": "7"}]}'),
+    gameFile('cents.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "price": 1.005, "tiers": [{"name": "7"}]}'),
+    gameFile('large.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "price": 2e9, "tiers": [{"name": "7"}]}'),
+    gameFile('bonus.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7, "bonus": 9}, "tiers": [{"name": "7"}]}'),
+    gameFile('line.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "line": 40, "tiers": [{"name": "7"}]}'),
+    gameFile('drawn.json', '{"name": "x", "main": {"numbers": 40, "drawn": 40}, "tiers": [{"name": "7"}]}'),
+    gameFile('second.json', '{"name": "x", "main": {"numbers": 40, "drawn": 7}, "second": {"numbers": 1, ' +
+             '"drawn": 1}, "tiers": [{"name": "7"}]}'),
+  ];
+  // The counts the page refuses as the library words them (rivit/tier_odds.cpp): lines of too many numbers, a
+  // short form whose outcomes pass 64 bits.
+  return [...cases.map((args) => refusalWords(...args)), 'the lines hold 61 numbers: too many to count every outcome',
+          'the lines hold 61 numbers and 12 of the second drum: too many to count every outcome',
+          'the game has too many outcomes to count exactly'];
+}
+
+describe('real games', () => {
+  test('a Eurojackpot line made on the slip: its tier odds are the command\'s --game eurojackpot --odds', async () => {
+    const {page, close} = await open('file', '#game=eurojackpot');
+    assert.equal(await page.inputValue('#game'), 'eurojackpot');
+    const main = (n) => page.click(`#row-slip .slip[data-drum="main"] button[data-number="${n}"]`);
+    const second = (n) => page.click(`#row-slip .slip[data-drum="second"] button[data-number="${n}"]`);
+    assert.equal(await page.locator('#row-slip .slip[data-drum="second"] button').count(), 12);
+    for (const n of [3, 11, 24, 38]) await main(n);
+    await second(2);
+    await main(45);
+    await main(46);  // the main part is full: nothing
+    await second(9);
+    assert.equal(await page.inputValue('#your-rows'), '3 11 24 38 45 + 2 9');
+    await page.click('#quick-pick');
+    await page.click('#check-form button[type="submit"]');
+    await page.waitForSelector('#tiers-output:not([hidden])');
+    await settled(page);
+    const file = scratchFile('ej.txt', `${await page.inputValue('#your-rows')}\n`);
+    const json = rivit('--game', 'eurojackpot', '--odds', file, '--format', 'json');
+    const odds = JSON.parse(json);
+    const shown = await tierTable(page);
+    assert.deepEqual(shown.map((row) => [row.name, row.outcomes]),
+                     [...odds.tiers.map((tier) => [tier.name, tier.outcomes]), ['No prize', odds.none],
+                      ['Any prize', odds.any]]);
+    const text = rivit('--game', 'eurojackpot', '--odds', file);
+    const oneIn = (name) => text.match(new RegExp(`^${name.replace('+', '\\+')}\\s.* 1 in ([\\d.]+)$`, 'm'))[1];
+    assert.equal(shown[0].odds.replace(/,/g, ''), `1 in ${oneIn('5+2')}`);
+    assert.match(await page.textContent('#tiers-sentences'), new RegExp(`in 1 of every ${oneIn('any prize')} draws`));
+    assert.equal(await downloaded(page, 'tiers', 'json'), json);
+    assert.equal(await downloaded(page, 'tiers', 'text'), text);
+    assert.equal(await page.textContent('#tiers-text') + '\n', text);
+    await close();
+  });
+
+  test('a Lotto draw marked on the slip: each row\'s hits and tier are the command\'s --check --draw', async () => {
+    const rows = '1 4 9 16 25 31 36\n3 7 12 19 22 31 40\n2 8 14 20 26 32 38\n3 7 12 19 22 31 38\n5 6 10 11 13 15 17\n';
+    const {page, close} = await open('file', '#game=lotto');
+    await page.fill('#your-rows', rows);
+    await page.click('#draw-slip summary');
+    for (const n of [3, 7, 12, 19, 22, 31, 38, 40]) await page.click(`#draw-slip button[data-number="${n}"]`);
+    const draw = '3 7 12 19 22 31 38 + 40';
+    assert.equal(await page.inputValue('#draw'), draw, 'the eighth number is the extra number');
+    await page.click('#draw-form button[type="submit"]');
+    await page.waitForSelector('#draw-output:not([hidden])');
+    await settled(page);
+    const file = scratchFile('lotto-rows.txt', rows);
+    const json = rivit('--game', 'lotto', '--check', file, '--draw', draw, '--format', 'json');
+    const check = JSON.parse(json);
+    const shown = await drawTable(page);
+    assert.deepEqual(shown.map(([line, , right, tier]) => [Number(line), right, tier]),
+                     check.lines.map((line) => [line.line, `${line.main}+${line.bonus}`, line.tier ?? 'no prize']));
+    const marked = await page.$$eval('#draw-lines tbody tr:nth-child(2) mark', (marks) => marks.map((m) => m.textContent));
+    assert.deepEqual(marked, ['3', '7', '12', '19', '22', '31', '40'], 'the numbers drawn, the extra one too');
+    assert.equal(await downloaded(page, 'draw', 'json'), json);
+    assert.equal(await downloaded(page, 'draw', 'csv'),
+                 rivit('--game', 'lotto', '--check', file, '--draw', draw, '--format', 'csv'));
+    assert.match(page.url(), /#game=lotto&check&draw=3%207%2012%2019%2022%2031%2038%20%2B%2040$/);
+    // A draw the library refuses is refused beside it, in its words.
+    await page.fill('#draw', '3 7 12 19 22 31 38');
+    await page.click('#draw-form button[type="submit"]');
+    await settled(page, 'failed');
+    assert.equal(await page.textContent('#draw-message'),
+                 refusal('--game', 'lotto', '--check', file, '--draw', '3 7 12 19 22 31 38'));
+    await close();
+  });
+
+  test('a file of past draws: draw by draw and in total, the command\'s --draws', async () => {
+    const rows = '3 11 24 38 45 + 2 9\n1 2 3 4 5 + 1 12\n';
+    const draws = 'date,n1,n2,n3,n4,n5,+,s1,s2\n2026-12-04,3,11,24,38,44,+,2,8\n2026-12-11 1 2 3 4 5 + 1 12\n' +
+        '2026-12-18 6 7 8 9 10 + 3 4\n';
+    const {page, close} = await open('file', '#game=eurojackpot');
+    await page.fill('#your-rows', rows);
+    const file = scratchFile('ej-draws.txt', draws);
+    await page.setInputFiles('#draws-file', file);
+    await page.waitForSelector('#draw-output:not([hidden])');
+    await settled(page);
+    const lines = scratchFile('ej-lines.txt', rows);
+    const text = rivit('--game', 'eurojackpot', '--check', lines, '--draws', file);
+    assert.equal(await downloaded(page, 'draw', 'text'), text);
+    const totals = [...text.matchAll(/^lines: (\d+), winning: (\d+),/gm)].map((m) => m.slice(1));
+    assert.deepEqual(await page.$$eval('#draws-table tbody tr', (trs) => trs.map((tr) => tr.children[3].textContent)),
+                     totals.slice(0, 3).map(([, winning]) => winning));
+    const [played, winning] = totals[3];
+    assert.match(await page.textContent('#draw-sentences'), new RegExp(`^Over 3 draws, ${played} rows played, ` +
+                                                                        `${winning} winning`));
+    await close();
+  });
+
+  test('prizes edited on the page give the command\'s expected return with --prize and --price; the address ' +
+       'keeps them', async () => {
+    const {page, close} = await open('file', '#game=eurojackpot');
+    const rows = '3 11 24 38 45 + 2 9\n1 2 3 4 5 + 1 12\n7 8 9 10 11 + 3 4\n';
+    await page.fill('#your-rows', rows);
+    await page.click('#check-form button[type="submit"]');
+    await page.waitForSelector('#tiers-output:not([hidden])');
+    await settled(page);
+    assert.match(await page.textContent('#return-sentences'), /^No tier has a prize/);
+    await page.fill('#tiers-table input[data-tier="3+1"]', '15.40');
+    await page.press('#tiers-table input[data-tier="3+1"]', 'Enter');
+    await page.fill('#tiers-table input[data-tier="5+2"]', '10000000');
+    await page.press('#tiers-table input[data-tier="5+2"]', 'Tab');
+    await page.fill('#price', '2.5');
+    await page.press('#price', 'Tab');
+    await page.waitForFunction(() => /2\.5/.test(location.hash));
+    const file = scratchFile('ej-prizes.txt', rows);
+    const args = ['--game', 'eurojackpot', '--odds', file, '--prize', '3+1=15.40', '--prize', '5+2=10000000',
+                  '--price', '2.5'];
+    await page.waitForFunction(() => /back/.test(document.getElementById('return-sentences').textContent));
+    assert.equal(await downloaded(page, 'tiers', 'text'), rivit(...args));
+    const expected = JSON.parse(rivit(...args, '--format', 'json')).expected;
+    const one = JSON.parse(rivit('--game', 'eurojackpot', '--prize', '3+1=15.40', '--prize', '5+2=10000000',
+                                 '--odds', scratchFile('ej-one.txt', '1 2 3 4 5 + 1 2\n'), '--format', 'json')).expected;
+    const sentences = await page.textContent('#return-sentences');
+    assert.ok(sentences.includes(`On average these 3 rows win ${expected.prize} a draw, ${one.prize} a row.`), sentences);
+    assert.ok(sentences.includes(`They cost ${expected.cost} a draw: each euro spent brings back ` +
+                                 `${expected.per_unit.toFixed(4)} on average.`), sentences);
+    assert.match(page.url(), /&prize=5%2B2%3D10000000&prize=3%2B1%3D15.40&price=2.5$|&prize=3%2B1%3D15.40&prize=5%2B2%3D10000000&price=2.5$/);
+    // A prize that is no amount: the library's words beside the table, and the input marked.
+    await page.fill('#tiers-table input[data-tier="4+0"]', '1,5');
+    await page.press('#tiers-table input[data-tier="4+0"]', 'Tab');
+    await page.waitForFunction(() => document.getElementById('prize-message').textContent !== '');
+    assert.equal(await page.textContent('#prize-message'), asSentence(refusalWords(...args, '--prize', '4+0=1,5')));
+    assert.equal(await page.getAttribute('#tiers-table input[data-tier="4+0"]', 'aria-invalid'), 'true');
+    await close();
+  });
+
+  test('a game file opened: its game and its prizes, as the command reads the file', async () => {
+    const described = JSON.parse(rivit('--game', 'lotto', '--describe'));
+    described.name = 'my-lotto';
+    described.title = 'My Lotto';
+    described.tiers[4].prize = 10;
+    const gameFile = scratchFile('my-lotto.json', JSON.stringify(described));
+    const {page, close} = await open('file', '');
+    await page.selectOption('#game', 'file');
+    await page.setInputFiles('#game-file', gameFile);
+    await page.waitForFunction(() => /My Lotto/.test(document.getElementById('game-about').textContent));
+    const rows = '1 2 3 4 5 6 7\n8 9 10 11 12 13 14\n';
+    await page.fill('#your-rows', rows);
+    await page.click('#check-form button[type="submit"]');
+    await page.waitForSelector('#tiers-output:not([hidden])');
+    await settled(page);
+    const lines = scratchFile('my-lotto-rows.txt', rows);
+    assert.equal(await downloaded(page, 'tiers', 'json'), rivit('--game', gameFile, '--odds', lines, '--format', 'json'));
+    assert.equal(await page.inputValue('#tiers-table input[data-tier="4"]'), '10.00');
+    // A file the library refuses: its words at the control.
+    await page.setInputFiles('#game-file', scratchFile('broken.json', '{"name": "x"}'));
+    await page.waitForFunction(() => document.getElementById('game-message').textContent !== '');
+    assert.equal(await page.textContent('#game-message'), refusal('--game', join(scratch, 'broken.json'), '--odds', lines));
+    await close();
+  });
+
+  test('in Finnish: a bad line named by its line, and the tier table in Finnish digits', async () => {
+    const {page, close} = await open('file', '#game=eurojackpot', {locale: 'fi-FI'});
+    const bad = '3 11 24 38 45 + 2 9\n1 2 3 4 5\n';
+    await page.fill('#your-rows', bad);
+    await page.click('#check-form button[type="submit"]');
+    await settled(page, 'failed');
+    const file = scratchFile('ej-bad.txt', bad);
+    assert.equal(await page.textContent('#error'),
+                 texts.libraryMessage('fi', `line 2: ${refusalWords('--game', 'eurojackpot', '--odds', file)}`));
+    assert.match(await page.textContent('#error'), /^tekstirivi 2: /);
+    assert.equal(await page.getAttribute('#your-rows', 'aria-invalid'), 'true');
+    await page.selectOption('#game', 'lotto');
+    await page.fill('#your-rows', '1 2 3 4 5 6 7\n');
+    await page.click('#check-form button[type="submit"]');
+    await page.waitForSelector('#tiers-output:not([hidden])');
+    await settled(page);
+    const shown = await tierTable(page, 'fi');
+    const sixPlusOne = shown.find((row) => row.name === '6+1');
+    assert.equal(sixPlusOne.odds.replace(/[\u00a0\u202f]/g, ' '), '1 / 2 663 365,71');
+    const one = JSON.parse(rivit('--game', 'lotto', '--odds', scratchFile('one.txt', '1 2 3 4 5 6 7\n'), '--format',
+                                 'json'));
+    assert.deepEqual(shown.map((row) => row.outcomes), [...one.tiers.map((tier) => tier.outcomes), one.none, one.any]);
+    assert.match(await page.textContent('#tiers-sentences'), /Se voittaa jotakin keskimäärin kerran 49,60 arvonnassa/);
+    await close();
+  });
+
+  // Rows of a small pool, whose union the count goes through quickly.
+  test('a wheel\'s rows in Lotto: their tier odds are the command\'s --game lotto --odds of those rows', async () => {
+    const {page, close} = await open('file', '#game=lotto&wheel&pool=1-10&guarantee=3&if=4&seed=1&steps=300&odds');
+    await page.waitForSelector('#tiers-output:not([hidden])');
+    await settled(page);
+    const rows = scratchFile('lotto-wheel.txt', await downloaded(page, 'rows', 'text'));
+    assert.equal(await downloaded(page, 'tiers', 'json'), rivit('--game', 'lotto', '--odds', rows, '--format', 'json'));
+    await close();
+  });
+
 });
