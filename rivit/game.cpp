@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "rivit/counting.h"
 #include "rivit/fields.h"
 
 namespace rivit {
@@ -53,6 +54,7 @@ std::optional<std::string> game_problem(const Game& game) {
     return "a line holds 1 to " + std::to_string(std::min(kMostLineNumbers, game.main.numbers - 1)) +
            " main numbers, not " + std::to_string(game.line);
   }
+  if (game_outcomes(game) == kCountless) return "the game has more outcomes than 64 bits count";
   if (game.tiers.empty() || game.tiers.size() > static_cast<std::size_t>(kMostTiers)) {
     return "a game has 1 to " + std::to_string(kMostTiers) + " tiers, not " + std::to_string(game.tiers.size());
   }

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <utility>
 
+#include "rivit/counting.h"
 #include "rivit/fields.h"
 
 namespace rivit {
@@ -14,7 +15,6 @@ namespace rivit {
 namespace {
 
 constexpr std::string_view kPlus = "+";
-constexpr std::uint64_t kCountless = std::numeric_limits<std::uint64_t>::max();
 
 using Problem = std::optional<std::string>;
 using Part = std::span<const std::string_view>;
@@ -151,23 +151,6 @@ std::string csv_header_of(int main, std::initializer_list<std::pair<char, int>> 
   return header;
 }
 
-std::uint64_t saturating_sum(std::uint64_t a, std::uint64_t b) { return a > kCountless - b ? kCountless : a + b; }
-
-std::uint64_t saturating_product(std::uint64_t a, std::uint64_t b) {
-  return a != 0 && b > kCountless / a ? kCountless : a * b;
-}
-
-// C(n, k), or kCountless where it is more.
-std::uint64_t saturating_choose(int n, int k) {
-  if (k < 0 || k > n) return 0;
-  std::vector<std::uint64_t> row(static_cast<std::size_t>(k) + 1, 0);
-  row[0] = 1;
-  for (int i = 1; i <= n; ++i) {
-    for (auto j = static_cast<std::size_t>(std::min(i, k)); j >= 1; --j) row[j] = saturating_sum(row[j], row[j - 1]);
-  }
-  return row.back();
-}
-
 // Calls visit(subset) for every subset of `count` of `numbers` (ascending),
 // in the order of their numbers written ascending.
 template <typename Visit>
@@ -248,8 +231,8 @@ std::string draw_csv_header(const Game& game) {
 }
 
 std::uint64_t system_lines(const GameLine& system, const Game& game) {
-  const std::uint64_t second = game.has_second() ? saturating_choose(system.second.size(), game.second.drawn) : 1;
-  return saturating_product(saturating_choose(system.main.size(), game.line), second);
+  const std::uint64_t second = game.has_second() ? kSaturatingChoose(system.second.size(), game.second.drawn) : 1;
+  return saturating_product(kSaturatingChoose(system.main.size(), game.line), second);
 }
 
 std::vector<GameLine> expand_system(const GameLine& system, const Game& game) {

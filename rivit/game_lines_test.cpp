@@ -325,7 +325,7 @@ TEST(Systems, AsTheOperatorsCountAndPriceThem) {
             "the systems stand for 1 018 368 lines: at most 1 000 000");
   EXPECT_EQ(system_problem(std::vector<GameLine>{{NumberSet::first(40), {}}}, lotto),
             "a system of 18 643 560 lines: at most 1 000 000");
-  const Game wide = *parse_game("20/128 20").game;
+  const Game wide = *parse_game("10/128 20").game;
   EXPECT_EQ(system_problem(std::vector<GameLine>{{NumberSet::first(128), {}}}, wide),
             "a system of 18 446 744 073 709 551 615 or more lines: at most 1 000 000");
 }

@@ -7,6 +7,8 @@
 #include <span>
 #include <utility>
 
+#include "rivit/counting.h"
+
 namespace rivit {
 
 namespace {
@@ -25,18 +27,6 @@ constexpr int kSharedOutBy = 2;
 // The most classes of second-drum draws a count goes through: each line
 // keeps, for each of its possible hits there, the classes giving them.
 constexpr std::size_t kMostSecondClasses = 1024;
-
-// A count that does not fit 64 bits.
-constexpr std::uint64_t kTooMany = std::numeric_limits<std::uint64_t>::max();
-
-constexpr std::uint64_t saturating_plus(std::uint64_t a, std::uint64_t b) {
-  return b > kTooMany - a ? kTooMany : a + b;
-}
-
-std::uint64_t saturating_times(std::uint64_t a, std::uint64_t b) {
-  std::uint64_t product = 0;
-  return __builtin_mul_overflow(a, b, &product) ? kTooMany : product;
-}
 
 // The number of members of a word. The library is built for every x86-64,
 // without the population count instruction, where std::popcount is a call.
@@ -70,30 +60,7 @@ void for_each_member(const Word* set, std::size_t words, Visit visit) {
   }
 }
 
-// C(n, k) by Pascal's triangle for every n of a game and every k of a line or
-// draw, kTooMany where it does not fit; 0 outside the triangle.
-class Binomials {
- public:
-  constexpr Binomials() {
-    for (int n = 0; n < kRows; ++n) {
-      at(n, 0) = 1;
-      for (int k = 1; k < kColumns && k <= n; ++k) at(n, k) = saturating_plus(at(n - 1, k - 1), at(n - 1, k));
-    }
-  }
-  // REQUIRES: n <= kMostGameNumbers, k <= kMostLineNumbers.
-  constexpr std::uint64_t operator()(int n, int k) const { return n < 0 || k < 0 || k > n ? 0 : table_[index(n, k)]; }
-
- private:
-  static constexpr int kRows = kMostGameNumbers + 1;
-  static constexpr int kColumns = kMostLineNumbers + 1;
-  static constexpr std::size_t index(int n, int k) {
-    return static_cast<std::size_t>(n) * kColumns + static_cast<std::size_t>(k);
-  }
-  constexpr std::uint64_t& at(int n, int k) { return table_[index(n, k)]; }
-  std::array<std::uint64_t, static_cast<std::size_t>(kRows* kColumns)> table_{};
-};
-
-constexpr Binomials kChoose;
+constexpr const Binomials& kChoose = kSaturatingChoose;
 
 // Where the bonus hits decide whether a line with the tier's other hits
 // meets it.
@@ -103,13 +70,6 @@ bool bonus_decides(const TierCondition& when) {
 
 int second_drawn(const Game& game) { return game.has_second() ? game.second.drawn : 0; }
 
-// C(N, D)·C(N − D, B)·C(n, k), kTooMany where it does not fit.
-std::uint64_t outcomes_of(const Game& game) {
-  const std::uint64_t second = game.has_second() ? kChoose(game.second.numbers, game.second.drawn) : 1;
-  return saturating_times(saturating_times(kChoose(game.main.numbers, game.main.drawn),
-                                           kChoose(game.main.numbers - game.main.drawn, game.bonus)),
-                          second);
-}
 
 // The most words the sets of the second drum's classes take (32 MiB), and
 // the most entries of their lists (32 MiB).
@@ -194,7 +154,7 @@ SecondClasses::SecondClasses(const Game& game, std::span<const GameLine> lines) 
   const int u = held.size();
   const int least = std::max(0, k - (n - u));
   std::uint64_t count = 0;
-  for (int s = least; s <= std::min(k, u); ++s) count = saturating_plus(count, kChoose(u, s));
+  for (int s = least; s <= std::min(k, u); ++s) count = saturating_sum(count, kChoose(u, s));
   if (count > kMostSecondClasses) return;
   const auto classes = static_cast<std::size_t>(count);
   hit_levels_ = static_cast<std::size_t>(k) + 1;
@@ -339,11 +299,11 @@ bool rising_never_worse(const Game& game, int most_hits) {
 }  // namespace
 
 TierCount::Plan::Plan(const Game& of, std::span<const GameLine> with)
-    : game(of), lines(with.begin(), with.end()), outcomes(outcomes_of(of)), second(game, lines) {
+    : game(of), lines(with.begin(), with.end()), outcomes(game_outcomes(of)), second(game, lines) {
   turn_lines();
   bound_walk();
   // No pieces for a count that cannot be exact.
-  if (outcomes != kTooMany && second.count() > 0) share_out();
+  if (outcomes != kCountless && second.count() > 0) share_out();
 }
 
 void TierCount::Plan::turn_lines() {
@@ -416,8 +376,8 @@ void TierCount::Plan::share_out() {
   short_piece = piece_depth > 0;
   if (short_piece) {
     std::uint64_t work = 0;
-    for (int s = lowest_depth; s < piece_depth; ++s) work = saturating_plus(work, kChoose(u, s));
-    piece_work.push_back(saturating_times(work, second.count()));
+    for (int s = lowest_depth; s < piece_depth; ++s) work = saturating_sum(work, kChoose(u, s));
+    piece_work.push_back(saturating_product(work, second.count()));
   }
   std::vector<int> prefix;
   const auto add_prefixes = [&](const auto& self, int from) -> void {
@@ -443,9 +403,9 @@ std::uint64_t TierCount::Plan::work_below(int depth_of, int q) const {
   const int later = static_cast<int>(numbers.size()) - 1 - q;
   std::uint64_t work = 0;
   for (int s = depth_of; s <= std::min(depth(), depth_of + later); ++s) {
-    if (counted_at(s)) work = saturating_plus(work, kChoose(later, s - depth_of));
+    if (counted_at(s)) work = saturating_sum(work, kChoose(later, s - depth_of));
   }
-  return saturating_times(work, second.count());
+  return saturating_product(work, second.count());
 }
 
 // Counts the outcomes of one counter, a piece at a time, by a walk over the
@@ -937,9 +897,9 @@ TierCount::TierCount(const Game& game, std::span<const GameLine> lines) : plan_(
 TierCount::~TierCount() = default;
 
 std::uint64_t TierCount::work() const {
-  if (plan_->outcomes == kTooMany || plan_->second.count() == 0) return kTooMany;
+  if (plan_->outcomes == kCountless || plan_->second.count() == 0) return kCountless;
   std::uint64_t work = 0;
-  for (const std::uint64_t piece : plan_->piece_work) work = saturating_plus(work, piece);
+  for (const std::uint64_t piece : plan_->piece_work) work = saturating_sum(work, piece);
   return work;
 }
 
@@ -972,7 +932,7 @@ TierOdds tier_odds_of(const Game& game, std::span<const GameLine> lines) {
 
 std::optional<std::string> tier_odds_problem(const TierCount& count) {
   const TierCount::Plan& plan = *count.plan_;
-  if (plan.outcomes == kTooMany) return "the game has too many outcomes to count exactly";
+  if (plan.outcomes == kCountless) return "the game has too many outcomes to count exactly";
   if (count.work() <= kMostTierWork) return std::nullopt;
   NumberSet second;
   for (const GameLine& line : plan.lines) second = second | line.second;
@@ -987,7 +947,7 @@ TierOdds line_odds(const Game& game) {
   const int line = game.line;
   const int k = second_drawn(game);
   const int n = game.has_second() ? game.second.numbers : 0;
-  TierOdds odds{.lines = 1, .outcomes = outcomes_of(game), .tiers = std::vector<std::uint64_t>(game.tiers.size())};
+  TierOdds odds{.lines = 1, .outcomes = game_outcomes(game), .tiers = std::vector<std::uint64_t>(game.tiers.size())};
   for (int m = 0; m <= std::min(line, drawn); ++m) {
     const std::uint64_t main = kChoose(line, m) * kChoose(numbers - line, drawn - m);
     for (int b = 0; b <= std::min(line - m, game.bonus); ++b) {

@@ -293,11 +293,10 @@ TEST(TierOdds, SaysWhenTheOutcomesAreTooManyToCount) {
   EXPECT_GT(every_number.work(), kMostTierWork);
   EXPECT_EQ(tier_odds_problem(every_number), "the lines hold 70 numbers: too many to count every outcome");
 
+  // A game past 64 bits of outcomes is no game to count at all.
   const Game huge = game_of({128, 20}, 0, {}, 20, {tier("20", 20)});
-  const std::vector<GameLine> one = {{NumberSet::first(20), {}}};
-  const TierCount overflowing(huge, one);
-  EXPECT_EQ(tier_odds_problem(overflowing), "the game has too many outcomes to count exactly");
-  EXPECT_EQ(overflowing.pieces(), 0U);
+  EXPECT_EQ(game_problem(huge), "the game has more outcomes than 64 bits count");
+  EXPECT_EQ(parse_game("20/128").error, "20/128: the game has more outcomes than 64 bits count");
 }
 
 }  // namespace
