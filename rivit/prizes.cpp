@@ -58,7 +58,8 @@ struct Wide {
 }  // namespace
 
 std::optional<Cents> parse_amount(std::string_view text) {
-  const std::size_t point = text.find('.');
+  // A decimal point or, as Finnish and most of Europe write it, a comma.
+  const std::size_t point = text.find_first_of(".,");
   const std::string_view whole = text.substr(0, point);
   const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
   const auto digits = [](std::string_view part) {

@@ -26,7 +26,7 @@ namespace rivit {
 // The most an amount may be: a billion, in cents.
 inline constexpr Cents kMostAmount = Cents{100000000000};
 
-// "2", "2.5", "2.50", "1000000" as cents; nothing for a negative amount,
+// "2", "2.5", "2.50", "2,50", "1000000" as cents; nothing for a negative amount,
 // more than two decimals, anything that is no amount, or more than
 // kMostAmount.
 std::optional<Cents> parse_amount(std::string_view text);

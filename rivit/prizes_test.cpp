@@ -19,7 +19,7 @@ TEST(AmountTest, ReadsWhatPlayersWriteAndRefusesTheRest) {
     std::optional<Cents> cents;
   } kCases[] = {{"2", 200},           {"2.5", 250},   {"2.50", 250},        {"0.01", 1},   {"1000000", 100000000},
                 {"1000000000", kMostAmount},          {"1000000000.01", {}}, {"", {}},     {"-1", {}},
-                {"2.", {}},           {".5", {}},     {"2.505", {}},        {"2,50", {}},  {"1e3", {}},
+                {"2.", {}},           {".5", {}},     {"2.505", {}},        {"2,50", 250},  {"2,5.0", {}},  {"1e3", {}},
                 {" 2", {}},           {"2 ", {}},     {"9999999999999", {}}};
   for (const auto& c : kCases) EXPECT_EQ(parse_amount(c.text), c.cents) << c.text;
   std::mt19937_64 random(5);
