@@ -185,7 +185,7 @@ void expect_text(const std::vector<std::string>& lines, const std::vector<RowMas
   for (std::size_t i = at + 3; i < lines.size(); ++i) {
     for (std::sregex_iterator e(lines[i].begin(), lines[i].end(), entry), end; e != end; ++e) {
       EXPECT_EQ(number((*e)[1]), balance.size() + 1) << lines[i];
-      balance.push_back(number((*e)[2]));
+      balance.push_back(static_cast<std::size_t>(number((*e)[2])));
     }
   }
   EXPECT_EQ(balance, plain.balance);
