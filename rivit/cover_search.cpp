@@ -188,7 +188,8 @@ void CoverModel::fill_greedily(std::size_t until) {
       int pick = 0;
       for_each_number(pool_ & ~row, [&](int n) {
         const std::pair candidate{greedy_gain(row, n), uses[static_cast<std::size_t>(n)]};
-        if (!best || candidate.first > best->first || (candidate.first == best->first && candidate.second < best->second)) {
+        if (!best || candidate.first > best->first ||
+            (candidate.first == best->first && candidate.second < best->second)) {
           best = candidate;
           pick = n;
         }
@@ -257,9 +258,9 @@ std::optional<CoverModel::Move> CoverModel::best_change(RowMask set, Step& step)
     for_each_subset(row, right - 1, [this](RowMask held) { helds_.push_back(held); });
     rests_.clear();
     for_each_subset(pool_ & ~row, setup_.guarantee.if_drawn - right, [this](RowMask rest) { rests_.push_back(rest); });
-    std::array<std::int64_t, kLargestDrawn> lost{};  // by x
-    std::array<std::int64_t, kLargestDrawn> gained{};  // by y
-    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> kept{};  // by x, y: lost but not with y
+    std::array<std::int64_t, kLargestDrawn> lost{};                               // by x
+    std::array<std::int64_t, kLargestDrawn> gained{};                             // by y
+    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> kept{};    // by x, y: lost but not with y
     std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> missed{};  // by y, x: gained but not with x
     for_each_number(outs, [&](int out) {
       const RowMask out_bit = RowMask{1} << out;

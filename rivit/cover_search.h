@@ -1,5 +1,6 @@
-// The local search behind WheelSearch (wheel.h), on one pool whose numbers
-// are the bit indices 0 to numbers - 1: a fixed number of rows at a time,
+// The search behind WheelSearch (wheel.h), a model on the local search of
+// local_search.h, on one pool whose numbers are the bit indices 0 to
+// numbers - 1: a fixed number of rows at a time,
 // with the count of rows that cover each m-set, its weight, and the list of
 // the uncovered ones kept up to date as one number of one row changes.
 //
@@ -86,8 +87,8 @@ class CoverModel {
 
   std::vector<SetCount> sets_;
   IndexedSet<std::uint32_t> uncovered_;  // the m-sets that no row covers
-  std::vector<RowMask> helds_;  // best_change's t - 1 numbers of a row, kept to spare allocations
-  std::vector<RowMask> rests_;  // and its m - t numbers outside it
+  std::vector<RowMask> helds_;           // best_change's t - 1 numbers of a row, kept to spare allocations
+  std::vector<RowMask> rests_;           // and its m - t numbers outside it
   BestMove<std::int64_t, Move, Ties::kDrawFromSecondTie> best_;
   std::vector<RowMask> best_rows_;
   std::uint64_t best_uncovered_ = UINT64_MAX;

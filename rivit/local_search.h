@@ -14,6 +14,11 @@
 // Every decision is drawn from the runtime's generator in integer
 // arithmetic, so that every build makes the same ones. The search owns no
 // generator: its owner lends one to each call that draws.
+//
+// A new search is a model (SearchModel, below) and its start: the model's
+// constructor draws or builds its first rows; a TabuMemory sized for them,
+// a Tenure and the last step make it a LocalSearch, which its owner then
+// advances a slice at a time.
 
 #ifndef ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
 #define ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
