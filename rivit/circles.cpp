@@ -5,7 +5,8 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
+#include <numeric>
+#include <optional>
 #include <utility>
 
 #include "rivit/local_search.h"
@@ -15,11 +16,12 @@ namespace rivit {
 namespace {
 
 // How long the search for the points to leave out goes on.
-constexpr int kLeaveOutTries = 4000;
+constexpr std::uint64_t kLeaveOutTries = 4000;
 // The steps of the walk that chooses among the rows from circles, and how
-// long a row it swaps stays put: tuned on 7 of 40.
-constexpr int kChoiceSteps = 500;
-constexpr int kChoiceTenure = 7;
+// long a row it swaps stays put (the step it is swapped in and 7 more):
+// tuned on 7 of 40.
+constexpr std::uint64_t kChoiceSteps = 500;
+constexpr Tenure kChoiceTenure{8, 0};
 
 // A set of up to 128 points, for the circles of q <= 11.
 struct Points {
@@ -128,42 +130,79 @@ int least_prime(Lottery lottery) {
   return q;
 }
 
-// The points to leave out, `count` of the `points`, for the most circles
-// that keep `length` or more: random swaps of a point out for a point in,
-// kept when they keep no fewer circles.
-Points left_out(const std::vector<Points>& all, int points, int count, int most_out, rt::Random& random) {
-  std::vector<int> order(static_cast<std::size_t>(points));
-  for (int p = 0; p < points; ++p) order[static_cast<std::size_t>(p)] = p;
-  for (int p = 0; p < count; ++p) {
-    const int pick = p + below(random, points - p);
-    std::swap(order[static_cast<std::size_t>(p)], order[static_cast<std::size_t>(pick)]);
-  }
-  const auto as_points = [&] {
-    Points out;
-    for (int p = 0; p < count; ++p) out.add(order[static_cast<std::size_t>(p)]);
-    return out;
+// The model of the search for the points to leave out, `count` of the
+// `points`, for the most circles that keep `length` or more: random swaps of
+// a point out for a point in, kept when they keep no fewer circles.
+class LeftOut {
+ public:
+  struct Move {
+    std::size_t leaving = 0;  // in order_
+    std::size_t coming = 0;
+    Points tried;
+    std::int64_t kept = 0;  // circles
   };
-  const auto kept = [&](const Points& out) {
-    return std::count_if(all.begin(), all.end(),
-                         [&](const Points& circle) { return circle.count_in(out) <= most_out; });
-  };
-  Points out = as_points();
-  if (count == 0) return out;
-  auto best = kept(out);
-  for (int t = 0; t < kLeaveOutTries; ++t) {
-    const auto leaving = static_cast<std::size_t>(below(random, count));
-    const int pick = count + below(random, points - count);
-    const auto coming = static_cast<std::size_t>(pick);
-    std::swap(order[leaving], order[coming]);
-    const Points tried = as_points();
-    if (const auto now = kept(tried); now >= best) {
-      best = now;
-      out = tried;
-    } else {
-      std::swap(order[leaving], order[coming]);
+  using Acceptance = TakeNoWorse;
+  static constexpr Breakout kBreakout = Breakout::kNever;
+
+  // Draws the first points to leave out from `random`.
+  LeftOut(const std::vector<Points>& all, int points, int count, int most_out, rt::Random& random)
+      : all_(&all), count_(count), most_out_(most_out), order_(static_cast<std::size_t>(points)) {
+    std::iota(order_.begin(), order_.end(), 0);
+    for (int p = 0; p < count; ++p) {
+      const int pick = p + below(random, points - p);
+      std::swap(order_[static_cast<std::size_t>(p)], order_[static_cast<std::size_t>(pick)]);
     }
+    out_ = as_points();
+    if (count_ != 0) best_ = kept(out_);
   }
-  return out;
+
+  std::optional<Move> best_move(Step& step) {
+    Move move;
+    move.leaving = static_cast<std::size_t>(below(step.random, count_));
+    const int pick = count_ + below(step.random, static_cast<int>(order_.size()) - count_);
+    move.coming = static_cast<std::size_t>(pick);
+    std::swap(order_[move.leaving], order_[move.coming]);
+    move.tried = as_points();
+    std::swap(order_[move.leaving], order_[move.coming]);
+    move.kept = kept(move.tried);
+    return move;
+  }
+  std::int64_t worsening(const Move& move) const { return best_ - move.kept; }
+  void apply(const Move& move, Step& /*step*/) {
+    std::swap(order_[move.leaving], order_[move.coming]);
+    out_ = move.tried;
+    best_ = move.kept;
+  }
+  void end_step(Step& /*step*/) {}
+  // Nothing to leave out: nothing to search.
+  bool finished() const { return count_ == 0; }
+
+  const Points& out() const { return out_; }
+
+ private:
+  Points as_points() const {
+    Points out;
+    for (int p = 0; p < count_; ++p) out.add(order_[static_cast<std::size_t>(p)]);
+    return out;
+  }
+  std::int64_t kept(const Points& out) const {
+    return std::count_if(all_->begin(), all_->end(),
+                         [&](const Points& circle) { return circle.count_in(out) <= most_out_; });
+  }
+
+  const std::vector<Points>* all_;
+  int count_;
+  int most_out_;
+  std::vector<int> order_;  // of the points: the first count_ left out
+  Points out_;
+  std::int64_t best_ = 0;  // the circles that out_ keeps
+};
+
+Points left_out(const std::vector<Points>& all, int points, int count, int most_out, rt::Random& random) {
+  LocalSearch<LeftOut> search(LeftOut(all, points, count, most_out, random), TabuMemory(0, 0), Tenure{},
+                              kLeaveOutTries);
+  search.advance(kLeaveOutTries, random);
+  return search.model().out();
 }
 
 // The sum of the squares of the numbers' uses, which is least when they are
@@ -177,11 +216,28 @@ std::int64_t squares_after(const std::array<int, kMostNumbers>& usage, RowMask o
   return sum;
 }
 
-// A choice of some of the rows from circles, for the fewest pairs that share
-// two numbers (close pairs), then the most even use of the numbers.
-class Choice {
+// The model of a choice of some of the rows from circles, for the fewest
+// pairs that share two numbers (close pairs), then the most even use of the
+// numbers. Rows are dropped down to the number wanted, the one in the most
+// close pairs (then the one whose going evens the use most) each time; then
+// the search walks: each step swaps a kept row for a dropped one, the swap
+// that lowers the close pairs most, then evens the use most (ties at
+// random), even when it worsens them, but never brings back a row dropped,
+// or drops a row kept, in the last few steps; the best choice seen is kept.
+class CircleChoice {
  public:
-  explicit Choice(std::vector<RowMask> rows)
+  // What a choice is worth, less is better: its close pairs, then the sum of
+  // the squares of the numbers' uses.
+  using Worth = std::pair<std::int64_t, std::int64_t>;
+  struct Move {
+    std::size_t kept = 0;     // the row that goes
+    std::size_t dropped = 0;  // the row that comes back
+    Worth change;
+  };
+  using Acceptance = TakeEvery;
+  static constexpr Breakout kBreakout = Breakout::kNever;
+
+  explicit CircleChoice(std::vector<RowMask> rows)
       : rows_(std::move(rows)), count_(rows_.size()), kept_(count_, true), close_(count_), is_close_(count_ * count_) {
     for (std::size_t i = 0; i < count_; ++i) {
       for_each_number(rows_[i], [&](int n) { ++usage_[static_cast<std::size_t>(n)]; });
@@ -194,21 +250,55 @@ class Choice {
     }
   }
 
-  // Drops rows down to `wanted`, the one in the most close pairs (then the
-  // one whose going evens the use most) each time; then walks: each step
-  // swaps a kept row for a dropped one, the swap that lowers the close pairs
-  // most, then evens the use most (ties at random), even when it worsens
-  // them, but never brings back a row dropped, or drops a row kept, in the
-  // last few steps; the best choice seen is kept.
-  std::vector<RowMask> choose(std::size_t wanted, rt::Random& random) {
+  std::size_t count() const { return count_; }
+
+  // Drops rows down to `wanted`; the choice left is the best so far.
+  void reduce(std::size_t wanted) {
     for (std::size_t left = count_; left > wanted; --left) {
-      std::size_t going = count_;
-      for (std::size_t i = 0; i < count_; ++i) {
-        if (kept_[i] && (going == count_ || worth_of_going(i) >= worth_of_going(going))) going = i;
-      }
-      flip(going);
+      flip(*cheapest_to_drop<Equals::kLast>(
+          count_, [this](std::size_t i) { return kept_[i]; },
+          [this](std::size_t i) {
+            return Worth{-close_[i], squares_after(usage_, rows_[i], 0)};
+          }));
     }
-    if (wanted < count_) walk(random);
+    now_ = {0, squares_after(usage_, 0, 0)};
+    for (std::size_t i = 0; i < count_; ++i) now_.first += kept_[i] ? close_[i] : 0;
+    now_.first /= 2;
+    best_ = now_;
+    best_kept_ = kept_;
+  }
+
+  std::optional<Move> best_move(Step& step) {
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (!kept_[i] || step.tabu.forbids(0, i, step.now)) continue;
+      for (std::size_t j = 0; j < count_; ++j) {
+        if (kept_[j] || step.tabu.forbids(0, j, step.now)) continue;
+        const Worth change = change_of_swap(i, j);
+        swap_.offer(change, {i, j, change}, step.random);
+      }
+    }
+    const std::optional<Move> move = swap_.take(step.random);
+    stalled_ = !move;
+    return move;
+  }
+  static std::int64_t worsening(const Move& move) { return move.change.first; }
+  void apply(const Move& move, Step& step) {
+    flip(move.kept);
+    flip(move.dropped);
+    step.forbid(0, move.kept);
+    step.forbid(0, move.dropped);
+    now_ = {now_.first + move.change.first, now_.second + move.change.second};
+  }
+  void end_step(Step& /*step*/) {
+    if (now_ < best_) {
+      best_ = now_;
+      best_kept_ = kept_;
+    }
+  }
+  // Every swap is tabu.
+  bool finished() const { return stalled_; }
+
+  std::vector<RowMask> chosen() const {
     std::vector<RowMask> chosen;
     for (std::size_t i = 0; i < count_; ++i) {
       if (best_kept_[i]) chosen.push_back(rows_[i]);
@@ -217,14 +307,6 @@ class Choice {
   }
 
  private:
-  // What a choice is worth, less is better: its close pairs, then the sum of
-  // the squares of the numbers' uses.
-  using Worth = std::pair<std::int64_t, std::int64_t>;
-
-  std::pair<int, std::int64_t> worth_of_going(std::size_t i) const {
-    return {close_[i], -squares_after(usage_, rows_[i], 0)};
-  }
-
   // The change of the worth when kept row i gives way to dropped row j.
   Worth change_of_swap(std::size_t i, std::size_t j) const {
     const int closer = close_[j] - close_[i] - (is_close_[i * count_ + j] ? 1 : 0);
@@ -232,43 +314,6 @@ class Choice {
     for_each_number(rows_[i] & ~rows_[j], [&](int n) { squares += 1 - 2 * usage_[static_cast<std::size_t>(n)]; });
     for_each_number(rows_[j] & ~rows_[i], [&](int n) { squares += 1 + 2 * usage_[static_cast<std::size_t>(n)]; });
     return {closer, squares};
-  }
-
-  void walk(rt::Random& random) {
-    Worth now{0, squares_after(usage_, 0, 0)};
-    for (std::size_t i = 0; i < count_; ++i) now.first += kept_[i] ? close_[i] : 0;
-    now.first /= 2;
-    Worth best = now;
-    best_kept_ = kept_;
-    std::vector<int> tabu_until(count_);
-    for (int step = 1; step <= kChoiceSteps; ++step) {
-      Worth least{std::numeric_limits<std::int64_t>::max(), 0};
-      std::pair<std::size_t, std::size_t> swap{count_, count_};
-      std::size_t ties = 0;
-      for (std::size_t i = 0; i < count_; ++i) {
-        if (!kept_[i] || tabu_until[i] >= step) continue;
-        for (std::size_t j = 0; j < count_; ++j) {
-          if (kept_[j] || tabu_until[j] >= step) continue;
-          const Worth change = change_of_swap(i, j);
-          if (change > least) continue;
-          if (change < least) {
-            least = change;
-            ties = 0;
-          }
-          if (below(random, ++ties) == 0) swap = {i, j};
-        }
-      }
-      if (swap.first == count_) break;
-      flip(swap.first);
-      flip(swap.second);
-      tabu_until[swap.first] = step + kChoiceTenure;
-      tabu_until[swap.second] = step + kChoiceTenure;
-      now = {now.first + least.first, now.second + least.second};
-      if (now < best) {
-        best = now;
-        best_kept_ = kept_;
-      }
-    }
   }
 
   // Keeps row i if it was dropped, drops it if it was kept.
@@ -288,7 +333,22 @@ class Choice {
   std::vector<int> close_;  // the kept rows that share two numbers with each row
   std::vector<bool> is_close_;
   std::array<int, kMostNumbers> usage_{};  // the kept rows that hold each number
+  Worth now_;
+  Worth best_;
+  BestMove<Worth, Move, Ties::kDrawEachTie> swap_;
+  bool stalled_ = false;
 };
+
+// `wanted` of the rows, chosen by CircleChoice's search.
+std::vector<RowMask> chosen_rows(std::vector<RowMask> rows, std::size_t wanted, rt::Random& random) {
+  CircleChoice choice(std::move(rows));
+  choice.reduce(wanted);
+  if (wanted == choice.count()) return choice.chosen();
+  const std::size_t count = choice.count();
+  LocalSearch<CircleChoice> search(std::move(choice), TabuMemory(1, count), kChoiceTenure, kChoiceSteps);
+  search.advance(kChoiceSteps, random);
+  return search.model().chosen();
+}
 
 }  // namespace
 
@@ -325,7 +385,7 @@ std::vector<RowMask> circle_rows(Lottery lottery, std::size_t wanted, rt::Random
       --usage[static_cast<std::size_t>(most_used)];
     }
   }
-  return Choice(std::move(rows)).choose(wanted, random);
+  return chosen_rows(std::move(rows), wanted, random);
 }
 
 }  // namespace rivit

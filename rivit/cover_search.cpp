@@ -5,8 +5,6 @@
 #include <bit>
 #include <utility>
 
-#include "rivit/local_search.h"
-
 namespace rivit {
 namespace {
 
@@ -25,7 +23,7 @@ constexpr ChooseTable kChoose = [] {
 
 // A number taken back into a row it just left must wait this many steps, so
 // that a search does not undo its last changes.
-constexpr std::uint64_t kTabuSteps = 8;
+constexpr Tenure kTabuSteps{8, 0};
 // Weights are halved, all at once, when one reaches this.
 constexpr std::uint32_t kHeaviest = std::uint32_t{1} << 30;
 
@@ -105,14 +103,13 @@ RowMask drawn_number(RowMask mask, rt::Random& random) {
 
 }  // namespace
 
-CoverSearch::CoverSearch(CoverSetup setup)
-    : setup_(std::move(setup)), pool_(pool_of(setup_.numbers)), random_(setup_.seed) {
-  // At most kMostSearchedSets, which every size_t holds.
-  const auto sets = static_cast<std::size_t>(choose(setup_.numbers, setup_.guarantee.if_drawn));
-  sets_.assign(sets, SetCount{0, 1});
-  uncovered_.resize(sets);
-  place_.resize(sets);
-  for (std::uint32_t set = 0; set < sets; ++set) uncovered_[set] = place_[set] = set;
+CoverModel::CoverModel(CoverSetup setup, rt::Random& random)
+    : setup_(std::move(setup)),
+      pool_(pool_of(setup_.numbers)),
+      // At most kMostSearchedSets, which every size_t holds.
+      sets_(static_cast<std::size_t>(choose(setup_.numbers, setup_.guarantee.if_drawn)), SetCount{0, 1}),
+      uncovered_(sets_.size()) {
+  for (std::uint32_t set = 0; set < sets_.size(); ++set) uncovered_.insert(set);
   const std::size_t most = setup_.budget.value_or(SIZE_MAX);
   for (const RowMask row : setup_.start) {
     if (rows_.size() < most) add_row(row);
@@ -121,43 +118,37 @@ CoverSearch::CoverSearch(CoverSetup setup)
   if (!setup_.budget) drop_needless_rows();
   if (setup_.budget) {
     RowDraw draw;
-    while (rows_.size() < *setup_.budget) add_row(draw.next(random_, {setup_.numbers, setup_.length}));
+    while (rows_.size() < *setup_.budget) add_row(draw.next(random, {setup_.numbers, setup_.length}));
   }
-  record();
+  record([](std::size_t /*dropped*/) {});  // before the tabu memory, which is sized for the rows kept
 }
 
-void CoverSearch::cover(std::uint32_t set) {
-  if (sets_[set].covers++ != 0) return;
-  const std::uint32_t last = uncovered_.back();
-  uncovered_[place_[set]] = last;
-  place_[last] = place_[set];
-  uncovered_.pop_back();
+LocalSearch<CoverModel> CoverSearch::started(CoverSetup setup, rt::Random& random) {
+  CoverModel model(std::move(setup), random);
+  TabuMemory tabu(model.rows(), static_cast<std::size_t>(model.numbers()));
+  LocalSearch<CoverModel> search(std::move(model), std::move(tabu), kTabuSteps, UINT64_MAX);
+  return search;
 }
 
-void CoverSearch::uncover(std::uint32_t set) {
-  if (--sets_[set].covers != 0) return;
-  place_[set] = static_cast<std::uint32_t>(uncovered_.size());
-  uncovered_.push_back(set);
+CoverSearch::CoverSearch(CoverSetup setup) : random_(setup.seed), search_(started(std::move(setup), random_)) {}
+
+void CoverModel::cover(std::uint32_t set) {
+  if (sets_[set].covers++ == 0) uncovered_.erase(set);
 }
 
-void CoverSearch::add_row(RowMask row) {
+void CoverModel::uncover(std::uint32_t set) {
+  if (--sets_[set].covers == 0) uncovered_.insert(set);
+}
+
+void CoverModel::add_row(RowMask row) {
   rows_.push_back(row);
-  tabu_until_.resize(rows_.size() * static_cast<std::size_t>(setup_.numbers));
   for_each_covered(setup_, row, [this](std::uint32_t set) { cover(set); });
-}
-
-void CoverSearch::remove_row(std::size_t index) {
-  for_each_covered(setup_, rows_[index], [this](std::uint32_t set) { uncover(set); });
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
-  const auto numbers = static_cast<std::ptrdiff_t>(setup_.numbers);
-  const auto first = tabu_until_.begin() + static_cast<std::ptrdiff_t>(index) * numbers;
-  tabu_until_.erase(first, first + numbers);
 }
 
 // The rows that no m-set needs, taken out in one pass, the last first: the
 // greedy cover of a large pool holds many, and taking them out one at a
 // time, each after weighing every row, would cost the square of its rows.
-void CoverSearch::drop_needless_rows() {
+void CoverModel::drop_needless_rows() {
   std::vector<RowMask> needed;
   for (std::size_t r = rows_.size(); r-- > 0;) {
     if (loss(rows_[r]) == 0) {
@@ -167,12 +158,11 @@ void CoverSearch::drop_needless_rows() {
     }
   }
   rows_.assign(needed.rbegin(), needed.rend());
-  tabu_until_.assign(rows_.size() * static_cast<std::size_t>(setup_.numbers), 0);
 }
 
 // The uncovered m-sets that a row of `row` and `number` covers and `row`
 // alone does not: t - 1 numbers of the row, the number, and m - t others.
-std::uint64_t CoverSearch::greedy_gain(RowMask row, int number) const {
+std::uint64_t CoverModel::greedy_gain(RowMask row, int number) const {
   const RowMask bit = RowMask{1} << number;
   const int right = setup_.guarantee.right;
   std::uint64_t gain = 0;
@@ -186,7 +176,7 @@ std::uint64_t CoverSearch::greedy_gain(RowMask row, int number) const {
 // Rows until everything is covered or there are `until` rows: each holds the
 // lowest uncovered m-set and then, one at a time, the number that covers the
 // most uncovered m-sets with it, the one the rows use least on a tie.
-void CoverSearch::fill_greedily(std::size_t until) {
+void CoverModel::fill_greedily(std::size_t until) {
   std::vector<std::size_t> uses(static_cast<std::size_t>(setup_.numbers));
   for (const RowMask row : rows_) for_each_number(row, [&](int n) { ++uses[static_cast<std::size_t>(n)]; });
   std::uint32_t lowest = 0;
@@ -198,7 +188,8 @@ void CoverSearch::fill_greedily(std::size_t until) {
       int pick = 0;
       for_each_number(pool_ & ~row, [&](int n) {
         const std::pair candidate{greedy_gain(row, n), uses[static_cast<std::size_t>(n)]};
-        if (!best || candidate.first > best->first || (candidate.first == best->first && candidate.second < best->second)) {
+        if (!best || candidate.first > best->first ||
+            (candidate.first == best->first && candidate.second < best->second)) {
           best = candidate;
           pick = n;
         }
@@ -225,7 +216,7 @@ void for_each_changed(const CoverSetup& setup, RowMask row, int out, int in, Vis
   });
 }
 
-std::int64_t CoverSearch::weight_change(const Move& move) const {
+std::int64_t CoverModel::weight_change(const Move& move) const {
   std::int64_t change = 0;
   for_each_changed(setup_, rows_[move.row], move.out, move.in, [&](std::uint32_t lost, std::uint32_t gained) {
     if (sets_[lost].covers == 1) change += sets_[lost].weight;
@@ -234,15 +225,14 @@ std::int64_t CoverSearch::weight_change(const Move& move) const {
   return change;
 }
 
-void CoverSearch::apply(const Move& move) {
+void CoverModel::apply(const Move& move, Step& step) {
   RowMask& row = rows_[move.row];
   for_each_changed(setup_, row, move.out, move.in, [this](std::uint32_t lost, std::uint32_t gained) {
     uncover(lost);
     cover(gained);
   });
   row ^= (RowMask{1} << move.out) | (RowMask{1} << move.in);
-  tabu_until_[move.row * static_cast<std::size_t>(setup_.numbers) + static_cast<std::size_t>(move.out)] =
-      steps_ + kTabuSteps;
+  step.forbid(move.row, static_cast<std::size_t>(move.out));
 }
 
 // Of the changes of one number that make a row cover `set`, one of those
@@ -255,10 +245,7 @@ void CoverSearch::apply(const Move& move) {
 // m-sets H + x + Q, H of t - 1 numbers of R - x and Q of m - t numbers
 // outside R, except those with y in Q; y covers H + y + Q, Q outside R + y,
 // except those with x in H. The exceptions are summed in the same pass.
-std::optional<CoverSearch::Choice> CoverSearch::best_move(RowMask set) {
-  std::optional<Choice> best;
-  std::uint64_t ties = 0;
-  const auto numbers = static_cast<std::size_t>(setup_.numbers);
+std::optional<CoverModel::Move> CoverModel::best_change(RowMask set, Step& step) {
   const int right = setup_.guarantee.right;
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const RowMask row = rows_[r];
@@ -271,9 +258,9 @@ std::optional<CoverSearch::Choice> CoverSearch::best_move(RowMask set) {
     for_each_subset(row, right - 1, [this](RowMask held) { helds_.push_back(held); });
     rests_.clear();
     for_each_subset(pool_ & ~row, setup_.guarantee.if_drawn - right, [this](RowMask rest) { rests_.push_back(rest); });
-    std::array<std::int64_t, kLargestDrawn> lost{};  // by x
-    std::array<std::int64_t, kLargestDrawn> gained{};  // by y
-    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> kept{};  // by x, y: lost but not with y
+    std::array<std::int64_t, kLargestDrawn> lost{};                               // by x
+    std::array<std::int64_t, kLargestDrawn> gained{};                             // by y
+    std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> kept{};    // by x, y: lost but not with y
     std::array<std::array<std::int64_t, kLargestDrawn>, kLargestDrawn> missed{};  // by y, x: gained but not with x
     for_each_number(outs, [&](int out) {
       const RowMask out_bit = RowMask{1} << out;
@@ -305,32 +292,33 @@ std::optional<CoverSearch::Choice> CoverSearch::best_move(RowMask set) {
         }
       }
     });
+    const TabuMemory::Row tabu = step.tabu.row(r);
     for_each_number(outs, [&](int out) {
       const auto x = static_cast<std::size_t>(out_index(RowMask{1} << out));
       for_each_number(ins, [&](int in) {
-        if (tabu_until_[r * numbers + static_cast<std::size_t>(in)] > steps_) return;
+        if (tabu.forbids(static_cast<std::size_t>(in), step.now)) return;
         const auto y = static_cast<std::size_t>(in_index(RowMask{1} << in));
         const std::int64_t change = (lost[x] - kept[x][y]) - (gained[y] - missed[y][x]);
-        if (best && change > best->change) return;
-        ties = best && change == best->change ? ties + 1 : 1;
-        if (ties == 1 || below(random_, ties) == 0) best = Choice{Move{r, out, in}, change};
+        best_.offer(change, Move{r, out, in, change}, step.random);
       });
     });
   }
-  return best;
+  return best_.take(step.random);
 }
 
 // A row drawn at random takes one more number of `set`.
-CoverSearch::Choice CoverSearch::forced_move(RowMask set) {
-  const std::size_t r = below(random_, rows_.size());
+CoverModel::Move CoverModel::forced_move(RowMask set, rt::Random& random) const {
+  const std::size_t r = below(random, rows_.size());
   const RowMask row = rows_[r];
-  const int out = std::countr_zero(drawn_number(row & ~set, random_));
-  const int in = std::countr_zero(drawn_number(set & ~row, random_));
-  const Move move{r, out, in};
-  return {move, weight_change(move)};
+  const int out = std::countr_zero(drawn_number(row & ~set, random));
+  const int in = std::countr_zero(drawn_number(set & ~row, random));
+  Move move{r, out, in, 0};
+  move.change = weight_change(move);
+  return move;
 }
 
-void CoverSearch::raise_weights() {
+// Stuck: every m-set left uncovered weighs one more.
+void CoverModel::break_out(Step& /*step*/) {
   bool halve = false;
   for (const std::uint32_t set : uncovered_) halve = ++sets_[set].weight == kHeaviest || halve;
   if (halve) {
@@ -338,7 +326,7 @@ void CoverSearch::raise_weights() {
   }
 }
 
-std::uint64_t CoverSearch::loss(RowMask row) const {
+std::uint64_t CoverModel::loss(RowMask row) const {
   std::uint64_t lost = 0;
   for_each_covered(setup_, row, [&](std::uint32_t set) { lost += sets_[set].covers == 1 ? 1U : 0U; });
   return lost;
@@ -346,7 +334,9 @@ std::uint64_t CoverSearch::loss(RowMask row) const {
 
 // Keeps the rows if they are the best so far; a cover of the fewest goes on
 // with the row whose loss uncovers the fewest m-sets taken out.
-void CoverSearch::record() {
+// Calls dropped(r) for each row r taken out.
+template <typename Dropped>
+void CoverModel::record(Dropped dropped) {
   if (setup_.budget) {
     if (uncovered_.size() < best_uncovered_) {
       best_uncovered_ = uncovered_.size();
@@ -362,29 +352,22 @@ void CoverSearch::record() {
       done_ = true;
       return;
     }
-    std::size_t least = 0;
-    std::uint64_t least_loss = UINT64_MAX;
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-      const std::uint64_t lost = loss(rows_[r]);
-      if (lost < least_loss) {
-        least = r;
-        least_loss = lost;
-      }
-    }
-    remove_row(least);
+    const std::size_t least = *cheapest_to_drop<Equals::kFirst>(
+        rows_.size(), [](std::size_t) { return true; }, [this](std::size_t r) { return loss(rows_[r]); });
+    for_each_covered(setup_, rows_[least], [this](std::uint32_t set) { uncover(set); });
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(least));
+    dropped(least);
   }
 }
 
-void CoverSearch::step() {
-  if (done_) return;
-  ++steps_;
-  const RowMask set =
-      unrank_of(uncovered_[below(random_, uncovered_.size())], setup_.numbers, setup_.guarantee.if_drawn);
-  const std::optional<Choice> chosen = best_move(set);
-  const Choice choice = chosen ? *chosen : forced_move(set);
-  apply(choice.move);
-  if (choice.change >= 0) raise_weights();
-  if (setup_.budget || uncovered_.empty()) record();
+std::optional<CoverModel::Move> CoverModel::best_move(Step& step) {
+  const RowMask set = unrank_of(uncovered_.draw(step.random), setup_.numbers, setup_.guarantee.if_drawn);
+  std::optional<Move> best = best_change(set, step);
+  return best ? best : forced_move(set, step.random);
+}
+
+void CoverModel::end_step(Step& step) {
+  if (setup_.budget || uncovered_.empty()) record([&step](std::size_t dropped) { step.tabu.remove_row(dropped); });
 }
 
 }  // namespace rivit

@@ -1,5 +1,6 @@
-// The local search behind WheelSearch (wheel.h), on one pool whose numbers
-// are the bit indices 0 to numbers - 1: a fixed number of rows at a time,
+// The search behind WheelSearch (wheel.h), a model on the local search of
+// local_search.h, on one pool whose numbers are the bit indices 0 to
+// numbers - 1: a fixed number of rows at a time,
 // with the count of rows that cover each m-set, its weight, and the list of
 // the uncovered ones kept up to date as one number of one row changes.
 //
@@ -17,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+#include "rivit/local_search.h"
 #include "rivit/lottery.h"
 #include "rivit/wheel.h"
 #include "runtime/random.h"
@@ -33,51 +35,49 @@ struct CoverSetup {
   std::vector<RowMask> start;  // rows to start from, completed greedily to a cover (or to the budget)
 };
 
-class CoverSearch {
+// The model: rows that cover each m-set. A step draws an uncovered m-set
+// and makes the change of one number of one row that covers it and uncovers
+// the least weight; the weights of the m-sets left uncovered rise while no
+// change lowers the weight uncovered (the breakout).
+class CoverModel {
  public:
-  // REQUIRES: 1 <= t <= m <= k <= numbers <= kMostNumbers, choose(numbers,
-  // m) <= kMostSearchedSets; a budget of 1 or more; start rows of k numbers
-  // below `numbers`.
-  explicit CoverSearch(CoverSetup setup);
+  using Move = Swap;  // its change in the weight left uncovered
+  using Acceptance = TakeEvery;
+  static constexpr Breakout kBreakout = Breakout::kWhenNotDownhill;
 
-  void step();
-  // Budget: nothing left uncovered. Fewest: a cover at the lower bound.
-  bool done() const { return done_; }
-  // The fewest rows that covered everything (fewest); the rows that left the
-  // fewest uncovered (budget).
+  // Starts from setup.start, completed; draws from `random` the rows that
+  // fill a budget. REQUIRES: as CoverSearch's.
+  CoverModel(CoverSetup setup, rt::Random& random);
+
+  std::optional<Move> best_move(Step& step);
+  static std::int64_t change(const Move& move) { return move.change; }
+  static std::int64_t worsening(const Move& move) { return move.change; }
+  void apply(const Move& move, Step& step);
+  void break_out(Step& step);
+  void end_step(Step& step);
+  bool finished() const { return done_; }
+
+  std::size_t rows() const { return rows_.size(); }
+  int numbers() const { return setup_.numbers; }
   const std::vector<RowMask>& best_rows() const { return best_rows_; }
   std::uint64_t best_uncovered() const { return best_uncovered_; }
 
  private:
-  struct Move {
-    std::size_t row = 0;
-    int out = 0;  // the bit index that leaves the row
-    int in = 0;   // the one that takes its place
-  };
-
-  struct Choice {
-    Move move;
-    std::int64_t change = 0;  // in the weight left uncovered
-  };
-
   void cover(std::uint32_t set);
   void uncover(std::uint32_t set);
   void add_row(RowMask row);
-  void remove_row(std::size_t index);
   std::uint64_t greedy_gain(RowMask row, int number) const;
   void fill_greedily(std::size_t until);
   void drop_needless_rows();
   std::int64_t weight_change(const Move& move) const;
-  void apply(const Move& move);
-  std::optional<Choice> best_move(RowMask set);
-  Choice forced_move(RowMask set);
+  std::optional<Move> best_change(RowMask set, Step& step);
+  Move forced_move(RowMask set, rt::Random& random) const;
   std::uint64_t loss(RowMask row) const;
-  void raise_weights();
-  void record();
+  template <typename Dropped>
+  void record(Dropped dropped);
 
   CoverSetup setup_;
   RowMask pool_;
-  rt::Random random_;
   std::vector<RowMask> rows_;
   // Of each m-set, side by side since a step reads both.
   struct SetCount {
@@ -86,15 +86,35 @@ class CoverSearch {
   };
 
   std::vector<SetCount> sets_;
-  std::vector<std::uint32_t> uncovered_;   // the m-sets that no row covers, in no order
-  std::vector<std::uint32_t> place_;       // of each uncovered m-set in `uncovered_`
-  std::vector<std::uint64_t> tabu_until_;  // row * numbers + n: the step before which n may not go back into row
-  std::vector<RowMask> helds_;  // best_move's t - 1 numbers of a row, kept to spare allocations
-  std::vector<RowMask> rests_;  // and its m - t numbers outside it
-  std::uint64_t steps_ = 0;
+  IndexedSet<std::uint32_t> uncovered_;  // the m-sets that no row covers
+  std::vector<RowMask> helds_;           // best_change's t - 1 numbers of a row, kept to spare allocations
+  std::vector<RowMask> rests_;           // and its m - t numbers outside it
+  BestMove<std::int64_t, Move, Ties::kDrawFromSecondTie> best_;
   std::vector<RowMask> best_rows_;
   std::uint64_t best_uncovered_ = UINT64_MAX;
   bool done_ = false;
+};
+
+class CoverSearch {
+ public:
+  // REQUIRES: 1 <= t <= m <= k <= numbers <= kMostNumbers, choose(numbers,
+  // m) <= kMostSearchedSets; a budget of 1 or more; start rows of k numbers
+  // below `numbers`.
+  explicit CoverSearch(CoverSetup setup);
+
+  void step() { search_.advance(1, random_); }
+  // Budget: nothing left uncovered. Fewest: a cover at the lower bound.
+  bool done() const { return search_.done(); }
+  // The fewest rows that covered everything (fewest); the rows that left the
+  // fewest uncovered (budget).
+  const std::vector<RowMask>& best_rows() const { return search_.model().best_rows(); }
+  std::uint64_t best_uncovered() const { return search_.model().best_uncovered(); }
+
+ private:
+  static LocalSearch<CoverModel> started(CoverSetup setup, rt::Random& random);
+
+  rt::Random random_;
+  LocalSearch<CoverModel> search_;
 };
 
 }  // namespace rivit

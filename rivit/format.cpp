@@ -10,7 +10,7 @@ namespace rivit {
 
 namespace {
 
-std::string joined(Row row, bool sorted, const char* separator) {
+std::string numbers_line(Row row, bool sorted, const char* separator) {
   if (sorted) std::sort(row.begin(), row.end());
   std::string line;
   for (const int n : row) {
@@ -21,7 +21,7 @@ std::string joined(Row row, bool sorted, const char* separator) {
 }
 
 void write_text(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
-  for (const Row& row : rows) out.WriteLine(joined(row, sorted, " "));
+  for (const Row& row : rows) out.WriteLine(numbers_line(row, sorted, " "));
 }
 
 // A header even without rows would have to guess their length: a CSV of no
@@ -29,13 +29,13 @@ void write_text(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
 void write_csv(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
   if (rows.empty()) return;
   out.WriteLine(csv_header(static_cast<int>(rows.front().size())));
-  for (const Row& row : rows) out.WriteLine(joined(row, sorted, ","));
+  for (const Row& row : rows) out.WriteLine(numbers_line(row, sorted, ","));
 }
 
 void write_json(std::span<const Row> rows, bool sorted, rt::LineSink& out) {
   out.WriteLine("[");
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    out.WriteLine("  [" + joined(rows[i], sorted, ", ") + (i + 1 < rows.size() ? "]," : "]"));
+    out.WriteLine("  [" + numbers_line(rows[i], sorted, ", ") + (i + 1 < rows.size() ? "]," : "]"));
   }
   out.WriteLine("]");
 }

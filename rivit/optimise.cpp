@@ -66,12 +66,6 @@ Score pairs_score(const Histogram& histogram) {
   return score;
 }
 
-// The tabu tenure: a number taken out of a row may not come back into it for
-// kTenure plus up to kTenureSpread - 1 steps, unless that gives the least
-// excess seen at the target. Tuned on 7 of 40, where it matters little.
-constexpr int kTenure = 10;
-constexpr int kTenureSpread = 10;
-
 // A swap that raises the excess by k is made with chance 0.02^k, else the
 // step makes no swap; one that raises it by 8 or more never. Tuned on 7 of 40.
 using Uphill = UphillChance<20, 1000, 8>;
@@ -90,22 +84,22 @@ static_assert(2 * std::int64_t{kMostRows} * kMostPenalty < kExcessUnit / 2);
 // The change of the excess in a swap's worth.
 std::int64_t excess_in(std::int64_t worth) { return (worth + kExcessUnit / 2) >> kExcessShift; }
 
-// One tabu search. It holds a target, the most numbers two rows may share,
-// and lowers the excess: the sum over pairs of the numbers they share beyond
-// the target. A step takes a row that is in an excess pair at random, and of
-// all the ways to swap one of its numbers for one it lacks finds the one that
-// lowers the excess most (ties: the one that lowers the penalised excess
-// most, then the one that moves a row from a more used number to a less
-// used one, then at random), never undoing a recent swap unless that reaches
-// a new low. It makes that swap when it raises the excess
-// by nothing, and by k only with the chance p^k: always taking the best swap
-// of one row wanders, never taking an uphill one sticks. When no pair exceeds
+// The rows search's model. It holds a target, the most numbers two rows may
+// share, and lowers the excess: the sum over pairs of the numbers they share
+// beyond the target. A step takes a row that is in an excess pair at random,
+// and of all the ways to swap one of its numbers for one it lacks finds the
+// one that lowers the excess most (ties: the one that lowers the penalised
+// excess most, then the one that moves a row from a more used number to a
+// less used one, then at random), never undoing a recent swap unless that
+// reaches a new low. It makes that swap when it raises the excess by
+// nothing, and by k only with the chance p^k: always taking the best swap of
+// one row wanders, never taking an uphill one sticks. When no pair exceeds
 // the target the target drops below the most that any pair now shares.
-// A pair's penalty counts the steps whose row it was in, over the target,
-// with no swap that lowers the worth (the excess, then the penalised excess)
-// or keeps it; the penalised excess weighs each pair's excess by its
-// penalty. Among the many swaps that change the excess alike, the search so
-// turns to the pairs that it keeps failing to mend.
+// A pair's penalty (its breakout weight) counts the steps whose row it was
+// in, over the target, with no swap that lowers the worth (the excess, then
+// the penalised excess) or keeps it; the penalised excess weighs each pair's
+// excess by its penalty. Among the many swaps that change the excess alike,
+// the search so turns to the pairs that it keeps failing to mend.
 // Every step the exact score comes from a histogram of the pairs' shared
 // counts, kept step by step, and the best rows are kept.
 //
@@ -114,27 +108,27 @@ std::int64_t excess_in(std::int64_t worth) { return (worth + kExcessUnit / 2) >>
 // share with i by [b in j] - [a in j], so the change of the excess is the
 // rows over the target that hold a, less, plus the rows at or over it that
 // hold b, less those at the target that hold both.
-class Walk {
+class SharedNumbers {
  public:
+  using Move = Swap;  // its change of the worth in ones (kExcessUnit)
+  using Acceptance = Uphill;
+  static constexpr Breakout kBreakout = Breakout::kWhenUphill;
+
   // Starts from the rows of `start` and rows drawn at random after them, up
-  // to search.rows; `steps` already taken. REQUIRES: start.size() <= search.rows.
-  Walk(const RowSearch& search, const rt::Random& random, const Score& least, std::vector<RowMask> start,
-       std::uint64_t steps)
+  // to search.rows. REQUIRES: start.size() <= search.rows.
+  SharedNumbers(const RowSearch& search, rt::Random& random, const Score& least, std::vector<RowMask> start)
       : holds_largest_(!start.empty()),
         lottery_(search.lottery),
         all_numbers_(all_numbers(search.lottery)),
-        random_(random),
         least_(least),
         rows_(std::move(start)),
         shared_(search.rows),
         excess_(search.rows),
         penalties_(search.rows),
         pair_worth_(search.rows, kExcessUnit),
-        conflict_position_(search.rows, kNotConflicted),
-        tabu_until_(search.rows * static_cast<std::size_t>(search.lottery.numbers)),
-        steps_(steps) {
+        conflicted_(search.rows) {
     RowDraw draw;
-    while (rows_.size() < search.rows) rows_.push_back(draw.next(random_, lottery_));
+    while (rows_.size() < search.rows) rows_.push_back(draw.next(random, lottery_));
     for_each_row([this](RowMask row) { for_each_number(row, [this](int n) { ++usage(n); }); });
     for_each_pair([this](std::size_t, std::size_t, int shared) { ++histogram_[static_cast<std::size_t>(shared)]; });
     best_rows_ = rows_;
@@ -142,28 +136,29 @@ class Walk {
     set_target(best_score_.largest_shared - 1);
   }
 
-  // Takes up to `steps` more steps, none past the step numbered `last`,
-  // stopping once its rows are proven best.
-  void advance(std::uint64_t steps, std::uint64_t last) {
-    for (std::uint64_t taken = 0; taken < steps && steps_ < last && !proven_best(); ++taken) {
-      step();
-      ++steps_;
-      if (total_excess_ == 0) set_target(pairs_score(histogram_).largest_shared - 1);
-      if (const Score now = score_if_better(); now < best_score_) {
-        best_score_ = now;
-        best_rows_ = rows_;
-      }
+  std::optional<Move> best_move(Step& step) {
+    row_ = conflicted_.draw(step.random);
+    load_penalties(row_);
+    return best_swap(row_, step);
+  }
+  static std::int64_t change(const Move& swap) { return swap.change; }
+  static std::int64_t worsening(const Move& swap) { return excess_in(swap.change); }
+  void apply(const Move& swap, Step& step);
+  void break_out(Step& /*step*/) { penalise(row_); }
+  void end_step(Step& /*step*/) {
+    unload_penalties(row_);
+    if (total_excess_ == 0) set_target(pairs_score(histogram_).largest_shared - 1);
+    if (const Score now = score_if_better(); now < best_score_) {
+      best_score_ = now;
+      best_rows_ = rows_;
     }
   }
+  bool finished() const { return best_score_ == least_; }
 
-  std::uint64_t steps() const { return steps_; }
   const Score& best_score() const { return best_score_; }
-  bool proven_best() const { return best_score_ == least_; }
-  FoundRows result() const { return {best_rows_, best_score_, steps_, proven_best()}; }
+  const std::vector<RowMask>& best_rows() const { return best_rows_; }
 
  private:
-  static constexpr std::size_t kNotConflicted = std::numeric_limits<std::size_t>::max();
-
   template <typename Visit>
   void for_each_row(Visit visit) const {
     for (const RowMask row : rows_) visit(row);
@@ -207,41 +202,19 @@ class Walk {
       total_excess_ += over;
     });
     conflicted_.clear();
-    std::fill(conflict_position_.begin(), conflict_position_.end(), kNotConflicted);
     for (std::size_t i = 0; i < rows_.size(); ++i) note_conflict(i);
     least_excess_ = total_excess_;
     for (auto& penalties : penalties_) penalties.clear();
   }
 
-  // Keeps row i in the list of rows in an excess pair exactly when it is.
+  // Keeps row i in the set of rows in an excess pair exactly when it is.
   void note_conflict(std::size_t i) {
-    const bool listed = conflict_position_[i] != kNotConflicted;
+    const bool listed = conflicted_.contains(i);
     if (excess_[i] > 0 && !listed) {
-      conflict_position_[i] = conflicted_.size();
-      conflicted_.push_back(i);
+      conflicted_.insert(i);
     } else if (excess_[i] == 0 && listed) {
-      const std::size_t last = conflicted_.back();
-      conflicted_[conflict_position_[i]] = last;
-      conflict_position_[last] = conflict_position_[i];
-      conflicted_.pop_back();
-      conflict_position_[i] = kNotConflicted;
+      conflicted_.erase(i);
     }
-  }
-
-  struct Swap {
-    int out = -1;             // the number taken out of the row, as a bit index
-    int in = -1;              // the number put in
-    std::int64_t change = 0;  // of the worth (kExcessUnit)
-  };
-
-  void step() {
-    const std::size_t i = conflicted_[below(random_, conflicted_.size())];
-    load_penalties(i);
-    const Swap swap = best_swap(i);
-    if (swap.out < 0 || swap.change > 0) penalise(i);
-    // No swap when every swap is tabu, or when it is uphill and declined.
-    if (swap.out >= 0 && Uphill::takes(random_, excess_in(swap.change))) apply(i, swap);
-    unload_penalties(i);
   }
 
   void load_penalties(std::size_t i) {
@@ -273,7 +246,7 @@ class Walk {
   }
 
   // The best swap in row i, filling shared_ with row i's share with each row.
-  Swap best_swap(std::size_t i) {
+  std::optional<Move> best_swap(std::size_t i, Step& step) {
     const RowMask row = rows_[i];
     std::array<int, kMostNumbers> position{};  // of each number of the row
     int next_position = 0;
@@ -313,10 +286,7 @@ class Walk {
       }
     }
     // The least (change, balance), and every swap that has it.
-    std::int64_t best_change = std::numeric_limits<std::int64_t>::max();
-    int best_balance = 0;
-    std::size_t ties = 0;
-    const std::uint64_t* const tabu = &tabu_until_[i * static_cast<std::size_t>(lottery_.numbers)];
+    const TabuMemory::Row tabu = step.tabu.row(i);
     for_each_number(row, [&](int out) {
       const auto& by_in = at_target[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
       const auto& over_by_in = over_holding_both[static_cast<std::size_t>(position[static_cast<std::size_t>(out)])];
@@ -325,43 +295,11 @@ class Walk {
         if (holding && over_holding[static_cast<std::size_t>(in)] > over_by_in[static_cast<std::size_t>(in)]) return;
         const auto n = static_cast<std::size_t>(in);
         const std::int64_t change = gaining[n] - lost - by_in[n];
-        if (tabu[n] > steps_ && total_excess_ + excess_in(change) >= least_excess_) return;
-        const int balance = usage(in) - usage(out);
-        if (change > best_change || (change == best_change && balance > best_balance)) return;
-        if (change < best_change || balance < best_balance) {
-          best_change = change;
-          best_balance = balance;
-          ties = 0;
-        }
-        tied_[ties++] = {out, in, change};
+        if (tabu.forbids(n, step.now) && total_excess_ + excess_in(change) >= least_excess_) return;
+        best_.offer({change, usage(in) - usage(out)}, {i, out, in, change}, step.random);
       });
     });
-    return ties == 0 ? Swap{} : tied_[below(random_, ties)];
-  }
-
-  void apply(std::size_t i, const Swap& swap) {
-    const RowMask moved = (RowMask{1} << swap.out) | (RowMask{1} << swap.in);
-    for (std::size_t j = 0; j < rows_.size(); ++j) {
-      const RowMask holds = rows_[j] & moved;
-      if (holds == 0 || holds == moved || j == i) continue;
-      const int before = shared_[j];
-      const int after = before + (((holds >> swap.in) & 1) != 0 ? 1 : -1);
-      --histogram_[static_cast<std::size_t>(before)];
-      ++histogram_[static_cast<std::size_t>(after)];
-      const std::int64_t change = excess(after) - excess(before);
-      if (change == 0) continue;
-      excess_[i] += change;
-      excess_[j] += change;
-      total_excess_ += change;
-      note_conflict(j);
-    }
-    note_conflict(i);
-    least_excess_ = std::min(least_excess_, total_excess_);
-    rows_[i] ^= moved;
-    --usage(swap.out);
-    ++usage(swap.in);
-    tabu_until_[i * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
-        steps_ + static_cast<std::uint64_t>(kTenure + below(random_, kTenureSpread));
+    return best_.take(step.random);
   }
 
   // Whether the walk never takes a swap that makes two rows share more than
@@ -370,7 +308,6 @@ class Walk {
   bool holds_largest_;
   Lottery lottery_;
   RowMask all_numbers_;
-  rt::Random random_;
   Score least_;
   std::vector<RowMask> rows_;
   std::array<int, kMostNumbers> usage_{};  // rows that hold each number
@@ -386,16 +323,43 @@ class Walk {
   // with each row: kExcessUnit plus the pair's penalty.
   std::vector<std::vector<std::pair<std::size_t, std::int64_t>>> penalties_;
   std::vector<std::int64_t> pair_worth_;
-  std::vector<std::size_t> conflicted_;
-  std::vector<std::size_t> conflict_position_;
-  std::vector<std::uint64_t> tabu_until_;
-  // In a step, the swaps that tie for the best.
-  std::array<Swap, static_cast<std::size_t>(kLongestRow) * (kMostNumbers - kShortestRow)>
-      tied_{};  // by row and number: the step until which it may not come back
-  std::uint64_t steps_ = 0;
+  IndexedSet<std::size_t> conflicted_;  // the rows in an excess pair
+  std::size_t row_ = 0;                 // the step's
+  // In a step, the least (change of the worth, change of the balance of the
+  // numbers' use) and the swaps that have it.
+  BestMove<std::pair<std::int64_t, int>, Move, Ties::kDrawAtEnd> best_;
   std::vector<RowMask> best_rows_;
   Score best_score_;
 };
+
+// The swap made: its numbers trade places in its row, and the excess, the
+// histogram and the conflicted rows follow it.
+void SharedNumbers::apply(const Move& swap, Step& step) {
+  const std::size_t i = swap.row;
+  const RowMask moved = (RowMask{1} << swap.out) | (RowMask{1} << swap.in);
+  for (std::size_t j = 0; j < rows_.size(); ++j) {
+    const RowMask holds = rows_[j] & moved;
+    if (holds == 0 || holds == moved || j == i) continue;
+    const int before = shared_[j];
+    const int after = before + (((holds >> swap.in) & 1) != 0 ? 1 : -1);
+    --histogram_[static_cast<std::size_t>(before)];
+    ++histogram_[static_cast<std::size_t>(after)];
+    const std::int64_t change = excess(after) - excess(before);
+    if (change == 0) continue;
+    excess_[i] += change;
+    excess_[j] += change;
+    total_excess_ += change;
+    note_conflict(j);
+  }
+  note_conflict(i);
+  least_excess_ = std::min(least_excess_, total_excess_);
+  rows_[i] ^= moved;
+  --usage(swap.out);
+  ++usage(swap.in);
+  step.forbid(i, static_cast<std::size_t>(swap.out));
+}
+
+using Walk = LocalSearch<SharedNumbers>;
 
 // The rotation search that starts a walk from built rows, when whole orbits
 // of the lottery fit under the bound for the least largest shared count:
@@ -471,28 +435,35 @@ class RowsSearch::State {
   void advance(std::uint64_t steps, double elapsed) {
     if (rotation_) {
       const bool time_up = request_.seconds && elapsed >= *request_.seconds / static_cast<double>(kRotationShare);
-      if (!time_up) rotation_->advance(steps);
+      if (!time_up) rotation_->advance(steps, random_);
       if (!time_up && !rotation_->done()) return;
       RotatedRows rotated = rotation_->result();
       rotation_.reset();
       return start_walk(std::move(rotated.rows), rotated.steps_taken);
     }
-    if (request_.seconds && elapsed >= *request_.seconds) {
-      last_step_ = std::min(last_step_, walk_->steps());
-      return;
-    }
-    walk_->advance(steps, last_step_);
+    if (request_.seconds && elapsed >= *request_.seconds) return cap(walk_->steps());
+    walk_->advance(steps, random_);
   }
 
-  bool done() const { return walk_ && (walk_->proven_best() || walk_->steps() >= last_step_); }
-  void cap(std::uint64_t steps) { last_step_ = std::min(last_step_, steps); }
-  std::optional<Score> best_score() const { return walk_ ? std::optional<Score>(walk_->best_score()) : std::nullopt; }
+  bool done() const { return walk_ && walk_->done(); }
+  void cap(std::uint64_t steps) {
+    last_step_ = std::min(last_step_, steps);
+    if (walk_) walk_->cap(steps);
+  }
+  std::optional<Score> best_score() const {
+    return walk_ ? std::optional<Score>(walk_->model().best_score()) : std::nullopt;
+  }
   std::uint64_t steps_taken() const { return walk_ ? walk_->steps() : 0; }
-  FoundRows result() const { return walk_->result(); }
+  FoundRows result() const {
+    const SharedNumbers& rows = walk_->model();
+    return {rows.best_rows(), rows.best_score(), walk_->steps(), rows.finished()};
+  }
 
  private:
   void start_walk(std::vector<RowMask> start, std::uint64_t steps) {
-    walk_.emplace(request_, random_, least_, std::move(start), steps);
+    TabuMemory tabu(request_.rows, static_cast<std::size_t>(request_.lottery.numbers));
+    walk_.emplace(SharedNumbers(request_, random_, least_, std::move(start)), std::move(tabu), kSwapTenure, last_step_,
+                  steps);
   }
 
   RowSearch request_;

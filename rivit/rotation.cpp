@@ -15,9 +15,6 @@ namespace {
 // unit is half an orbit's pairs). Tuned on 7 of 40, where 0.1 met targets
 // that 0.02 and 0.3 missed.
 using Uphill = UphillChance<100, 1000, 8>;
-// The tabu tenure of a number taken out of a base row, as in the rows search.
-constexpr int kTenure = 10;
-constexpr int kTenureSpread = 10;
 // The excess is counted in units of half an orbit's pairs: two orbits meet
 // at each turn in a whole orbit's pairs, two units, one in each order; an
 // orbit's own pairs at turn s are those at turn -s, one unit at each.
@@ -32,20 +29,24 @@ using SharedByTurn = std::array<int, kMostNumbers>;
 
 }  // namespace
 
-class RotationWalk {
+// The model of a search by rotation: the rows search's, over the base rows,
+// whose excess counts what the rows of whole orbits share.
+class Orbits {
  public:
-  RotationWalk(const RotationSearch& search, rt::Random& random)
+  using Move = Swap;  // of a base row, its change of the excess
+  using Acceptance = Uphill;
+  static constexpr Breakout kBreakout = Breakout::kNever;
+
+  Orbits(const RotationSearch& search, rt::Random& random)
       : lottery_(search.lottery),
         target_(search.target),
-        random_(random),
         bases_(whole_orbits(lottery_, search.rows) / static_cast<std::size_t>(lottery_.numbers)),
         base_excess_(bases_.size()),
-        tabu_until_(bases_.size() * static_cast<std::size_t>(lottery_.numbers)),
         others_(bases_.size()),
         turned_in_(static_cast<std::size_t>(lottery_.numbers) * bases_.size()),
         room_(bases_.size()) {
     RowDraw draw;
-    for (RowMask& base : bases_) base = draw.next(random_, lottery_);
+    for (RowMask& base : bases_) base = draw.next(random, lottery_);
     for (std::size_t a = 0; a < bases_.size(); ++a) {
       base_excess_[a] = own_excess(bases_[a]);
       for (std::size_t c = 0; c < bases_.size(); ++c) {
@@ -57,20 +58,22 @@ class RotationWalk {
     best_excess_ = excess_;
   }
 
-  void advance(std::uint64_t steps, std::uint64_t most_steps) {
-    for (std::uint64_t taken = 0; taken < steps && !done(most_steps); ++taken) {
-      step();
-      ++steps_;
-      if (excess_ < best_excess_) {
-        best_excess_ = excess_;
-        best_bases_ = bases_;
-      }
+  // A base row in some excess at random, and its best swap.
+  std::optional<Move> best_move(Step& step) {
+    const std::size_t a = conflicted_base(step.random);
+    load_others(a);
+    return best_swap(a, step);
+  }
+  static std::int64_t worsening(const Move& swap) { return swap.change; }
+  void apply(const Move& swap, Step& step);
+  void end_step(Step& /*step*/) {
+    if (excess_ < best_excess_) {
+      best_excess_ = excess_;
+      best_bases_ = bases_;
     }
   }
+  bool finished() const { return best_excess_ == 0; }
 
-  bool done(std::uint64_t most_steps) const { return best_excess_ == 0 || steps_ >= most_steps; }
-
-  std::uint64_t steps_taken() const { return steps_; }
   const std::vector<RowMask>& best_bases() const { return best_bases_; }
 
  private:
@@ -108,24 +111,11 @@ class RotationWalk {
     return sum;
   }
 
-  struct Swap {
-    int out = -1;
-    int in = -1;
-    std::int64_t change = 0;
-  };
-
-  void step() {
-    const std::size_t a = conflicted_base();
-    load_others(a);
-    const Swap swap = best_swap(a);
-    if (swap.out >= 0 && Uphill::takes(random_, swap.change)) apply(a, swap);
-  }
-
-  // A base row in some excess, at random.
-  std::size_t conflicted_base() {
+  // The n-th base row in some excess, n drawn.
+  std::size_t conflicted_base(rt::Random& random) const {
     std::size_t conflicted = 0;
     for (const std::int64_t e : base_excess_) conflicted += e > 0 ? 1 : 0;
-    std::size_t pick = below(random_, conflicted);
+    std::size_t pick = below(random, conflicted);
     std::size_t a = 0;
     while (base_excess_[a] == 0 || pick-- != 0) ++a;
     return a;
@@ -160,7 +150,7 @@ class RotationWalk {
   // change comes from its shared counts by turn: taking out a number drops
   // the turns out - z and z - out for each other number z, giving one
   // raises in - z and z - in.
-  Swap best_swap(std::size_t a) {
+  std::optional<Move> best_swap(std::size_t a, Step& step) {
     const RowMask row = bases_[a];
     const std::size_t count = bases_.size();
     SharedByTurn own = shared_by_turn(row, row);
@@ -169,9 +159,7 @@ class RotationWalk {
     };
     const auto lower = [&](int turn) { return at(turn)-- > target_ ? 1 : 0; };
     const auto raise = [&](int turn) { return at(turn)++ >= target_ ? 1 : 0; };
-    Swap best{-1, -1, std::numeric_limits<std::int64_t>::max()};
-    std::size_t ties = 0;
-    const std::uint64_t* const tabu = &tabu_until_[a * static_cast<std::size_t>(lottery_.numbers)];
+    const TabuMemory::Row tabu = step.tabu.row(a);
     // What giving each number raises the other orbits' excess by, before
     // the turns where the number taken out makes room.
     std::array<std::int64_t, kMostNumbers> raised{};
@@ -198,45 +186,20 @@ class RotationWalk {
         for_each_number(rest, [&](int z) { gained += raise(in - z) + raise(z - in); });
         for_each_number(rest, [&](int z) { at(in - z) -= 1, at(z - in) -= 1; });
         const std::int64_t change = gained - lost;
-        if (tabu[in] > steps_ && excess_ + change >= best_excess_) return;
-        if (change > best.change) return;
-        if (change < best.change) {
-          best.change = change;
-          ties = 0;
-        }
-        // Of the tied swaps, each is kept with chance 1 / (ties so far).
-        if (below(random_, ++ties) == 0) {
-          best.out = out;
-          best.in = in;
-        }
+        if (tabu.forbids(static_cast<std::size_t>(in), step.now) && excess_ + change >= best_excess_) return;
+        best_.offer(change, {a, out, in, change}, step.random);
       });
       for_each_number(rest, [&](int z) { at(out - z) += 1, at(z - out) += 1; });
     });
-    return best.out < 0 ? Swap{} : best;
-  }
-
-  void apply(std::size_t a, const Swap& swap) {
-    const RowMask swapped = bases_[a] ^ (RowMask{1} << swap.out) ^ (RowMask{1} << swap.in);
-    bases_[a] = swapped;
-    base_excess_[a] = own_excess(swapped);
-    for (std::size_t c = 0; c < bases_.size(); ++c) {
-      if (c == a) continue;
-      const std::int64_t now = cross_excess(swapped, bases_[c]);
-      base_excess_[c] += now - others_[c].excess;
-      base_excess_[a] += now;
-    }
-    excess_ += swap.change;
-    tabu_until_[a * static_cast<std::size_t>(lottery_.numbers) + static_cast<std::size_t>(swap.out)] =
-        steps_ + static_cast<std::uint64_t>(kTenure + below(random_, kTenureSpread));
+    return best_.take(step.random);
   }
 
   Lottery lottery_;
   int target_;
-  rt::Random& random_;
   std::vector<RowMask> bases_;
   std::vector<std::int64_t> base_excess_;  // each base row's own excess plus its part in every cross pair
   std::int64_t excess_ = 0;                // the sum of base_excess_
-  std::vector<std::uint64_t> tabu_until_;  // by base row and number: the step until which it may not come back
+  BestMove<std::int64_t, Move, Ties::kDrawEachTie> best_;
   // In a step, its base row against each other base row, and for each
   // number n and other base row c, the turns in which c holds n (at n * count + c).
   std::vector<Other> others_;
@@ -246,7 +209,26 @@ class RotationWalk {
   std::vector<Turns> room_;
   std::vector<RowMask> best_bases_;
   std::int64_t best_excess_ = 0;
-  std::uint64_t steps_ = 0;
+};
+
+void Orbits::apply(const Move& swap, Step& step) {
+  const std::size_t a = swap.row;
+  const RowMask swapped = bases_[a] ^ (RowMask{1} << swap.out) ^ (RowMask{1} << swap.in);
+  bases_[a] = swapped;
+  base_excess_[a] = own_excess(swapped);
+  for (std::size_t c = 0; c < bases_.size(); ++c) {
+    if (c == a) continue;
+    const std::int64_t now = cross_excess(swapped, bases_[c]);
+    base_excess_[c] += now - others_[c].excess;
+    base_excess_[a] += now;
+  }
+  excess_ += swap.change;
+  step.forbid(a, static_cast<std::size_t>(swap.out));
+}
+
+class RotationWalk : public LocalSearch<Orbits> {
+ public:
+  using LocalSearch::LocalSearch;
 };
 
 namespace {
@@ -267,10 +249,9 @@ void drop_worst(std::vector<RowMask>& rows, std::size_t keep, int target, std::u
   }
   std::vector<bool> dropped(count);
   for (std::size_t left = count; left > keep; --left) {
-    std::size_t worst = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!dropped[i] && (dropped[worst] || row_excess[i] >= row_excess[worst])) worst = i;
-    }
+    const std::size_t worst = *cheapest_to_drop<Equals::kLast>(
+        count, [&](std::size_t i) { return !dropped[i]; },
+        [&](std::size_t i) { return -static_cast<std::int64_t>(row_excess[i]); });
     dropped[worst] = true;
     for (std::size_t j = 0; j < count; ++j) {
       const int over = std::popcount(rows[worst] & rows[j]) - target;
@@ -304,22 +285,27 @@ bool rotation_fits(Lottery lottery, std::size_t rows) {
 }
 
 RotatedRowsSearch::RotatedRowsSearch(const RotationSearch& search, rt::Random& random)
-    : search_(search), walk_(std::make_unique<RotationWalk>(search, random)) {}
+    : search_(search),
+      walk_(std::make_unique<RotationWalk>(
+          Orbits(search, random),
+          TabuMemory(whole_orbits(search.lottery, search.rows) / static_cast<std::size_t>(search.lottery.numbers),
+                     static_cast<std::size_t>(search.lottery.numbers)),
+          kSwapTenure, search.steps)) {}
 RotatedRowsSearch::~RotatedRowsSearch() = default;
 RotatedRowsSearch::RotatedRowsSearch(RotatedRowsSearch&&) noexcept = default;
 RotatedRowsSearch& RotatedRowsSearch::operator=(RotatedRowsSearch&&) noexcept = default;
 
-void RotatedRowsSearch::advance(std::uint64_t steps) { walk_->advance(steps, search_.steps); }
+void RotatedRowsSearch::advance(std::uint64_t steps, rt::Random& random) { walk_->advance(steps, random); }
 
-bool RotatedRowsSearch::done() const { return walk_->done(search_.steps); }
+bool RotatedRowsSearch::done() const { return walk_->done(); }
 
 RotatedRows RotatedRowsSearch::result() const {
   RotatedRows found;
-  for (const RowMask base : walk_->best_bases()) {
+  for (const RowMask base : walk_->model().best_bases()) {
     for (int s = 0; s < search_.lottery.numbers; ++s) found.rows.push_back(turned(base, s, search_.lottery));
   }
   drop_worst(found.rows, search_.rows, search_.target, found.excess);
-  found.steps_taken = walk_->steps_taken();
+  found.steps_taken = walk_->steps();
   return found;
 }
 

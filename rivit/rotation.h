@@ -10,11 +10,11 @@
 // shape fill a lottery far more densely than a search over free rows finds
 // in the same time; the rows search then goes on from them.
 //
-// The search is the rows search's tabu walk, over the base rows: it lowers
-// the excess, the numbers that pairs of rows share beyond a target, counted
-// by what the rows of whole orbits share, and takes its random draws from
-// the caller's generator, so that the same generator state gives the same
-// rows on every build.
+// The search is the local search of local_search.h with a model of the base
+// rows: it lowers the excess, the numbers that pairs of rows share beyond a
+// target, counted by what the rows of whole orbits share, and takes its
+// random draws from the caller's generator, so that the same generator state
+// gives the same rows on every build.
 
 #ifndef ERILAISETRIVIT_RIVIT_ROTATION_H_
 #define ERILAISETRIVIT_RIVIT_ROTATION_H_
@@ -62,16 +62,15 @@ class RotationWalk;
 // is done early when no pair exceeds the target.
 class RotatedRowsSearch {
  public:
-  // Draws from `random`, which must outlive the search, as it steps.
-  // REQUIRES: within_limits(search.lottery), rotation_fits(search.lottery,
+  // Draws its start from `random`. REQUIRES: within_limits(search.lottery), rotation_fits(search.lottery,
   // search.rows), 0 <= search.target < search.lottery.length.
   RotatedRowsSearch(const RotationSearch& search, rt::Random& random);
   ~RotatedRowsSearch();
   RotatedRowsSearch(RotatedRowsSearch&&) noexcept;
   RotatedRowsSearch& operator=(RotatedRowsSearch&&) noexcept;
 
-  // Takes up to `steps` more steps.
-  void advance(std::uint64_t steps);
+  // Takes up to `steps` more steps, drawing from `random`.
+  void advance(std::uint64_t steps, rt::Random& random);
   bool done() const;
   // The best whole orbits so far, cut back to search.rows rows by dropping,
   // one at a time, a row with the most excess.

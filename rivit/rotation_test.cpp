@@ -59,7 +59,7 @@ TEST(RotatedRows, ExcessIsThePlainCountAndMetTargetsStopEarly) {
                                     << c.search.lottery.numbers);
     rt::Random random(11);
     RotatedRowsSearch search(c.search, random);
-    search.advance(c.search.steps);
+    search.advance(c.search.steps, random);
     EXPECT_TRUE(search.done());
     const RotatedRows found = search.result();
     ASSERT_EQ(found.rows.size(), c.search.rows);
@@ -69,7 +69,7 @@ TEST(RotatedRows, ExcessIsThePlainCountAndMetTargetsStopEarly) {
     EXPECT_EQ(found.steps_taken < c.search.steps, c.meets);
     rt::Random again(11);
     RotatedRowsSearch sliced(c.search, again);
-    while (!sliced.done()) sliced.advance(7);
+    while (!sliced.done()) sliced.advance(7, again);
     EXPECT_EQ(sliced.result().rows, found.rows);
   }
 }
