@@ -100,11 +100,11 @@ std::uint64_t yardstick(const Game& game, const std::vector<GameLine>& lines, co
   best_tiers.assign(none + 1, 0);
   const std::vector<int> second = NumberSet::first(game.has_second() ? game.second.numbers : 0).numbers();
   std::uint64_t outcomes = 0;
-  for (const NumberSet draw : draws) {
+  for (const NumberSet& draw : draws) {
     const std::vector<int> rest = (NumberSet::first(game.main.numbers) - draw).numbers();
-    each_subset(rest.data(), rest.size(), game.bonus, {}, [&](NumberSet bonus) {
+    each_subset(rest.data(), rest.size(), game.bonus, {}, [&](const NumberSet& bonus) {
       each_subset(second.data(), second.size(), game.has_second() ? game.second.drawn : 0, {},
-                  [&](NumberSet second_draw) {
+                  [&](const NumberSet& second_draw) {
                     std::size_t best = none;
                     for (const GameLine& line : lines) {
                       best = std::min(best, tier_by_hits[at((line.main & draw).size(), (line.main & bonus).size(),
