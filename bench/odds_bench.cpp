@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <numeric>
@@ -23,11 +22,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "rivit/odds.h"
 #include "rivit/run.h"
 #include "search/overlap_kernels.h"
 
 namespace {
+
+using bench::cpu_seconds;
+using bench::seconds;
+using bench::usage_now;
 
 using rivit::Lottery;
 using rivit::RowMask;
@@ -115,26 +119,6 @@ std::vector<std::uint64_t> yardstick(const std::vector<RowMask>& draws, const st
 #endif
   tally_every_row<false>(draws, rows, best);
   return best;
-}
-
-template <typename Work>
-double seconds(Work work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-rusage usage_now() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage;
-}
-
-double cpu_seconds(const rusage& usage) {
-  const auto seconds_of = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return seconds_of(usage.ru_utime) + seconds_of(usage.ru_stime);
 }
 
 }  // namespace

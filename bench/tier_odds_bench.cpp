@@ -14,7 +14,6 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <numeric>
@@ -22,11 +21,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "rivit/game.h"
 #include "rivit/run.h"
 #include "rivit/tier_odds.h"
 
 namespace {
+
+using bench::cpu_seconds;
+using bench::seconds;
+using bench::usage_now;
 
 using rivit::Game;
 using rivit::GameLine;
@@ -116,26 +120,6 @@ std::uint64_t yardstick(const Game& game, const std::vector<GameLine>& lines, co
     });
   }
   return outcomes;
-}
-
-template <typename Work>
-double seconds(Work work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-rusage usage_now() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage;
-}
-
-double cpu_seconds(const rusage& usage) {
-  const auto seconds_of = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  return seconds_of(usage.ru_utime) + seconds_of(usage.ru_stime);
 }
 
 struct Case {
