@@ -91,7 +91,10 @@ std::uint64_t yardstick(const Game& game, const std::vector<GameLine>& lines, co
                         std::vector<std::uint64_t>& best_tiers) {
   const std::size_t none = game.tiers.size();
   const auto at = [](int m, int b, int s) {
-    return static_cast<std::size_t>((m * (rivit::kMostBonus + 1) + b) * (rivit::kMostLineNumbers + 1) + s);
+    constexpr std::size_t kBonusSpan = static_cast<std::size_t>(rivit::kMostBonus) + 1;
+    constexpr std::size_t kSecondSpan = static_cast<std::size_t>(rivit::kMostLineNumbers) + 1;
+    return (static_cast<std::size_t>(m) * kBonusSpan + static_cast<std::size_t>(b)) * kSecondSpan +
+           static_cast<std::size_t>(s);
   };
   std::vector<std::size_t> tier_by_hits(at(rivit::kMostLineNumbers + 1, 0, 0), none);
   for (int m = 0; m <= rivit::kMostLineNumbers; ++m) {
