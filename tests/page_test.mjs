@@ -729,7 +729,7 @@ function gameRefusals() {
     ['--game', '7/35+1+1/20', '--check', scratchFile('au.txt', '1 2 3 4 5 6 7 + 1\n'), '--draw',
      '1 2 3 4 5 6 7 + 8 + 1 2'],
     ['--game', 'lotto', '--check', lotto, '--draws', scratchFile('dated.txt', '2026-13-01 1 2 3 4 5 6 7 + 8\n')],
-    ['--game', 'eurojackpot', '--odds', ej, '--prize', '3+1=1,5'], ['--game', 'eurojackpot', '--odds', ej, '--price', 'x'],
+    ['--game', 'eurojackpot', '--odds', ej, '--prize', '3+1=1,505'], ['--game', 'eurojackpot', '--odds', ej, '--price', 'x'],
     gameFile('not-json.json', '{'), gameFile('list.json', '[]'), gameFile('key.json', '{"name": "x", "colour": 1}'),
     gameFile('missing.json', '{"name": "x"}'), gameFile('empty.json', '{"name": "", "main": {}, "tiers": []}'),
     gameFile('main.json', '{"name": "x", "main": 3, "tiers": []}'),
@@ -873,10 +873,10 @@ describe('real games', () => {
                                  `${expected.per_unit.toFixed(4)} on average.`), sentences);
     assert.match(page.url(), /&prize=5%2B2%3D10000000&prize=3%2B1%3D15.40&price=2.5$|&prize=3%2B1%3D15.40&prize=5%2B2%3D10000000&price=2.5$/);
     // A prize that is no amount: the library's words beside the table, and the input marked.
-    await page.fill('#tiers-table input[data-tier="4+0"]', '1,5');
+    await page.fill('#tiers-table input[data-tier="4+0"]', '1,505');
     await page.press('#tiers-table input[data-tier="4+0"]', 'Tab');
     await page.waitForFunction(() => document.getElementById('prize-message').textContent !== '');
-    assert.equal(await page.textContent('#prize-message'), asSentence(refusalWords(...args, '--prize', '4+0=1,5')));
+    assert.equal(await page.textContent('#prize-message'), asSentence(refusalWords(...args, '--prize', '4+0=1,505')));
     assert.equal(await page.getAttribute('#tiers-table input[data-tier="4+0"]', 'aria-invalid'), 'true');
     await close();
   });
