@@ -28,19 +28,6 @@ constexpr int kSharedOutBy = 2;
 // keeps, for each of its possible hits there, the classes giving them.
 constexpr std::size_t kMostSecondClasses = 1024;
 
-// The number of members of a word. The library is built for every x86-64,
-// without the population count instruction, where std::popcount is a call.
-constexpr int count_bits(Word bits) {
-  bits -= (bits >> 1) & 0x5555555555555555;
-  bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
-  bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0f;
-  return static_cast<int>((bits * 0x0101010101010101) >> 56);
-}
-
-// A set of tiers: bit t for the tier t.
-using Tiers = std::uint32_t;
-static_assert(kMostTiers <= 32);
-
 std::size_t words_for(std::size_t bits) { return std::max<std::size_t>(1, (bits + kBitsInWord - 1) / kBitsInWord); }
 
 bool any(const Word* set, std::size_t words) {
@@ -71,22 +58,18 @@ bool bonus_decides(const TierCondition& when) {
 int second_drawn(const Game& game) { return game.has_second() ? game.second.drawn : 0; }
 
 
-// The most words the sets of the second drum's classes take (32 MiB), and
-// the most entries of their lists (32 MiB).
+// The most words the sets of the second drum's classes take (32 MiB).
 constexpr std::size_t kMostClassWords = std::size_t{1} << 22;
-constexpr std::size_t kMostListedClasses = std::size_t{1} << 24;
-static_assert(kMostSecondClasses <= std::size_t{1} << 16);
 
 // The second drum's draws by their part inside the union of the lines'
 // second numbers: each class a part, weighted by the draws that have it. A
 // game without a second drum has one class, where every line has 0 hits.
 // For each line and each of its possible hits j, the set of classes where it
-// has them, and the same as a list; for each class and each j, the set of
-// lines that have them.
+// has them; for each class and each j, the set of lines that have them.
 class SecondClasses {
  public:
   // No classes at all where they would be more than kMostSecondClasses, or
-  // their sets and lists more than kMostClassWords and kMostListedClasses.
+  // their sets more than kMostClassWords.
   SecondClasses(const Game& game, std::span<const GameLine> lines);
 
   std::size_t count() const { return weights_.size(); }
@@ -107,13 +90,8 @@ class SecondClasses {
   }
   // The classes where `line` has j hits.
   const Word* where(std::size_t line, int j) const { return where_.data() + (line * hit_levels_ + at(j)) * words_; }
-  // The classes where `line` has j hits, in a list; every class for
-  // j < 0.
-  std::span<const std::uint16_t> listed(std::size_t line, int j) const {
-    if (j < 0) return every_listed_;
-    const std::size_t at_line = line * hit_levels_ + at(j);
-    return std::span(listed_).subspan(listed_from_[at_line], listed_from_[at_line + 1] - listed_from_[at_line]);
-  }
+  // The second-drum numbers drawn in the class c, of those the lines hold.
+  const NumberSet& drawn_in(std::size_t c) const { return parts_[c]; }
   // The lines with j hits in the class c.
   const Word* lines_with(std::size_t c, int j) const {
     return lines_with_.data() + (c * hit_levels_ + at(j)) * line_words_;
@@ -126,12 +104,10 @@ class SecondClasses {
   std::size_t line_words_ = 1;
   std::size_t hit_levels_ = 1;  // k + 1
   std::vector<std::uint64_t> weights_;
+  std::vector<NumberSet> parts_;
   bool uniform_ = false;  // every class weighs the same
   std::vector<Word> every_;
   std::vector<Word> where_;
-  std::vector<std::uint16_t> listed_;
-  std::vector<std::size_t> listed_from_;
-  std::vector<std::uint16_t> every_listed_;
   std::vector<Word> lines_with_;
 };
 
@@ -160,12 +136,9 @@ SecondClasses::SecondClasses(const Game& game, std::span<const GameLine> lines) 
   hit_levels_ = static_cast<std::size_t>(k) + 1;
   words_ = words_for(classes);
   line_words_ = words_for(lines.size());
-  if (hit_levels_ * (lines.size() * words_ + classes * line_words_) > kMostClassWords ||
-      lines.size() * classes > kMostListedClasses) {
-    return;
-  }
+  if (hit_levels_ * (lines.size() * words_ + classes * line_words_) > kMostClassWords) return;
 
-  std::vector<NumberSet> parts;
+  std::vector<NumberSet>& parts = parts_;
   add_subsets(held.numbers(), 0, k, least, NumberSet{}, parts);
   every_.resize(words_);
   where_.resize(lines.size() * hit_levels_ * words_);
@@ -181,15 +154,6 @@ SecondClasses::SecondClasses(const Game& game, std::span<const GameLine> lines) 
     }
   }
   uniform_ = std::all_of(weights_.begin(), weights_.end(), [&](std::uint64_t w) { return w == weights_.front(); });
-  for (std::size_t at_line = 0; at_line < lines.size() * hit_levels_; ++at_line) {
-    listed_from_.push_back(listed_.size());
-    for_each_member(where_.data() + at_line * words_, words_, [&](std::size_t c) {
-      listed_.push_back(static_cast<std::uint16_t>(c));
-      return true;
-    });
-  }
-  listed_from_.push_back(listed_.size());
-  for (std::size_t c = 0; c < parts.size(); ++c) every_listed_.push_back(static_cast<std::uint16_t>(c));
 }
 
 }  // namespace
@@ -247,10 +211,18 @@ struct TierCount::Plan {
   int lowest_depth = 0;                    // the smallest part with draws
 
   std::vector<std::size_t> worst;  // by main hits
-  // True for a game with a second drum where no tier asks for bonus hits
-  // and one main hit more never makes the first tier whose main and second
-  // hits a line has come later: its parts are settled by moving classes.
+  // True for a game with a second drum where no tier asks for bonus hits,
+  // and neither one main hit more nor one second hit more ever makes the
+  // first tier a line meets come later, as in every lottery sold: its parts
+  // are settled from the lines that rise.
   bool classes_move = false;
+  // Where classes move: the first tier a line with m main and j second hits
+  // meets, at m (k + 1) + j; `none` where it meets none.
+  std::vector<std::size_t> tier_by_hits;
+  // The tiers of m main hits, by second hits.
+  const std::size_t* tiers_of_main_hits(int m) const {
+    return tier_by_hits.data() + static_cast<std::size_t>(m) * static_cast<std::size_t>(second_drawn(game) + 1);
+  }
   std::vector<std::size_t> caps;
   std::vector<int> floors;
 
@@ -287,10 +259,14 @@ std::size_t first_but_for_bonus(const Game& game, int m, int j) {
   return static_cast<std::size_t>(std::find_if(game.tiers.begin(), game.tiers.end(), meets_hits) - game.tiers.begin());
 }
 
+// True when one main hit more, or one second hit more, never makes the
+// first tier a line meets come later.
 bool rising_never_worse(const Game& game, int most_hits) {
-  for (int m = 0; m < most_hits; ++m) {
+  for (int m = 0; m <= most_hits; ++m) {
     for (int j = 0; j <= second_drawn(game); ++j) {
-      if (first_but_for_bonus(game, m + 1, j) > first_but_for_bonus(game, m, j)) return false;
+      const std::size_t tier = first_but_for_bonus(game, m, j);
+      if (m < most_hits && first_but_for_bonus(game, m + 1, j) > tier) return false;
+      if (j < second_drawn(game) && first_but_for_bonus(game, m, j + 1) > tier) return false;
     }
   }
   return true;
@@ -342,6 +318,9 @@ void TierCount::Plan::bound_walk() {
   classes_move =
       game.has_second() && rising_never_worse(game, most_hits) &&
       std::none_of(game.tiers.begin(), game.tiers.end(), [](const Tier& tier) { return bonus_decides(tier.when); });
+  for (int m = 0; m <= most_hits && classes_move; ++m) {
+    for (int j = 0; j <= second_drawn(game); ++j) tier_by_hits.push_back(first_but_for_bonus(game, m, j));
+  }
   const auto hits = static_cast<std::size_t>(most_hits) + 1;
   caps.assign(static_cast<std::size_t>(drawn + 1) * hits, none());
   floors.assign(static_cast<std::size_t>(drawn + 1) * hits, 0);
@@ -408,6 +387,22 @@ std::uint64_t TierCount::Plan::work_below(int depth_of, int q) const {
   return saturating_product(work, second.count());
 }
 
+namespace {
+
+// Where lines with h main hits that hold the number added reach a tier:
+// those of exact (the lines with h hits) with j second hits in a class.
+struct Rise {
+  std::size_t tier = 0;
+  const Word* exact = nullptr;
+  int second = 0;     // j; 0 stands for every line of exact
+  NumberSet numbers;  // where j is 0, the numbers of those lines
+  // Where j is 1, the numbers of those lines that hold each second-drum
+  // number, from by_second_number[s].
+  std::size_t by_second_number = 0;
+};
+
+}  // namespace
+
 // Counts the outcomes of one counter, a piece at a time, by a walk over the
 // parts of the draw inside the lines' numbers, adding numbers in increasing
 // order. At each part of d numbers it keeps, as sets of lines, at_least[h]:
@@ -428,8 +423,10 @@ std::uint64_t TierCount::Plan::work_below(int depth_of, int q) const {
 // is in the union of the numbers of the lines one short, or outside the
 // intersection of those of the lines at its hits. With one, the same is done
 // for each class of the drum, the lines being those with the tier's second
-// hits in it; or, where one main hit more never makes a line's tier worse,
-// each child on its own from the lines that hold x (settle_each_child).
+// hits in it; or, where one hit more never makes a line's tier worse, from
+// the tiers of the lines as they are and the numbers of the lines that rise
+// (settle_children_by_class).
+
 class TierWalker {
  public:
   explicit TierWalker(const TierCount::Plan& plan)
@@ -448,10 +445,7 @@ class TierWalker {
         remaining_(plan.second.words()),
         exact_(static_cast<std::size_t>(plan.most_hits + 1) * plan.words),
         base_tier_(plan.second.count()),
-        moved_(plan.second.count()),
-        base_weight_(plan.game.tiers.size() + 1),
-        gained_(plan.game.tiers.size() + 1),
-        lost_(plan.game.tiers.size() + 1) {
+        by_tier_(plan.game.tiers.size() + 1) {
     tally_.tiers.resize(plan.game.tiers.size());
   }
 
@@ -616,10 +610,10 @@ class TierWalker {
 
   // The parts at depth + 1 that add a number of numbers[from..] to the part
   // at `depth`: without a second drum, together as sets of the numbers
-  // added; with one, each on its own where a line that rises never gets a
-  // worse tier, as is usual, else together for each class of the drum.
+  // added; with one, from the lines that rise where a line that rises never
+  // gets a worse tier, as is usual, else by each tier for each class.
   void settle_children(int depth, int from) {
-    if (plan_.classes_move) return settle_each_child(depth, from);
+    if (plan_.classes_move) return settle_children_by_class(depth, from);
     const std::size_t cap = plan_.cap(1, top(depth));
     for (std::size_t c = 0; c < plan_.second.count(); ++c) settle_children_in(depth, from, c, cap);
   }
@@ -627,40 +621,50 @@ class TierWalker {
   // Each part at depth + 1, with the classes of the second drum, where a
   // line that rises never gets a worse tier and the bonus decides none. A
   // line's main hits rise by one where it holds the number added, so the
-  // first tier met in a class is met by a line as it is here or by one that
-  // holds the number. The tiers met by the lines as they are, class by class,
-  // are worked out once (base_tier_); for each number only the lines that
-  // hold it are looked at, and the classes they take to an earlier tier
-  // move there (gained_, lost_).
-  void settle_each_child(int depth, int from) {
+  // first tier met in a class is met by a line as it is here, worked out
+  // once for every child (base_tier_), or by one that holds the number and
+  // rises. The children are then settled class by class, as sets of the
+  // numbers added: the tiers that rising lines reach, in order, each taking
+  // the children that the numbers of those lines hold.
+  void settle_children_by_class(int depth, int from) {
     const SecondClasses& second = plan_.second;
     const std::size_t words = plan_.words;
     const int reached = top(depth);
-    for (int h = plan_.floor(depth, reached); h <= reached; ++h) {
+    const int lowest = plan_.floor(depth, reached);
+    for (int h = lowest; h <= reached; ++h) {
       const Word* these = at_least_or_every(depth, h);
       const Word* more = more_than(depth, h);
       Word* exact = exact_.data() + static_cast<std::size_t>(h) * words;
       for (std::size_t w = 0; w < words; ++w) exact[w] = these[w] & ~more[w];
     }
     const std::size_t cap = plan_.cap(1, reached);
-    std::fill(base_weight_.begin(), base_weight_.end(), 0);
-    std::fill(gained_.begin(), gained_.end(), 0);
-    std::fill(lost_.begin(), lost_.end(), 0);
     for (std::size_t w = 0; w < second.words(); ++w) remaining_[w] = second.every()[w];
-    rising_tiers_ = 0;
     for (std::size_t t = 0; t < cap; ++t) {
       const TierCondition& when = plan_.game.tiers[t].when;
-      if (when.main && *when.main > reached + 1) continue;
-      if (when.main && *when.main >= 1) rising_tiers_ |= Tiers{1} << t;
+      if (when.main && *when.main > reached) continue;
       if (!lines_with_main(depth, when, lines_.data()) || !classes_meeting(lines_.data(), when)) continue;
       take_base(classes_.data(), t);
     }
     take_base(remaining_.data(), cap);
-    tier_now_ = base_tier_;
-    for (int q = from; q < static_cast<int>(plan_.numbers.size()); ++q) move_classes(q);
-    const auto children = static_cast<std::uint64_t>(static_cast<int>(plan_.numbers.size()) - from);
+    find_rises(lowest, reached, cap);
+    const NumberSet children = plan_.numbers_from[static_cast<std::size_t>(from)];
+    const int child_count = static_cast<int>(plan_.numbers.size()) - from;
+    // The children's second-drum draws by tier, each class by its weight.
+    std::fill(by_tier_.begin(), by_tier_.end(), 0);
+    for (std::size_t c = 0; c < second.count(); ++c) {
+      NumberSet reaching;
+      int settled = 0;  // the children that rises have taken so far
+      for (const Rise& rise : rises_) {
+        if (rise.tier >= base_tier_[c]) break;
+        reaching = reaching | (rise.second == 0 ? rise.numbers : numbers_rising(rise, c));
+        const int taken = (reaching & children).size();
+        by_tier_[rise.tier] += second.weight(c) * static_cast<std::uint64_t>(taken - settled);
+        settled = taken;
+      }
+      by_tier_[base_tier_[c]] += second.weight(c) * static_cast<std::uint64_t>(child_count - settled);
+    }
     const std::uint64_t weight = plan_.main_weight[static_cast<std::size_t>(depth) + 1] * plan_.bonus_outcomes;
-    for (std::size_t t = 0; t <= cap; ++t) add(t, weight * (children * base_weight_[t] + gained_[t] - lost_[t]));
+    for (std::size_t t = 0; t <= cap; ++t) add(t, weight * by_tier_[t]);
   }
 
   // The classes of `classes` left in remaining_ meet the tier t first.
@@ -668,40 +672,82 @@ class TierWalker {
     const SecondClasses& second = plan_.second;
     for (std::size_t w = 0; w < second.words(); ++w) {
       for (Word bits = classes[w] & remaining_[w]; bits != 0; bits &= bits - 1) {
-        const std::size_t c = w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits));
-        base_tier_[c] = t;
-        base_weight_[t] += second.weight(c);
+        base_tier_[w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits))] = t;
       }
       remaining_[w] &= ~classes[w];
     }
   }
 
-  // The classes that the lines holding numbers[q] take to an earlier tier
-  // than the base, tiers in order, a class moving at most once.
-  void move_classes(int q) {
-    const SecondClasses& second = plan_.second;
-    const std::size_t words = plan_.words;
-    const Word* holders = plan_.holding(q);
-    std::size_t moved = 0;
-    for (Tiers tiers = rising_tiers_; tiers != 0; tiers &= tiers - 1) {
-      const auto t = static_cast<std::size_t>(std::countr_zero(tiers));
-      const TierCondition& when = plan_.game.tiers[t].when;
-      const Word* exact = exact_.data() + static_cast<std::size_t>(*when.main - 1) * words;
-      for (std::size_t w = 0; w < words; ++w) {
-        for (Word rising = exact[w] & holders[w]; rising != 0; rising &= rising - 1) {
-          const std::size_t line = w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(rising));
-          for (const std::uint16_t c : second.listed(line, when.second.value_or(-1))) {
-            const std::size_t now = tier_now_[c];
-            if (now <= t) continue;
-            if (now == base_tier_[c]) moved_[moved++] = c;
-            gained_[t] += second.weight(c);
-            lost_[now] += second.weight(c);
-            tier_now_[c] = t;
-          }
-        }
+  // The tiers before the cap that the lines with h main hits reach with
+  // one more and j second hits, earliest first. A line rising to m main
+  // hits meets its tier of m and j hits or an earlier one wherever it has j
+  // second hits or more: so where j is 0 the rise holds for every line of the
+  // level, whatever its second hits, and where j is 1 for every line that
+  // holds one of the class's numbers.
+  void find_rises(int lowest, int reached, std::size_t cap) {
+    rises_.clear();
+    by_second_number_.clear();
+    const int k = second_drawn(plan_.game);
+    for (int h = lowest; h <= std::min(reached, plan_.most_hits - 1); ++h) {
+      const std::size_t* tiers = plan_.tiers_of_main_hits(h + 1);
+      for (int j = 0; j <= k; ++j) {
+        if (tiers[j] >= cap) continue;
+        Rise rise{.tier = tiers[j],
+                  .exact = exact_.data() + static_cast<std::size_t>(h) * plan_.words,
+                  .second = j,
+                  .numbers = {},
+                  .by_second_number = by_second_number_.size()};
+        if (j == 0) rise.numbers = numbers_of(rise.exact);
+        if (j == 1) add_by_second_number(rise.exact);
+        rises_.push_back(rise);
       }
     }
-    for (std::size_t i = 0; i < moved; ++i) tier_now_[moved_[i]] = base_tier_[moved_[i]];
+    // Rises to the same tier may go in any order.
+    std::sort(rises_.begin(), rises_.end(), [](const Rise& a, const Rise& b) { return a.tier < b.tier; });
+  }
+
+  // The numbers of the lines of `lines`.
+  NumberSet numbers_of(const Word* lines) const {
+    NumberSet numbers;
+    for_each_member(lines, plan_.words, [&](std::size_t i) {
+      numbers = numbers | plan_.lines[i].main;
+      return true;
+    });
+    return numbers;
+  }
+
+  // For each second-drum number, the numbers of the lines of `lines` that
+  // hold it, onto by_second_number_.
+  void add_by_second_number(const Word* lines) {
+    const std::size_t at = by_second_number_.size();
+    by_second_number_.resize(at + static_cast<std::size_t>(plan_.game.second.numbers) + 1);
+    for_each_member(lines, plan_.words, [&](std::size_t i) {
+      const GameLine& line = plan_.lines[i];
+      line.second.for_each([&](int s) {
+        NumberSet& numbers = by_second_number_[at + static_cast<std::size_t>(s)];
+        numbers = numbers | line.main;
+      });
+      return true;
+    });
+  }
+
+  // The numbers of the lines that rise with the rise's second hits, or more,
+  // in the class c.
+  NumberSet numbers_rising(const Rise& rise, std::size_t c) const {
+    NumberSet numbers;
+    if (rise.second == 1) {
+      plan_.second.drawn_in(c).for_each([&](int s) {
+        numbers = numbers | by_second_number_[rise.by_second_number + static_cast<std::size_t>(s)];
+      });
+      return numbers;
+    }
+    const Word* with = plan_.second.lines_with(c, rise.second);
+    for (std::size_t w = 0; w < plan_.words; ++w) {
+      for (Word bits = rise.exact[w] & with[w]; bits != 0; bits &= bits - 1) {
+        numbers = numbers | plan_.lines[w * kBitsInWord + static_cast<std::size_t>(std::countr_zero(bits))].main;
+      }
+    }
+    return numbers;
   }
 
   // Those parts with the second drum's class c, as sets of the numbers
@@ -873,17 +919,13 @@ class TierWalker {
   std::vector<Word> classes_;
   std::vector<Word> remaining_;
   // At the part whose children are settled each on its own: by main hits,
-  // the lines with exactly those hits; the tiers a line that rises can take
-  // a class to; by class, its tier with the lines as they are and with the
-  // number added; by tier, the classes' weight there and what moves.
+  // the lines with exactly those hits; by class, its tier with the lines as
+  // they are; the tiers that lines reach by rising.
   std::vector<Word> exact_;
-  Tiers rising_tiers_ = 0;
   std::vector<std::size_t> base_tier_;
-  std::vector<std::size_t> tier_now_;
-  std::vector<std::uint16_t> moved_;
-  std::vector<std::uint64_t> base_weight_;
-  std::vector<std::uint64_t> gained_;
-  std::vector<std::uint64_t> lost_;
+  std::vector<Rise> rises_;
+  std::vector<std::uint64_t> by_tier_;  // and none
+  std::vector<NumberSet> by_second_number_;
   TierTally tally_;
 };
 
