@@ -150,13 +150,16 @@ int main() {
   for (const Case& c : cases) {
     rivit::TierOdds odds;
     double engine = 0;
-    const rusage before = usage_now();
+    double engine_cpu = 0;
+    rusage after{};
     for (int run = 0; run < kEngineRuns; ++run) {
+      const rusage before = usage_now();
       const double took = seconds([&] { odds = rivit::tier_odds_of(c.game, c.lines); });
+      after = usage_now();
+      const double cpu = cpu_seconds(after) - cpu_seconds(before);
       engine = run == 0 ? took : std::min(engine, took);
+      engine_cpu = run == 0 ? cpu : std::min(engine_cpu, cpu);
     }
-    const rusage after = usage_now();
-    const double engine_cpu = (cpu_seconds(after) - cpu_seconds(before)) / kEngineRuns;
     const double peak = static_cast<double>(after.ru_maxrss) / 1024.0;
 
     const double outcomes_per_draw =
@@ -174,8 +177,10 @@ int main() {
 
     std::printf("%-28s %5zu %12llu %9.3f %9.3f %9.1f %7zu %8.5f %8.1f\n", c.name.c_str(), c.lines.size(),
                 static_cast<unsigned long long>(odds.outcomes), engine, engine_cpu, naive, sampled, ratio, peak);
-    if (engine > c.most_seconds) {
-      std::printf("  missed: at most %.0f s on one thread\n", c.most_seconds);
+    // The processor time is the count's own: on a machine that other work
+    // shares, the wall time also holds the waits for a core.
+    if (engine_cpu > c.most_seconds) {
+      std::printf("  missed: at most %.0f s of processor time on one thread\n", c.most_seconds);
       met = false;
     }
     if (peak >= kMostPeakMiB) {
@@ -184,8 +189,8 @@ int main() {
     }
   }
   std::printf(
-      "engine: tier_odds_of, every piece on one thread (the command shares them between two), the fastest of %d runs,\n"
-      "and its processor time, the mean of the runs; naive: one thread, every outcome against every line, timed on\n"
+      "engine: tier_odds_of, every piece on one thread (the command shares them between two), the fastest of %d runs;\n"
+      "cpu: the least processor time of them, which the target is for; naive: one thread, every outcome against every line, timed on\n"
       "`draws` random main draws, each with every bonus and second draw, and scaled to all outcomes; peak: the whole\n"
       "process's resident memory\n",
       kEngineRuns);
