@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "rivit/format.h"
 #include "rivit/game.h"
 #include "rivit/game_lines.h"
+#include "rivit/report/format.h"
 #include "runtime/output.h"
 
 namespace cli {

@@ -1,4 +1,4 @@
-#include "rivit/game_report.h"
+#include "rivit/report/game_report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <numeric>
 #include <string>
 
-#include "rivit/figures.h"
+#include "rivit/report/figures.h"
 
 namespace rivit {
 

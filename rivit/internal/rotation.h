@@ -16,8 +16,8 @@
 // random draws from the caller's generator, so that the same generator state
 // gives the same rows on every build.
 
-#ifndef ERILAISETRIVIT_RIVIT_ROTATION_H_
-#define ERILAISETRIVIT_RIVIT_ROTATION_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -86,4 +86,4 @@ RowMask turned(RowMask row, int by, Lottery lottery);
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_ROTATION_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_

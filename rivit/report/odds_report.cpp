@@ -1,4 +1,4 @@
-#include "rivit/odds_report.h"
+#include "rivit/report/odds_report.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rivit/figures.h"
+#include "rivit/report/figures.h"
 #include "rivit/pool.h"
 
 namespace rivit {

@@ -20,8 +20,8 @@
 // a Tenure and the last step make it a LocalSearch, which its owner then
 // advances a slice at a time.
 
-#ifndef ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
-#define ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
 
 #include <array>
 #include <bit>
@@ -343,4 +343,4 @@ class LocalSearch {
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
