@@ -27,6 +27,7 @@
 #include "rivit/pool.h"
 #include "rivit/read.h"
 #include "rivit/report/format.h"
+#include "rivit/report/game_report.h"
 #include "rivit/report/summary.h"
 #include "rivit/run.h"
 #include "rivit/wheel.h"
@@ -478,7 +479,7 @@ int run_game_request(const Config& config) {
 
 int run(const Config& config) {
   if (config.list_games) {
-    write_games(standard_output());
+    write_games_text(built_in_games(), standard_output());
     return 0;
   }
   if (config.game && config.describe) {

@@ -106,11 +106,4 @@ int run_game(const GameRequest& request, rt::LineSink& out) {
   return write_tier_odds(request, lines, out);
 }
 
-void write_games(rt::LineSink& out) {
-  for (const Game& game : rivit::built_in_games()) {
-    out.WriteLine(game.name + "\t" + rivit::short_form(game) + "\t" + game.title +
-                  (game.rules_from.empty() ? "" : "\trules from " + game.rules_from));
-  }
-}
-
 }  // namespace cli

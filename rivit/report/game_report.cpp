@@ -336,4 +336,11 @@ void write_draws_check_json(const DrawsCheck& check, rt::LineSink& out) {
   out.WriteLine(object.dump());
 }
 
+void write_games_text(std::span<const Game> games, rt::LineSink& out) {
+  for (const Game& game : games) {
+    out.WriteLine(game.name + "\t" + short_form(game) + "\t" + game.title +
+                  (game.rules_from.empty() ? "" : "\trules from " + game.rules_from));
+  }
+}
+
 }  // namespace rivit

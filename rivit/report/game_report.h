@@ -10,6 +10,7 @@
 #ifndef ERILAISETRIVIT_RIVIT_REPORT_GAME_REPORT_H_
 #define ERILAISETRIVIT_RIVIT_REPORT_GAME_REPORT_H_
 
+#include <span>
 #include <string>
 
 #include "rivit/game.h"
@@ -35,6 +36,10 @@ void write_draws_check_json(const DrawsCheck& check, rt::LineSink& out);
 std::string line_text(const GameLine& line, const Game& game);
 // "3 7 12 19 22 31 38 + 5", a draw as the reader reads it.
 std::string draw_text(const Draw& draw, const Game& game);
+
+// The games, one a line, apart by tabs: the name, the short form, the title
+// and, where known, "rules from 2026-01-01" (the command's --games).
+void write_games_text(std::span<const Game> games, rt::LineSink& out);
 
 }  // namespace rivit
 

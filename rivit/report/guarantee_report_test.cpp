@@ -97,7 +97,7 @@ TEST(GuaranteeReport, EveryFormatSaysWhatEverySetOfThePoolGave) {
   }
 }
 
-// The wheel's line read back: the rows, the sets they leave and the share
+// The wheel's summary read back: the rows, the sets they leave and the share
 // covered to four places, the bound, and "(no fewer rows can do it)" exactly
 // where nothing is left and the rows are as few as the bound.
 void expect_summary(const std::string& summary, std::size_t rows, Guarantee guarantee, int v, const Plain& plain,
@@ -179,6 +179,15 @@ TEST(WheelSummary, SaysWhatTheRowsLeaveAndClaimsTheFewestOnlyWhenTrue) {
     const std::string summary = wheel_summary(wheel, c.guarantee, c.v);
     SCOPED_TRACE(summary);
     expect_summary(summary, c.rows.size(), c.guarantee, c.v, plain, bound);
+    // The line beside the rows: the summary, then the steps and the time.
+    const std::uint64_t steps = 64 * c.rows.size();
+    const double seconds = 0.37 * c.v;
+    const std::string line = wheel_search_summary(wheel, c.guarantee, c.v, steps, seconds);
+    std::smatch tail;
+    ASSERT_TRUE(std::regex_match(line, tail, std::regex("(.*); ([0-9]+) steps, ([0-9]+\\.[0-9]{2}) s"))) << line;
+    EXPECT_EQ(tail[1], summary);
+    EXPECT_EQ(std::stoull(tail[2]), steps);
+    EXPECT_NEAR(std::stod(tail[3]), seconds, 0.005 * 1.000001);
     claimed |= plain.failing == 0 && c.rows.size() == bound;
     covered_above |= plain.failing == 0 && c.rows.size() > bound;
     left_at_bound |= plain.failing != 0 && c.rows.size() == bound;
