@@ -10,6 +10,8 @@
 // a row of K of N, and the rows share at most two numbers. For 7 of 40
 // (q = 7, 50 points) this gives about 185 rows, where a search over free
 // rows stalls well below.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
 #ifndef ERILAISETRIVIT_RIVIT_INTERNAL_CIRCLES_H_
 #define ERILAISETRIVIT_RIVIT_INTERNAL_CIRCLES_H_

@@ -9,6 +9,8 @@
 // hold x but not y and t - 1 other numbers of R and the rest outside R, and
 // covers the same with x and y exchanged, so one change touches
 // 2 C(k - 1, t - 1) C(numbers - k - 1, m - t) m-sets.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
 #ifndef ERILAISETRIVIT_RIVIT_INTERNAL_COVER_SEARCH_H_
 #define ERILAISETRIVIT_RIVIT_INTERNAL_COVER_SEARCH_H_

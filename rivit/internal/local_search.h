@@ -19,6 +19,8 @@
 // constructor draws or builds its first rows; a TabuMemory sized for them,
 // a Tenure and the last step make it a LocalSearch, which its owner then
 // advances a slice at a time.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
 #ifndef ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
 #define ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_

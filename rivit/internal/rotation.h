@@ -15,6 +15,8 @@
 // target, counted by what the rows of whole orbits share, and takes its
 // random draws from the caller's generator, so that the same generator state
 // gives the same rows on every build.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
 #ifndef ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
 #define ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
