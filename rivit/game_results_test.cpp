@@ -15,7 +15,7 @@
 namespace rivit {
 namespace {
 
-NumberSet random_subset(std::mt19937_64& random, int numbers, int count, NumberSet taken = {}) {
+NumberSet random_subset(std::mt19937_64& random, int numbers, int count, const NumberSet& taken = {}) {
   std::vector<int> all;
   for (int n = 1; n <= numbers; ++n) {
     if (!taken.has(n)) all.push_back(n);
