@@ -24,8 +24,8 @@ namespace rivit {
 struct GameOdds {
   Game game;
   std::uint64_t lines = 0;
-  std::optional<TierOdds> set;   // nothing: out of reach
-  std::string out_of_reach;      // why, when the set's odds were not counted
+  std::optional<TierOdds> set;  // nothing: out of reach
+  std::string out_of_reach;     // why, when the set's odds were not counted
   TierOdds one_line;
   ExpectedReturn expected;
 };
@@ -41,10 +41,10 @@ GameOdds game_odds_of(const Game& game, std::uint64_t lines, const TierCount& co
 // The lines of a file checked against one draw, or against each of several.
 struct DrawsCheck {
   Game game;
-  std::vector<GameLine> lines;                // as written (a system as one line)
-  std::vector<std::uint64_t> expanded;        // how many lines each stands for
+  std::vector<GameLine> lines;          // as written (a system as one line)
+  std::vector<std::uint64_t> expanded;  // how many lines each stands for
   std::vector<Draw> draws;
-  std::vector<std::string> dates;             // of each draw, empty where not given
+  std::vector<std::string> dates;                // of each draw, empty where not given
   std::vector<std::vector<DrawResult>> results;  // results[d][i]: written line i's lines against draw d
 };
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "rivit/report/figures.h"
 #include "rivit/pool.h"
+#include "rivit/report/figures.h"
 
 namespace rivit {
 

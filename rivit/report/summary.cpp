@@ -67,8 +67,8 @@ std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int poo
 
 std::string wheel_search_summary(const WheelResult& wheel, Guarantee guarantee, int pool_numbers, std::uint64_t steps,
                                  double seconds) {
-  return joined({wheel_summary(wheel, guarantee, pool_numbers), "; ", std::to_string(steps), " steps, ",
-                 seconds_text(seconds)});
+  return joined(
+      {wheel_summary(wheel, guarantee, pool_numbers), "; ", std::to_string(steps), " steps, ", seconds_text(seconds)});
 }
 
 }  // namespace rivit
