@@ -18,7 +18,6 @@
 #include "cli/progress.h"
 #include "cli/schedule.h"
 #include "rivit/check.h"
-#include "rivit/format.h"
 #include "rivit/game.h"
 #include "rivit/game_lines.h"
 #include "rivit/prizes.h"
@@ -27,6 +26,9 @@
 #include "rivit/optimise.h"
 #include "rivit/pool.h"
 #include "rivit/read.h"
+#include "rivit/report/format.h"
+#include "rivit/report/game_report.h"
+#include "rivit/report/summary.h"
 #include "rivit/run.h"
 #include "rivit/wheel.h"
 #include "runtime/error.h"
@@ -409,8 +411,9 @@ std::vector<Row> wheel_rows(const Config& config) {
   request.seed = seed_of(config);
   const FoundWheel found = search_wheel(request, config.steps, config.seconds, progress);
   progress.Clear();
-  rt::WriteBytes(wheel_summary(found.wheel, request.guarantee, std::popcount(request.pool)) + "; " +
-                 std::to_string(found.steps) + " steps, " + seconds_text(progress.Elapsed()) + "\n");
+  rt::WriteBytes(wheel_search_summary(found.wheel, request.guarantee, std::popcount(request.pool), found.steps,
+                                      progress.Elapsed()) +
+                 "\n");
   std::vector<Row> rows;
   for (const RowMask row : found.wheel.rows) {
     rows.push_back(config.renumbered ? config.renumbered->outside(row).numbers() : row_of(row));
@@ -476,7 +479,7 @@ int run_game_request(const Config& config) {
 
 int run(const Config& config) {
   if (config.list_games) {
-    write_games(standard_output());
+    write_games_text(built_in_games(), standard_output());
     return 0;
   }
   if (config.game && config.describe) {

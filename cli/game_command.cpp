@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <span>
+#include <utility>
 
 #include "cli/command.h"
 #include "cli/input.h"
@@ -9,8 +10,7 @@
 #include "cli/schedule.h"
 #include "cli/system.h"
 #include "rivit/game_lines.h"
-#include "rivit/game_report.h"
-#include "rivit/prizes.h"
+#include "rivit/game_results.h"
 #include "rivit/tier_odds.h"
 
 namespace cli {
@@ -34,56 +34,42 @@ std::vector<GameLine> every_line(const std::vector<GameLine>& written, const Gam
 }
 
 int write_tier_odds(const GameRequest& request, const std::vector<GameLine>& lines, rt::LineSink& out) {
-  rivit::GameOdds odds{request.game, lines.size(), std::nullopt, {}, rivit::line_odds(request.game), {}};
-  odds.expected = rivit::expected_return(request.game, odds.one_line, lines.size());
   const rivit::TierCount count(request.game, lines);
-  if (const std::optional<std::string> problem = rivit::tier_odds_problem(count)) {
-    odds.out_of_reach = *problem;
-  } else {
+  rivit::TierTally every_piece;
+  if (!rivit::tier_odds_problem(count)) {
     ProgressLine progress;
-    odds.set = count.odds(count_pieces(count, progress));
+    every_piece = count_pieces(count, progress);
     progress.Clear();
   }
-  request.format->write_game_odds(odds, out);
+  request.format->write_game_odds(rivit::game_odds_of(request.game, lines.size(), count, every_piece), out);
   return 0;
 }
 
 int write_draws_check(const GameRequest& request, rt::LineSink& out) {
   const Game& game = request.game;
-  rivit::DrawsCheck check{game, read_game_lines(*request.check, game, request.system).lines, {}, {}, {}, {}};
+  std::vector<GameLine> lines = read_game_lines(*request.check, game, request.system).lines;
+  rivit::ReadDraws draws;
   if (request.draw) {
     const rivit::ParsedDraw parsed = rivit::parse_draw(*request.draw, game);
     if (!parsed.error.empty()) throw Failure{"--draw: " + parsed.error, kUsageStatus};
-    check.draws.push_back(parsed.draw);
-    check.dates.push_back(parsed.date);
+    draws.draws.push_back(parsed.draw);
+    draws.dates.push_back(parsed.date);
   } else {
-    const rivit::ReadDraws read = rivit::read_draws(read_input(*request.draws), game);
-    if (read.bad) throw Failure{rivit::file_line_message(*read.bad, input_name(*request.draws)), kUsageStatus};
-    check.draws = read.draws;
-    check.dates = read.dates;
+    draws = rivit::read_draws(read_input(*request.draws), game);
+    if (draws.bad) throw Failure{rivit::file_line_message(*draws.bad, input_name(*request.draws)), kUsageStatus};
   }
-  if (const std::optional<std::string> problem = rivit::system_problem(check.lines, game)) {
+  if (const std::optional<std::string> problem = rivit::system_problem(lines, game)) {
     throw Failure{*problem, kUsageStatus};
   }
-  std::vector<std::vector<GameLine>> expanded;
-  for (const GameLine& line : check.lines) {
-    expanded.push_back(rivit::expand_system(line, game));
-    check.expanded.push_back(expanded.back().size());
-  }
-  for (const rivit::Draw& draw : check.draws) {
-    std::vector<rivit::DrawResult>& results = check.results.emplace_back();
-    for (const std::vector<GameLine>& lines : expanded) results.push_back(rivit::check_draw(lines, draw, game));
-  }
-  request.format->write_draws_check(check, out);
+  request.format->write_draws_check(
+      rivit::draws_check_of(game, std::move(lines), std::move(draws.draws), std::move(draws.dates)), out);
   return 0;
 }
 
 int write_lines_count(const GameRequest& request, rt::LineSink& out) {
   const std::vector<GameLine> written = read_game_lines(*request.check, request.game, request.system).lines;
   const std::vector<GameLine> lines = every_line(written, request.game);
-  rivit::LinesCount count{request.game, written.size(), lines.size(), std::nullopt};
-  if (request.game.price) count.cost = *request.game.price * static_cast<rivit::Cents>(lines.size());
-  request.format->write_lines_count(count, out);
+  request.format->write_lines_count(rivit::lines_count_of(request.game, written.size(), lines.size()), out);
   return 0;
 }
 
@@ -118,13 +104,6 @@ int run_game(const GameRequest& request, rt::LineSink& out) {
       request.odds ? every_line(read_game_lines(*request.odds, request.game, request.system).lines, request.game)
                    : *request.lines;
   return write_tier_odds(request, lines, out);
-}
-
-void write_games(rt::LineSink& out) {
-  for (const Game& game : rivit::built_in_games()) {
-    out.WriteLine(game.name + "\t" + rivit::short_form(game) + "\t" + game.title +
-                  (game.rules_from.empty() ? "" : "\trules from " + game.rules_from));
-  }
 }
 
 }  // namespace cli

@@ -1,6 +1,6 @@
 // The command's part for real games (--game): the tier odds of a file of
 // lines with their expected return, what a draw or a file of draws gave,
-// and the games it knows (--games). Every rule and figure is the library's;
+// and lines counted. Every rule and figure is the library's;
 // this reads the files and shares the count between two threads.
 
 #ifndef ERILAISETRIVIT_CLI_GAME_COMMAND_H_
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "rivit/format.h"
 #include "rivit/game.h"
 #include "rivit/game_lines.h"
+#include "rivit/report/format.h"
 #include "runtime/output.h"
 
 namespace cli {
@@ -40,9 +40,6 @@ rivit::ReadLines read_game_lines(const std::string& file, const rivit::Game& gam
 
 // Writes what the request asks for; returns the exit status.
 int run_game(const GameRequest& request, rt::LineSink& out);
-
-// The built-in games, one a line: name, short form, title, rules' date.
-void write_games(rt::LineSink& out);
 
 }  // namespace cli
 

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "rivit/report/summary.h"
+
 namespace cli {
 
 namespace {

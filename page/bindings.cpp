@@ -28,13 +28,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "rivit/check.h"
-#include "rivit/format.h"
 #include "rivit/game.h"
 #include "rivit/game_lines.h"
-#include "rivit/game_report.h"
+#include "rivit/game_results.h"
 #include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
@@ -42,6 +42,8 @@
 #include "rivit/pool.h"
 #include "rivit/prizes.h"
 #include "rivit/read.h"
+#include "rivit/report/format.h"
+#include "rivit/report/summary.h"
 #include "rivit/run.h"
 #include "rivit/tier_odds.h"
 #include "rivit/wheel.h"
@@ -312,8 +314,8 @@ class WheelSearchJob {
     for (const rivit::RowMask mask : best.rows) rows.push_back(rivit::row_of(mask));
     val result = val::object();
     result.set("rows", rows_value(rows));
-    result.set("summary", rivit::wheel_summary(best, request_.guarantee, std::popcount(request_.pool)) + "; " +
-                              std::to_string(search_.steps_taken()) + " steps, " + rivit::seconds_text(seconds));
+    result.set("summary", rivit::wheel_search_summary(best, request_.guarantee, std::popcount(request_.pool),
+                                                      search_.steps_taken(), seconds));
     result.set("stepsTaken", steps_taken());
     result.set("proven", best.proven);
     result.set("uncovered", static_cast<double>(best.uncovered));
@@ -670,23 +672,19 @@ val game_odds(const val& request, const std::string& text, const val& tallies) {
     return result;
   }
   const rivit::Game& game = *requested.game;
-  rivit::GameOdds odds{game, requested.lines.size(), std::nullopt, {}, rivit::line_odds(game), {}};
-  odds.expected = rivit::expected_return(game, odds.one_line, requested.lines.size());
   const rivit::TierCount count(game, requested.lines);
-  if (const std::optional<std::string> problem = rivit::tier_odds_problem(count)) {
-    odds.out_of_reach = *problem;
-  } else {
-    rivit::TierTally sum;
+  rivit::TierTally every_piece;
+  if (!rivit::tier_odds_problem(count)) {
     const auto pieces = tallies["length"].as<std::size_t>();
     for (std::size_t i = 0; i < pieces; ++i) {
       rivit::TierTally tally;
       const val tiers = tallies[i]["tiers"];
       for (std::size_t t = 0; t < tiers["length"].as<std::size_t>(); ++t) tally.tiers.push_back(count_of(tiers[t]));
       tally.none = count_of(tallies[i]["none"]);
-      sum.add(tally);
+      every_piece.add(tally);
     }
-    odds.set = count.odds(sum);
   }
+  const rivit::GameOdds odds = rivit::game_odds_of(game, requested.lines.size(), count, every_piece);
   result.set("outputs",
              outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_game_odds(odds, out); }));
   const rivit::ExpectedReturn one = rivit::expected_return(game, odds.one_line, 1);
@@ -722,7 +720,7 @@ val check_draws(const val& request, const std::string& text, const val& draw, co
     return result;
   }
   const rivit::Game& game = *requested.game;
-  rivit::DrawsCheck check{game, requested.lines, std::vector<std::uint64_t>(requested.lines.size(), 1), {}, {}, {}};
+  rivit::ReadDraws draws_read;
   if (draw.isString()) {
     const rivit::ParsedDraw parsed = rivit::parse_draw(draw.as<std::string>(), game);
     if (!parsed.error.empty()) {
@@ -732,21 +730,18 @@ val check_draws(const val& request, const std::string& text, const val& draw, co
       result.set("error", error);
       return result;
     }
-    check.draws.push_back(parsed.draw);
-    check.dates.push_back(parsed.date);
+    draws_read.draws.push_back(parsed.draw);
+    draws_read.dates.push_back(parsed.date);
   } else {
-    const rivit::ReadDraws read = rivit::read_draws(draws.as<std::string>(), game);
-    if (read.bad) {
-      result.set("error", bad_line_value(*read.bad, "draws"));
+    draws_read = rivit::read_draws(draws.as<std::string>(), game);
+    if (draws_read.bad) {
+      result.set("error", bad_line_value(*draws_read.bad, "draws"));
       return result;
     }
-    check.draws = read.draws;
-    check.dates = read.dates;
   }
-  for (const rivit::Draw& each : check.draws) {
-    std::vector<rivit::DrawResult>& results = check.results.emplace_back();
-    for (const rivit::GameLine& line : check.lines) results.push_back(rivit::check_draw({&line, 1}, each, game));
-  }
+  // The page's lines are read as lines, never as systems: each stands for itself.
+  const rivit::DrawsCheck check =
+      rivit::draws_check_of(game, requested.lines, std::move(draws_read.draws), std::move(draws_read.dates));
   result.set("outputs", outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) {
                format.write_draws_check(check, out);
              }));

@@ -1,13 +1,6 @@
 // Checking a set of rows: how many numbers the two closest rows share, with
-// one pair that shares it, and the check written in each output format:
-//   text  "rows: 44", "most shared: 2", "pair: lines 3 and 10";
-//   csv   the header "rows,most_shared,first_line,second_line", then one line;
-//   json  {"rows":44,"most_shared":2,"pair":[3,10]}.
-// Fewer than two rows share nothing: the text says so, CSV leaves the fields
-// empty and JSON writes null. The check of a guarantee adds a line to the
-// text ("guarantee: 3 if 4 on 12 numbers: holds"), columns to the CSV
-// (right,if_drawn,pool_numbers,sets,failing_sets,example) and an object
-// "guarantee" to the JSON.
+// one pair that shares it, and, when asked, whether the rows keep a wheel's
+// guarantee (guarantee.h). The check is written by report/check_report.h.
 
 #ifndef ERILAISETRIVIT_RIVIT_CHECK_H_
 #define ERILAISETRIVIT_RIVIT_CHECK_H_
@@ -21,7 +14,6 @@
 #include "rivit/guarantee.h"
 #include "rivit/lottery.h"
 #include "rivit/read.h"
-#include "runtime/output.h"
 
 namespace rivit {
 
@@ -62,10 +54,6 @@ RowsCheck check_of(const ReadRows& read);
 // of 1..numbers.
 RowsCheck check_of_lines(std::span<const NumberSet> lines, std::span<const std::size_t> line_numbers, int numbers,
                          int length);
-
-void write_check_text(const RowsCheck& check, rt::LineSink& out);
-void write_check_csv(const RowsCheck& check, rt::LineSink& out);
-void write_check_json(const RowsCheck& check, rt::LineSink& out);
 
 }  // namespace rivit
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
-#include <initializer_list>
 
 namespace rivit {
 
@@ -94,49 +92,6 @@ GuaranteeCheck check_guarantee(std::span<const RowMask> rows, RowMask pool, Guar
     tally = counter.tally();
   }
   return count.check(tally);
-}
-
-namespace {
-
-// The pieces one after the other. (Written so rather than as a sum of
-// strings, which GCC 12 at -O3 takes for an overlapping copy.)
-std::string joined(std::initializer_list<std::string> pieces) {
-  std::string text;
-  for (const std::string& piece : pieces) text.append(piece);
-  return text;
-}
-
-std::string guarantee_words(Guarantee guarantee, int pool_numbers) {
-  return joined({std::to_string(guarantee.right), " if ", std::to_string(guarantee.if_drawn), " on ",
-                 std::to_string(pool_numbers), " numbers"});
-}
-
-}  // namespace
-
-std::string guarantee_text(const GuaranteeCheck& check) {
-  std::string text = joined({"guarantee: ", guarantee_words(check.guarantee, check.pool_numbers), ": "});
-  if (check.holds()) return text.append("holds");
-  text.append(joined({"fails for ", std::to_string(check.failing), " of ", std::to_string(check.sets), " sets of ",
-                      std::to_string(check.guarantee.if_drawn), ", e.g."}));
-  for (const int n : check.example->numbers()) text.append(" ").append(std::to_string(n));
-  return text;
-}
-
-std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int pool_numbers) {
-  std::string text =
-      joined({"rows: ", std::to_string(wheel.rows.size()), ", guarantee ", guarantee_words(guarantee, pool_numbers)});
-  if (wheel.uncovered == 0) {
-    text.append(" holds");
-  } else {
-    char share[32];
-    std::snprintf(share, sizeof share, "%.4f",
-                  100.0 * static_cast<double>(wheel.sets - wheel.uncovered) / static_cast<double>(wheel.sets));
-    text.append(joined({": ", std::to_string(wheel.uncovered), " of ", std::to_string(wheel.sets), " sets of ",
-                        std::to_string(guarantee.if_drawn), " left uncovered, ", share, " % covered"}));
-  }
-  text.append(joined({", lower bound ", std::to_string(wheel.lower_bound)}));
-  if (wheel.uncovered == 0 && wheel.rows.size() == wheel.lower_bound) text.append(" (no fewer rows can do it)");
-  return text;
 }
 
 }  // namespace rivit

@@ -19,7 +19,6 @@
 #include "rivit/game.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
-#include "rivit/wheel.h"
 
 namespace rivit {
 
@@ -61,17 +60,6 @@ class GuaranteeCount {
 
 // The check counted on the calling thread. REQUIRES: no guarantee_problem.
 GuaranteeCheck check_guarantee(std::span<const RowMask> rows, RowMask pool, Guarantee guarantee);
-
-// "guarantee: 3 if 4 on 12 numbers: holds", or "...: fails for 5 of 495 sets
-// of 4, e.g. 1 4 7 9".
-std::string guarantee_text(const GuaranteeCheck& check);
-
-// What a wheel search found, in the line the command writes beside its
-// rows: "rows: 15, guarantee 3 if 4 on 12 numbers holds, lower bound 9"; or
-// for rows that leave sets uncovered "rows: 10, guarantee 3 if 4 on 12
-// numbers: 12 of 495 sets of 4 left uncovered, 97.5758 % covered, lower
-// bound 9"; and " (no fewer rows can do it)" where the rows are the bound.
-std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int pool_numbers);
 
 }  // namespace rivit
 

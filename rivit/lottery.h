@@ -36,6 +36,13 @@ struct Lottery {
   friend bool operator==(const Lottery&, const Lottery&) = default;
 };
 
+// A wheel's guarantee (wheel.h, guarantee.h): at least `right` right whenever
+// at least `if_drawn` of the drawn numbers are in the pool.
+struct Guarantee {
+  int right = 3;
+  int if_drawn = 3;
+};
+
 // The program's own lottery, which its search plays.
 inline constexpr Lottery kProgramLottery{};
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdio>
 #include <limits>
 #include <numeric>
 
-#include "rivit/circles.h"
-#include "rivit/local_search.h"
-#include "rivit/rotation.h"
+#include "rivit/internal/circles.h"
+#include "rivit/internal/local_search.h"
+#include "rivit/internal/rotation.h"
 #include "runtime/random.h"
 #include "search/overlap_kernels.h"
 
@@ -489,23 +488,6 @@ std::optional<std::string> rows_problem(Lottery lottery, std::size_t rows) {
   const std::uint64_t most_rows = std::min<std::uint64_t>(choose(lottery.numbers, lottery.length), kMostRows);
   if (rows >= 1 && rows <= most_rows) return std::nullopt;
   return "M is from 1 to " + std::to_string(most_rows) + " in this lottery";
-}
-
-std::string score_text(const Score& score) {
-  return "largest shared " + std::to_string(score.largest_shared) + ", pairs at it " +
-         std::to_string(score.pairs_at_largest) + ", usage range " + std::to_string(score.usage_range);
-}
-
-std::string seconds_text(double seconds) {
-  char time[32];
-  std::snprintf(time, sizeof time, "%.2f s", seconds);
-  return time;
-}
-
-std::string found_rows_summary(const FoundRows& found, double seconds) {
-  return "rows: " + std::to_string(found.rows.size()) + ", " + score_text(found.score) +
-         (found.proven_best ? " (no rows do better)" : "") + "; " + std::to_string(found.steps_taken) + " steps, " +
-         seconds_text(seconds);
 }
 
 std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed) {

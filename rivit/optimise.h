@@ -146,16 +146,6 @@ constexpr std::uint64_t steps_per_slice(std::size_t rows) {
   return std::max<std::uint64_t>(1, kSliceWork / rows);
 }
 
-// A search's time as its summary gives it: "0.08 s".
-std::string seconds_text(double seconds);
-
-// "largest shared 1, pairs at it 180, usage range 1".
-std::string score_text(const Score& score);
-// The line that tells what the rows found are worth, and what finding them
-// took: "rows: 20, largest shared 1, pairs at it 180, usage range 1 (no rows
-// do better); 285 steps, 0.00 s".
-std::string found_rows_summary(const FoundRows& found, double seconds);
-
 // Both searches to their end, one after the other, on the calling thread.
 // REQUIRES: as RowsSearch's; !request.seconds.
 FoundRows find_rows(const RowSearch& request);

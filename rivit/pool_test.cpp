@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 
 namespace rivit {
 namespace {

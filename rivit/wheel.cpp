@@ -5,9 +5,9 @@
 #include <numeric>
 #include <utility>
 
-#include "rivit/cover_search.h"
-#include "rivit/golay.h"
-#include "rivit/local_search.h"
+#include "rivit/internal/cover_search.h"
+#include "rivit/internal/golay.h"
+#include "rivit/internal/local_search.h"
 
 namespace rivit {
 namespace {

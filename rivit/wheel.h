@@ -44,13 +44,6 @@
 
 namespace rivit {
 
-// At least `right` right whenever at least `if_drawn` of the drawn numbers
-// are in the pool.
-struct Guarantee {
-  int right = 3;
-  int if_drawn = 3;
-};
-
 // The most m-sets of a pool (C(v, m)) that the local search keeps counts
 // for: 16 bytes each. C(64, 4), C(40, 5) and C(22, 6) are within it; C(49,
 // 6) is searched only through parts, and a budget of rows only within it.

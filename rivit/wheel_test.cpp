@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 #include "rivit/pool.h"
 
 namespace rivit {

@@ -1,10 +1,12 @@
-#include "rivit/format.h"
+#include "rivit/report/format.h"
 
 #include <algorithm>
 #include <array>
 
-#include "rivit/odds_report.h"
 #include "rivit/read.h"
+#include "rivit/report/check_report.h"
+#include "rivit/report/game_report.h"
+#include "rivit/report/odds_report.h"
 
 namespace rivit {
 

@@ -4,7 +4,7 @@
 // a writer that prints a right count in the wrong column, a share of the
 // wrong count or a wrong "1 in X".
 
-#include "rivit/odds_report.h"
+#include "rivit/report/odds_report.h"
 
 #include <gtest/gtest.h>
 

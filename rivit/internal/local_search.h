@@ -19,9 +19,11 @@
 // constructor draws or builds its first rows; a TabuMemory sized for them,
 // a Tenure and the last step make it a LocalSearch, which its owner then
 // advances a slice at a time.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
-#ifndef ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
-#define ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_
 
 #include <array>
 #include <bit>
@@ -343,4 +345,4 @@ class LocalSearch {
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_LOCAL_SEARCH_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_LOCAL_SEARCH_H_

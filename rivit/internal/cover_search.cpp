@@ -1,4 +1,4 @@
-#include "rivit/cover_search.h"
+#include "rivit/internal/cover_search.h"
 
 #include <algorithm>
 #include <array>

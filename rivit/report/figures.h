@@ -2,8 +2,8 @@
 // the draws as a percentage, and "1 in X". Both come from the exact counts
 // at the moment they are written, never from each other.
 
-#ifndef ERILAISETRIVIT_RIVIT_FIGURES_H_
-#define ERILAISETRIVIT_RIVIT_FIGURES_H_
+#ifndef ERILAISETRIVIT_RIVIT_REPORT_FIGURES_H_
+#define ERILAISETRIVIT_RIVIT_REPORT_FIGURES_H_
 
 #include <cstdint>
 #include <cstdio>
@@ -32,4 +32,4 @@ inline std::string one_in(std::uint64_t part, std::uint64_t whole) {
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_FIGURES_H_
+#endif  // ERILAISETRIVIT_RIVIT_REPORT_FIGURES_H_

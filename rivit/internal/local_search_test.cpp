@@ -1,4 +1,4 @@
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 //   json  one object: rows, numbers, length, draws, best, guaranteed,
 //         balance, and the share of draws with at least k right.
 
-#ifndef ERILAISETRIVIT_RIVIT_ODDS_REPORT_H_
-#define ERILAISETRIVIT_RIVIT_ODDS_REPORT_H_
+#ifndef ERILAISETRIVIT_RIVIT_REPORT_ODDS_REPORT_H_
+#define ERILAISETRIVIT_RIVIT_REPORT_ODDS_REPORT_H_
 
 #include "rivit/odds.h"
 #include "runtime/output.h"
@@ -22,4 +22,4 @@ void write_odds_json(const Odds& odds, rt::LineSink& out);
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_ODDS_REPORT_H_
+#endif  // ERILAISETRIVIT_RIVIT_REPORT_ODDS_REPORT_H_

@@ -8,9 +8,11 @@
 // octads, are S(5, 8, 24). The octads through one point, that point left
 // out, are S(4, 7, 23) (253 blocks); through two, S(3, 6, 22) (77); through
 // three, S(2, 5, 21) (21, the projective plane of order 4).
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
-#ifndef ERILAISETRIVIT_RIVIT_GOLAY_H_
-#define ERILAISETRIVIT_RIVIT_GOLAY_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_GOLAY_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_GOLAY_H_
 
 #include <vector>
 
@@ -29,4 +31,4 @@ std::vector<RowMask> golay_steiner_system(int length);
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_GOLAY_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_GOLAY_H_

@@ -15,9 +15,11 @@
 // target, counted by what the rows of whole orbits share, and takes its
 // random draws from the caller's generator, so that the same generator state
 // gives the same rows on every build.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
-#ifndef ERILAISETRIVIT_RIVIT_ROTATION_H_
-#define ERILAISETRIVIT_RIVIT_ROTATION_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -86,4 +88,4 @@ RowMask turned(RowMask row, int by, Lottery lottery);
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_ROTATION_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_ROTATION_H_

@@ -1,4 +1,4 @@
-#include "rivit/circles.h"
+#include "rivit/internal/circles.h"
 
 #include <gtest/gtest.h>
 

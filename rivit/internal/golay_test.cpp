@@ -1,4 +1,4 @@
-#include "rivit/golay.h"
+#include "rivit/internal/golay.h"
 
 #include <gtest/gtest.h>
 

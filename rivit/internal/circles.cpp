@@ -1,4 +1,4 @@
-#include "rivit/circles.h"
+#include "rivit/internal/circles.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <utility>
 
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 
 namespace rivit {
 

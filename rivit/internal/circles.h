@@ -10,9 +10,11 @@
 // a row of K of N, and the rows share at most two numbers. For 7 of 40
 // (q = 7, 50 points) this gives about 185 rows, where a search over free
 // rows stalls well below.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
-#ifndef ERILAISETRIVIT_RIVIT_CIRCLES_H_
-#define ERILAISETRIVIT_RIVIT_CIRCLES_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_CIRCLES_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_CIRCLES_H_
 
 #include <cstddef>
 #include <vector>
@@ -37,4 +39,4 @@ std::vector<RowMask> circle_rows(Lottery lottery, std::size_t wanted, rt::Random
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_CIRCLES_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_CIRCLES_H_

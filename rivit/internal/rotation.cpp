@@ -1,11 +1,11 @@
-#include "rivit/rotation.h"
+#include "rivit/internal/rotation.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <limits>
 
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 
 namespace rivit {
 

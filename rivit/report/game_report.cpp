@@ -1,4 +1,4 @@
-#include "rivit/game_report.h"
+#include "rivit/report/game_report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <numeric>
 #include <string>
 
-#include "rivit/figures.h"
+#include "rivit/report/figures.h"
 
 namespace rivit {
 
@@ -334,6 +334,13 @@ void write_draws_check_json(const DrawsCheck& check, rt::LineSink& out) {
     object["every_prize_known"] = totals.every_prize_known;
   }
   out.WriteLine(object.dump());
+}
+
+void write_games_text(std::span<const Game> games, rt::LineSink& out) {
+  for (const Game& game : games) {
+    out.WriteLine(game.name + "\t" + short_form(game) + "\t" + game.title +
+                  (game.rules_from.empty() ? "" : "\trules from " + game.rules_from));
+  }
 }
 
 }  // namespace rivit

@@ -1,4 +1,4 @@
-#include "rivit/odds_report.h"
+#include "rivit/report/odds_report.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "rivit/figures.h"
 #include "rivit/pool.h"
+#include "rivit/report/figures.h"
 
 namespace rivit {
 

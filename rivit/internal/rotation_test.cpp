@@ -1,4 +1,4 @@
-#include "rivit/rotation.h"
+#include "rivit/internal/rotation.h"
 
 #include <gtest/gtest.h>
 

@@ -9,18 +9,19 @@
 // hold x but not y and t - 1 other numbers of R and the rest outside R, and
 // covers the same with x and y exchanged, so one change touches
 // 2 C(k - 1, t - 1) C(numbers - k - 1, m - t) m-sets.
+//
+// Inside the library only (rivit_internal): its fronts never include it.
 
-#ifndef ERILAISETRIVIT_RIVIT_COVER_SEARCH_H_
-#define ERILAISETRIVIT_RIVIT_COVER_SEARCH_H_
+#ifndef ERILAISETRIVIT_RIVIT_INTERNAL_COVER_SEARCH_H_
+#define ERILAISETRIVIT_RIVIT_INTERNAL_COVER_SEARCH_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "rivit/local_search.h"
+#include "rivit/internal/local_search.h"
 #include "rivit/lottery.h"
-#include "rivit/wheel.h"
 #include "runtime/random.h"
 
 namespace rivit {
@@ -119,4 +120,4 @@ class CoverSearch {
 
 }  // namespace rivit
 
-#endif  // ERILAISETRIVIT_RIVIT_COVER_SEARCH_H_
+#endif  // ERILAISETRIVIT_RIVIT_INTERNAL_COVER_SEARCH_H_
