@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "rivit/optimise.h"
+
 namespace rivit {
 
 namespace {
@@ -122,7 +124,8 @@ std::string guarantee_text(const GuaranteeCheck& check) {
   return text;
 }
 
-std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int pool_numbers) {
+std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int pool_numbers, std::uint64_t steps,
+                          double seconds) {
   std::string text =
       joined({"rows: ", std::to_string(wheel.rows.size()), ", guarantee ", guarantee_words(guarantee, pool_numbers)});
   if (wheel.uncovered == 0) {
@@ -136,6 +139,7 @@ std::string wheel_summary(const WheelResult& wheel, Guarantee guarantee, int poo
   }
   text.append(joined({", lower bound ", std::to_string(wheel.lower_bound)}));
   if (wheel.uncovered == 0 && wheel.rows.size() == wheel.lower_bound) text.append(" (no fewer rows can do it)");
+  text.append(joined({"; ", std::to_string(steps), " steps, ", seconds_text(seconds)}));
   return text;
 }
 

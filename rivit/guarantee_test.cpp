@@ -161,13 +161,13 @@ TEST(GuaranteeCheck, RefusesWhatItCannotCheck) {
 // covered to four places, the bound, and "(no fewer rows can do it)" exactly
 // where nothing is left and the rows are as few as the bound.
 void expect_summary(const std::string& summary, std::size_t rows, Guarantee guarantee, int v, const Plain& plain,
-                    std::uint64_t bound) {
+                    std::uint64_t bound, std::uint64_t steps) {
   std::smatch field;
   ASSERT_TRUE(std::regex_match(summary, field,
                                std::regex("rows: ([0-9]+), guarantee ([0-9]+) if ([0-9]+) on ([0-9]+) numbers"
                                           "( holds|: ([0-9]+) of ([0-9]+) sets of ([0-9]+) left uncovered, "
                                           "([0-9]+\\.[0-9]{4}) % covered), lower bound ([0-9]+)"
-                                          "( \\(no fewer rows can do it\\))?")))
+                                          "( \\(no fewer rows can do it\\))?; ([0-9]+) steps, [0-9]+\\.[0-9]{2} s")))
       << summary;
   EXPECT_EQ(std::stoull(field[1]), rows);
   EXPECT_EQ(std::stoi(field[2]), guarantee.right);
@@ -183,6 +183,7 @@ void expect_summary(const std::string& summary, std::size_t rows, Guarantee guar
   }
   EXPECT_EQ(std::stoull(field[10]), bound);
   EXPECT_EQ(field[11].matched, plain.failing == 0 && rows == bound) << summary;
+  EXPECT_EQ(std::stoull(field[12]), steps);
 }
 
 // Rows as a wheel search reports them, the sets they leave counted here:
@@ -236,9 +237,10 @@ TEST(WheelSummary, SaysWhatTheRowsLeaveAndClaimsTheFewestOnlyWhenTrue) {
     const int k = std::popcount(c.rows.front());
     const std::uint64_t bound = wheel_lower_bound(c.v, k, c.guarantee);
     const WheelResult wheel{c.rows, plain.failing, plain.sets, bound, plain.failing == 0 && c.rows.size() == bound};
-    const std::string summary = wheel_summary(wheel, c.guarantee, c.v);
+    const std::uint64_t steps = 1000 * c.rows.size();
+    const std::string summary = wheel_summary(wheel, c.guarantee, c.v, steps, 0.25);
     SCOPED_TRACE(summary);
-    expect_summary(summary, c.rows.size(), c.guarantee, c.v, plain, bound);
+    expect_summary(summary, c.rows.size(), c.guarantee, c.v, plain, bound, steps);
     claimed |= plain.failing == 0 && c.rows.size() == bound;
     covered_above |= plain.failing == 0 && c.rows.size() > bound;
     left_at_bound |= plain.failing != 0 && c.rows.size() == bound;

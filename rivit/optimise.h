@@ -98,7 +98,8 @@ struct FoundRows {
 // drawn at random. Built rows meet the least largest shared count where a
 // walk alone stalls above it; where both meet it, either may end with fewer
 // pairs at it. The two are independent, so a caller may run them at once,
-// and the result is better_of the two, whatever the order they ran in.
+// and the result is better_of the two, whatever the order they ran in
+// (RowsRace, jobs.h, runs them so).
 inline constexpr int kSearches = 2;
 inline constexpr int kBuiltStart = 0;
 std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed);
@@ -155,10 +156,6 @@ std::string score_text(const Score& score);
 // took: "rows: 20, largest shared 1, pairs at it 180, usage range 1 (no rows
 // do better); 285 steps, 0.00 s".
 std::string found_rows_summary(const FoundRows& found, double seconds);
-
-// Both searches to their end, one after the other, on the calling thread.
-// REQUIRES: as RowsSearch's; !request.seconds.
-FoundRows find_rows(const RowSearch& request);
 
 }  // namespace rivit
 
