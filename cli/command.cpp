@@ -411,9 +411,9 @@ std::vector<Row> wheel_rows(const Config& config) {
   WheelJob job(request, config.steps, config.seconds);
   search_wheel(job, progress);
   progress.Clear();
-  rt::WriteBytes(wheel_summary(job.best(), request.guarantee, std::popcount(request.pool), job.steps_taken(),
-                               progress.Elapsed()) +
-                 "\n");
+  rt::WriteBytes(
+      wheel_summary(job.best(), request.guarantee, std::popcount(request.pool), job.steps_taken(), progress.Elapsed()) +
+      "\n");
   std::vector<Row> rows;
   for (const RowMask row : job.best().rows) {
     rows.push_back(config.renumbered ? config.renumbered->outside(row).numbers() : row_of(row));

@@ -184,6 +184,8 @@ val found_value(const rivit::FoundRows& found) {
 
 double default_steps(double rows) { return static_cast<double>(rivit::default_steps(static_cast<std::size_t>(rows))); }
 
+// A request for rows to play; `seconds` > 0 searches by time instead of
+// `steps`.
 rivit::RowSearch row_search(int numbers, int length, double rows, const std::string& seed, double steps,
                             double seconds) {
   rivit::RowSearch request{.lottery = lottery_of(numbers, length),
@@ -196,7 +198,7 @@ rivit::RowSearch row_search(int numbers, int length, double rows, const std::str
 
 // One lane of the race of a request for rows to play, run in this worker;
 // the other worker runs the other lane, and the page carries each lane's
-// news to the other. `seconds` > 0 searches by time instead of `steps`.
+// news to the other.
 class RaceLaneJob {
  public:
   RaceLaneJob(int numbers, int length, double rows, const std::string& seed, double steps, double seconds, int which)
@@ -273,6 +275,12 @@ std::string wheel_problem(int numbers, int length, const std::string& pool, int 
   return rivit::wheel_request_error(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)).value_or("");
 }
 
+// Steps asked of a search; nothing for null, the search's default.
+std::optional<std::uint64_t> steps_of(const val& steps) {
+  if (steps.isNull() || steps.isUndefined()) return std::nullopt;
+  return static_cast<std::uint64_t>(steps.as<double>());
+}
+
 // The wheel search of a request, in the slices the library hands the
 // worker: for `steps` steps (the default for null), or for `seconds` > 0.
 // REQUIRES: no wheel_problem.
@@ -281,8 +289,7 @@ class WheelSearchJob {
   WheelSearchJob(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
                  const std::string& seed, const val& steps, double seconds)
       : request_(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)),
-        job_(request_, steps.isNull() || steps.isUndefined() ? std::nullopt : std::optional(static_cast<std::uint64_t>(steps.as<double>())),
-             seconds > 0 ? std::optional(seconds) : std::nullopt) {}
+        job_(request_, steps_of(steps), seconds > 0 ? std::optional(seconds) : std::nullopt) {}
 
   void advance(double elapsed) { job_.advance(elapsed); }
   bool done() const { return job_.done(); }
@@ -426,8 +433,8 @@ val odds_report(int numbers, int length, const val& rows, const val& condition, 
 // REQUIRES: no guarantee_problem.
 class GuaranteeJob {
  public:
-  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn,
-               int counters, int which)
+  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn, int counters,
+               int which)
       : count_(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
                {.right = right, .if_drawn = if_drawn}) {
     if (count_.pieces()) {
