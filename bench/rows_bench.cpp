@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "rivit/jobs.h"
 #include "rivit/optimise.h"
 #include "rivit/run.h"
 
@@ -62,30 +63,27 @@ struct TimedRows {
   std::optional<double> reached_at;  // the seconds until a search first met the target
 };
 
-// The two searches of a case at once, one a thread, for `seconds` each, as
-// the command runs them, noting between slices when each met the target.
+// The race of a case's two searches, a lane a thread, for `seconds`, as
+// the command runs it, noting between slices when each lane met the target.
 TimedRows search_for(const Case& c, double seconds) {
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
   const auto elapsed = [start] { return std::chrono::duration<double>(Clock::now() - start).count(); };
-  const rivit::RowSearch request{c.lottery, c.rows, kSeed, 0, seconds};
+  rivit::RowsRace race({c.lottery, c.rows, kSeed, 0, seconds});
   std::array<std::optional<double>, rivit::kSearches> reached_at;
-  std::array<rivit::FoundRows, rivit::kSearches> found;
   const auto run = [&](int which) {
-    rivit::RowsSearch search(request, which);
-    while (!search.done()) {
-      search.advance(rivit::steps_per_slice(c.rows), elapsed());
-      const std::optional<rivit::Score> best = search.best_score();
+    while (!race.done(which)) {
+      race.advance(which, elapsed());
+      const std::optional<rivit::Score> best = race.best_score(which);
       auto& reached = reached_at[static_cast<std::size_t>(which)];
       if (!reached && best && best->largest_shared <= c.target) reached = elapsed();
     }
-    found[static_cast<std::size_t>(which)] = search.result();
   };
   std::thread helper(run, 1);
   run(0);
   helper.join();
   const auto& [first, second] = reached_at;
-  return {rivit::better_of(found[0], found[1]), first && second ? std::min(*first, *second) : first ? first : second};
+  return {race.result(), first && second ? std::min(*first, *second) : first ? first : second};
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "rivit/game_lines.h"
 #include "rivit/prizes.h"
 #include "rivit/guarantee.h"
+#include "rivit/jobs.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
 #include "rivit/pool.h"
@@ -409,13 +410,14 @@ std::vector<Row> wheel_rows(const Config& config) {
   ProgressLine progress;
   WheelRequest request = wheel_request(config);
   request.seed = seed_of(config);
-  const FoundWheel found = search_wheel(request, config.steps, config.seconds, progress);
+  WheelJob job(request, config.steps, config.seconds);
+  search_wheel(job, progress);
   progress.Clear();
-  rt::WriteBytes(wheel_search_summary(found.wheel, request.guarantee, std::popcount(request.pool), found.steps,
+  rt::WriteBytes(wheel_search_summary(job.best(), request.guarantee, std::popcount(request.pool), job.steps_taken(),
                                       progress.Elapsed()) +
                  "\n");
   std::vector<Row> rows;
-  for (const RowMask row : found.wheel.rows) {
+  for (const RowMask row : job.best().rows) {
     rows.push_back(config.renumbered ? config.renumbered->outside(row).numbers() : row_of(row));
   }
   return rows;

@@ -1,11 +1,9 @@
 #include "cli/schedule.h"
 
-#include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <limits>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -19,10 +17,10 @@ namespace cli {
 namespace {
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
-// The most steps of a wheel search between two looks at the clock.
-constexpr std::uint64_t kWheelSlice = 20000;
+// The threads that share a count, as the two searches of a race do.
+constexpr std::size_t kThreads = 2;
 
-// The searches' best scores, each published by its own thread, and the best
+// The lanes' best scores, each published by its own thread, and the best
 // of them shown on the progress line.
 class SearchProgress {
  public:
@@ -47,98 +45,61 @@ class SearchProgress {
   std::array<std::optional<Best>, rivit::kSearches> best_;
 };
 
+// The shares of `count`, one a thread, their tallies summed; the first
+// thread's share shown on the progress line.
+template <typename Count>
+auto count_shared(const Count& count, ProgressLine& progress) {
+  std::vector<rivit::CountShare<Count>> shares;
+  for (std::size_t which = 0; which < kThreads; ++which) shares.emplace_back(count, kThreads, which);
+  const auto run = [&progress](rivit::CountShare<Count>& share, bool reports) {
+    auto reported = std::chrono::steady_clock::now();
+    while (!share.done()) {
+      share.advance();
+      if (!reports || std::chrono::steady_clock::now() - reported < kProgressInterval) continue;
+      char text[40];
+      std::snprintf(text, sizeof text, "counted: %.0f %%", 100 * share.share_done());
+      progress.Show(text);
+      reported = std::chrono::steady_clock::now();
+    }
+  };
+  std::thread helper(run, std::ref(shares[1]), false);
+  run(shares[0], true);
+  helper.join();
+  return rivit::summed(shares);
+}
+
 }  // namespace
 
 rivit::FoundRows search_rows(const rivit::RowSearch& request, ProgressLine& progress) {
-  std::vector<rivit::RowsSearch> searches;
-  searches.reserve(rivit::kSearches);
-  for (int which = 0; which < rivit::kSearches; ++which) searches.emplace_back(request, which);
-  std::array<std::optional<rivit::FoundRows>, rivit::kSearches> found;
-  // The fewest steps after which a search's rows proved best: the other
-  // cannot win past them.
-  std::atomic<std::uint64_t> proven_at{std::numeric_limits<std::uint64_t>::max()};
+  rivit::RowsRace race(request);
   SearchProgress shown(progress);
-  const std::uint64_t slice = rivit::steps_per_slice(request.rows);
   const auto run = [&](int which) {
-    rivit::RowsSearch& search = searches[static_cast<std::size_t>(which)];
-    while (!search.done()) {
-      search.cap(proven_at.load());
-      search.advance(slice, progress.Elapsed());
-      shown.offer(which, search.best_score(), search.steps_taken());
-    }
-    found[static_cast<std::size_t>(which)] = search.result();
-    const rivit::FoundRows& result = *found[static_cast<std::size_t>(which)];
-    if (!result.proven_best) return;
-    std::uint64_t fewest = proven_at.load();
-    while (result.steps_taken < fewest && !proven_at.compare_exchange_weak(fewest, result.steps_taken)) {
+    while (!race.done(which)) {
+      race.advance(which, progress.Elapsed());
+      shown.offer(which, race.best_score(which), race.steps_taken(which));
     }
   };
   std::thread helper(run, 1);
   run(0);
   helper.join();
-  return rivit::better_of(*found[0], *found[1]);
+  return race.result();
 }
-
-namespace {
-
-// Every piece of `count`, shared out between two counters on two threads,
-// their tallies summed; `weight_of(i)`, piece i's share of the work, for
-// the progress line.
-template <typename Count, typename Tally, typename Weight>
-Tally count_every_piece(const Count& count, ProgressLine& progress, Weight weight_of) {
-  using Counter = typename Count::Counter;
-  std::array<Counter, 2> counters{Counter(count), Counter(count)};
-  std::atomic<std::size_t> next_piece{0};
-  std::atomic<std::uint64_t> work_done{0};
-  double work = 0;
-  for (std::size_t i = 0; i < count.pieces(); ++i) work += static_cast<double>(weight_of(i));
-  const auto run = [&](Counter& counter, bool reports) {
-    auto reported = std::chrono::steady_clock::now();
-    for (std::size_t i = next_piece++; i < count.pieces(); i = next_piece++) {
-      counter.count(i);
-      work_done += weight_of(i);
-      if (!reports || std::chrono::steady_clock::now() - reported < kProgressInterval) continue;
-      char text[40];
-      std::snprintf(text, sizeof text, "counted: %.0f %%", 100 * static_cast<double>(work_done) / work);
-      progress.Show(text);
-      reported = std::chrono::steady_clock::now();
-    }
-  };
-  std::thread helper(run, std::ref(counters[1]), false);
-  run(counters[0], true);
-  helper.join();
-  Tally sum;
-  for (const Counter& counter : counters) sum.add(counter.tally());
-  return sum;
-}
-
-}  // namespace
 
 rivit::Tally count_pieces(const rivit::OddsCount& count, ProgressLine& progress) {
-  return count_every_piece<rivit::OddsCount, rivit::Tally>(count, progress,
-                                                           [&count](std::size_t i) { return count.draws_of(i); });
+  return count_shared(count, progress);
 }
 
 rivit::TierTally count_pieces(const rivit::TierCount& count, ProgressLine& progress) {
-  return count_every_piece<rivit::TierCount, rivit::TierTally>(count, progress,
-                                                               [&count](std::size_t i) { return count.work_of(i); });
+  return count_shared(count, progress);
 }
 
-FoundWheel search_wheel(const rivit::WheelRequest& request, std::optional<std::uint64_t> steps,
-                        std::optional<double> seconds, ProgressLine& progress) {
-  rivit::WheelSearch search(request);
-  const std::uint64_t last =
-      seconds ? std::numeric_limits<std::uint64_t>::max() : steps.value_or(rivit::default_wheel_steps(request));
-  // A 64th of the default steps is a few hundredths of a second, whatever a step costs.
-  const std::uint64_t slice = std::max<std::uint64_t>(
-      1, std::min<std::uint64_t>(std::min(last, rivit::default_wheel_steps(request)) / 64, kWheelSlice));
-  while (!search.done() && search.steps_taken() < last && !(seconds && progress.Elapsed() >= *seconds)) {
-    search.advance(std::min(slice, last - search.steps_taken()));
-    const rivit::WheelResult& best = search.best();
+void search_wheel(rivit::WheelJob& job, ProgressLine& progress) {
+  while (!job.done()) {
+    job.advance(progress.Elapsed());
+    const rivit::WheelResult& best = job.best();
     progress.Show("best: " + std::to_string(best.rows.size()) + " rows, " + std::to_string(best.uncovered) +
-                  " sets uncovered; " + std::to_string(search.steps_taken()) + " steps");
+                  " sets uncovered; " + std::to_string(job.steps_taken()) + " steps");
   }
-  return {search.best(), search.steps_taken()};
 }
 
 }  // namespace cli

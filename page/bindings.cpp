@@ -36,6 +36,7 @@
 #include "rivit/game_lines.h"
 #include "rivit/game_results.h"
 #include "rivit/guarantee.h"
+#include "rivit/jobs.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
@@ -183,60 +184,52 @@ val found_value(const rivit::FoundRows& found) {
   return result;
 }
 
-rivit::FoundRows found_of(const val& value) {
-  const std::vector<rivit::Row> rows = rows_of(value["rows"]);
-  const val score = value["score"];
-  return rivit::FoundRows{
-      .rows = masks_of(rows),
-      .score = {.largest_shared = score["largestShared"].as<int>(),
-                .pairs_at_largest = static_cast<std::uint64_t>(score["pairsAtLargest"].as<double>()),
-                .usage_range = score["usageRange"].as<int>()},
-      .steps_taken = static_cast<std::uint64_t>(value["stepsTaken"].as<double>()),
-      .proven_best = value["provenBest"].as<bool>()};
-}
-
-// 0 when the library keeps the first of two searches' results, 1 for the
-// second.
-int better_of(const val& first, const val& second) {
-  const rivit::FoundRows a = found_of(first);
-  const rivit::FoundRows b = found_of(second);
-  return &rivit::better_of(a, b) == &a ? 0 : 1;
-}
-
-// What the rows kept are worth and what finding them took, as the command
-// tells it.
-std::string found_summary(const val& found, double seconds) {
-  return rivit::found_rows_summary(found_of(found), seconds);
-}
-
 double default_steps(double rows) { return static_cast<double>(rivit::default_steps(static_cast<std::size_t>(rows))); }
 
-// One of the two searches of a request for rows to play. `seconds` > 0
-// searches by time instead of `steps`.
-class RowsSearchJob {
- public:
-  RowsSearchJob(int numbers, int length, double rows, const std::string& seed, double steps, double seconds, int which)
-      : search_(request(numbers, length, rows, seed, steps, seconds), which) {}
+// A request for rows to play; `seconds` > 0 searches by time instead of
+// `steps`.
+rivit::RowSearch row_search(int numbers, int length, double rows, const std::string& seed, double steps,
+                            double seconds) {
+  rivit::RowSearch request{.lottery = lottery_of(numbers, length),
+                           .rows = static_cast<std::size_t>(rows),
+                           .seed = seed_of(seed).value_or(0),
+                           .steps = static_cast<std::uint64_t>(steps)};
+  if (seconds > 0) request.seconds = seconds;
+  return request;
+}
 
-  void advance(double steps, double elapsed) { search_.advance(static_cast<std::uint64_t>(steps), elapsed); }
-  bool done() const { return search_.done(); }
-  void cap(double steps) { search_.cap(static_cast<std::uint64_t>(steps)); }
-  double steps_taken() const { return static_cast<double>(search_.steps_taken()); }
-  val result() const { return found_value(search_.result()); }
+// One lane of the race of a request for rows to play, run in this worker;
+// the other worker runs the other lane, and the page carries each lane's
+// news to the other.
+class RaceLaneJob {
+ public:
+  RaceLaneJob(int numbers, int length, double rows, const std::string& seed, double steps, double seconds, int which)
+      : race_(row_search(numbers, length, rows, seed, steps, seconds)), which_(which) {}
+
+  void advance(double elapsed) { race_.advance(which_, elapsed); }
+  bool done() const { return race_.done(which_); }
+  double share_done(double elapsed) const { return race_.share_done(which_, elapsed); }
+  bool hear(const std::string& news) { return race_.hear(news); }
+  std::string news() const { return race_.news(which_); }
 
  private:
-  static rivit::RowSearch request(int numbers, int length, double rows, const std::string& seed, double steps,
-                                  double seconds) {
-    rivit::RowSearch request{.lottery = lottery_of(numbers, length),
-                             .rows = static_cast<std::size_t>(rows),
-                             .seed = seed_of(seed).value_or(0),
-                             .steps = static_cast<std::uint64_t>(steps)};
-    if (seconds > 0) request.seconds = seconds;
-    return request;
-  }
-
-  rivit::RowsSearch search_;
+  rivit::RowsRace race_;
+  int which_;
 };
+
+// The rows kept of the race whose lanes told `news`, and the line the
+// command writes beside them for a search of `took` seconds; null when the
+// news is not of both lanes of this request.
+val race_result(int numbers, int length, double rows, const std::string& seed, double steps, double seconds,
+                const val& news, double took) {
+  rivit::RowsRace race(row_search(numbers, length, rows, seed, steps, seconds));
+  for (const std::string& lane : emscripten::vecFromJSArray<std::string>(news)) race.hear(lane);
+  if (!race.done(0) || !race.done(1)) return val::null();
+  const rivit::FoundRows found = race.result();
+  val result = found_value(found);
+  result.set("summary", rivit::found_rows_summary(found, took));
+  return result;
+}
 
 // ---- pools and guarantees, as the command reads --pool, --guarantee and --if
 
@@ -284,39 +277,40 @@ std::string wheel_problem(int numbers, int length, const std::string& pool, int 
   return rivit::wheel_request_error(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)).value_or("");
 }
 
-// REQUIRES: no wheel_problem.
-double default_wheel_steps(int numbers, int length, const std::string& pool, int right, int if_drawn,
-                           const val& rows) {
-  return static_cast<double>(
-      rivit::default_wheel_steps(wheel_request(numbers, length, pool, right, if_drawn, rows, "0")));
+// Steps asked of a search; nothing for null, the search's default.
+std::optional<std::uint64_t> steps_of(const val& steps) {
+  if (steps.isNull() || steps.isUndefined()) return std::nullopt;
+  return static_cast<std::uint64_t>(steps.as<double>());
 }
 
-// The wheel search of a request, advanced in slices by the worker.
+// The wheel search of a request, in the slices the library hands the
+// worker: for `steps` steps (the default for null), or for `seconds` > 0.
 // REQUIRES: no wheel_problem.
 class WheelSearchJob {
  public:
   WheelSearchJob(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
-                 const std::string& seed)
-      : request_(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)), search_(request_) {}
+                 const std::string& seed, const val& steps, double seconds)
+      : request_(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)),
+        job_(request_, steps_of(steps), seconds > 0 ? std::optional(seconds) : std::nullopt) {}
 
-  void advance(double steps) { search_.advance(static_cast<std::uint64_t>(steps)); }
-  bool done() const { return search_.done(); }
-  double steps_taken() const { return static_cast<double>(search_.steps_taken()); }
+  void advance(double elapsed) { job_.advance(elapsed); }
+  bool done() const { return job_.done(); }
+  double share_done(double elapsed) const { return job_.share_done(elapsed); }
 
   // The fewest rows found, each ascending, and the line the command writes
   // beside them for a search of `seconds`; the sets of the pool that they
   // leave uncovered of all, the lower bound and the pool's size apart, for
   // the page's sentences.
   val result(double seconds) const {
-    const rivit::WheelResult& best = search_.best();
+    const rivit::WheelResult& best = job_.best();
     std::vector<rivit::Row> rows;
     rows.reserve(best.rows.size());
     for (const rivit::RowMask mask : best.rows) rows.push_back(rivit::row_of(mask));
     val result = val::object();
     result.set("rows", rows_value(rows));
     result.set("summary", rivit::wheel_search_summary(best, request_.guarantee, std::popcount(request_.pool),
-                                                      search_.steps_taken(), seconds));
-    result.set("stepsTaken", steps_taken());
+                                                      job_.steps_taken(), seconds));
+    result.set("stepsTaken", static_cast<double>(job_.steps_taken()));
     result.set("proven", best.proven);
     result.set("uncovered", static_cast<double>(best.uncovered));
     result.set("sets", static_cast<double>(best.sets));
@@ -327,7 +321,7 @@ class WheelSearchJob {
 
  private:
   rivit::WheelRequest request_;
-  rivit::WheelSearch search_;
+  rivit::WheelJob job_;
 };
 
 // What keeps the guarantee from being checked, in the library's words: the
@@ -407,32 +401,25 @@ rivit::OddsOptions odds_options(rivit::Lottery lottery, const val& condition) {
   return options;
 }
 
-// The count of the odds over the pieces that one worker is given.
+// The share of the count of the odds that worker `which` of `counters` is
+// dealt, counted a piece at a time.
 class OddsJob {
  public:
-  OddsJob(int numbers, int length, const val& rows, const val& condition)
+  OddsJob(int numbers, int length, const val& rows, const val& condition, int counters, int which)
       : masks_(masks_of(rows_of(rows))),
         count_(masks_, lottery_of(numbers, length), odds_options(lottery_of(numbers, length), condition)),
-        counter_(count_) {}
+        share_(count_, static_cast<std::size_t>(counters), static_cast<std::size_t>(which)) {}
 
-  double draws_of(double piece) const { return static_cast<double>(count_.draws_of(static_cast<std::size_t>(piece))); }
-  void count(double piece) { counter_.count(static_cast<std::size_t>(piece)); }
-  val tally() const { return tally_value(counter_.tally()); }
+  void advance() { share_.advance(); }
+  bool done() const { return share_.done(); }
+  double share_done() const { return share_.share_done(); }
+  val tally() const { return tally_value(share_.tally()); }
 
  private:
   std::vector<rivit::RowMask> masks_;
   rivit::OddsCount count_;
-  rivit::OddsCount::Counter counter_;
+  rivit::CountShare<rivit::OddsCount> share_;
 };
-
-// The draws of every piece of a count, for the page to share the pieces out.
-val odds_pieces(int numbers, int length, const val& rows) {
-  const std::vector<rivit::RowMask> masks = masks_of(rows_of(rows));
-  const rivit::OddsCount count(masks, lottery_of(numbers, length));
-  val draws = val::array();
-  for (std::size_t i = 0; i < count.pieces(); ++i) draws.call<void>("push", static_cast<double>(count.draws_of(i)));
-  return draws;
-}
 
 // The odds from the tallies of every piece, in each output format.
 val odds_report(int numbers, int length, const val& rows, const val& condition, const val& tallies) {
@@ -443,39 +430,29 @@ val odds_report(int numbers, int length, const val& rows, const val& condition, 
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_odds(odds, out); });
 }
 
-// The count of a guarantee's check over the pieces that one worker is given.
+// The share of a guarantee's check that worker `which` of `counters` is
+// dealt, counted a piece at a time; nothing where the check needs no count.
 // REQUIRES: no guarantee_problem.
 class GuaranteeJob {
  public:
-  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn)
+  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn, int counters,
+               int which)
       : count_(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
                {.right = right, .if_drawn = if_drawn}) {
-    if (count_.pieces()) counter_.emplace(*count_.pieces());
+    if (count_.pieces()) {
+      share_.emplace(*count_.pieces(), static_cast<std::size_t>(counters), static_cast<std::size_t>(which));
+    }
   }
 
-  double draws_of(double piece) const {
-    return static_cast<double>(count_.pieces()->draws_of(static_cast<std::size_t>(piece)));
-  }
-  void count(double piece) { counter_->count(static_cast<std::size_t>(piece)); }
-  val tally() const { return tally_value(counter_ ? counter_->tally() : rivit::Tally{}); }
+  void advance() { share_->advance(); }
+  bool done() const { return !share_ || share_->done(); }
+  double share_done() const { return share_ ? share_->share_done() : 1; }
+  val tally() const { return tally_value(share_ ? share_->tally() : rivit::Tally{}); }
 
  private:
   rivit::GuaranteeCount count_;
-  std::optional<rivit::OddsCount::Counter> counter_;
+  std::optional<rivit::CountShare<rivit::OddsCount>> share_;
 };
-
-// The sets of every piece of a guarantee's check; none where it needs no
-// count. REQUIRES: no guarantee_problem.
-val guarantee_pieces(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn) {
-  const rivit::GuaranteeCount count(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
-                                    {.right = right, .if_drawn = if_drawn});
-  val draws = val::array();
-  if (!count.pieces()) return draws;
-  for (std::size_t i = 0; i < count.pieces()->pieces(); ++i) {
-    draws.call<void>("push", static_cast<double>(count.pieces()->draws_of(i)));
-  }
-  return draws;
-}
 
 // The check of the rows of `text` with the guarantee's, from the tallies of
 // every piece, in each output format. REQUIRES: rows that read, and no
@@ -614,8 +591,8 @@ std::string count_text(std::uint64_t count) { return std::to_string(count); }
 
 std::uint64_t count_of(const val& text) { return std::stoull(text.as<std::string>()); }
 
-// The work of every piece of the tier odds of the lines of `text`, for the
-// page to share the pieces out; {outOfReach} where they are not counted,
+// The work of every piece of the tier odds of the lines of `text` (none:
+// nothing to count); {outOfReach} where they are not counted,
 // or the error of the game or of a line.
 val tier_pieces(const val& request, const std::string& text) {
   const RequestedLines requested = requested_lines(request, text);
@@ -636,17 +613,21 @@ val tier_pieces(const val& request, const std::string& text) {
   return result;
 }
 
-// The count of the tier odds over the pieces that one worker is given.
+// The share of the count of the tier odds that worker `which` of
+// `counters` is dealt, counted a piece at a time.
 // REQUIRES: the request and text that tier_pieces counted in pieces.
 class TierJob {
  public:
-  TierJob(const val& request, const std::string& text)
-      : requested_(requested_lines(request, text)), count_(*requested_.game, requested_.lines), counter_(count_) {}
+  TierJob(const val& request, const std::string& text, int counters, int which)
+      : requested_(requested_lines(request, text)),
+        count_(*requested_.game, requested_.lines),
+        share_(count_, static_cast<std::size_t>(counters), static_cast<std::size_t>(which)) {}
 
-  double draws_of(double piece) const { return static_cast<double>(count_.work_of(static_cast<std::size_t>(piece))); }
-  void count(double piece) { counter_.count(static_cast<std::size_t>(piece)); }
+  void advance() { share_.advance(); }
+  bool done() const { return share_.done(); }
+  double share_done() const { return share_.share_done(); }
   val tally() const {
-    const rivit::TierTally& tally = counter_.tally();
+    const rivit::TierTally& tally = share_.tally();
     val tiers = val::array();
     for (const std::uint64_t outcomes : tally.tiers) tiers.call<void>("push", count_text(outcomes));
     val result = val::object();
@@ -658,7 +639,7 @@ class TierJob {
  private:
   RequestedLines requested_;
   rivit::TierCount count_;
-  rivit::TierCount::Counter counter_;
+  rivit::CountShare<rivit::TierCount> share_;
 };
 
 // The tier odds of the lines of `text` from the tallies of every piece
@@ -758,49 +739,48 @@ EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("run", &run);
   emscripten::function("check", &check);
   emscripten::function("rowsOutputs", &rows_outputs_of);
-  emscripten::function("betterOf", &better_of);
-  emscripten::function("foundSummary", &found_summary);
+  emscripten::function("raceResult", &race_result);
   emscripten::function("defaultSteps", &default_steps);
-  emscripten::function("oddsPieces", &odds_pieces);
   emscripten::function("oddsReport", &odds_report);
   emscripten::function("poolProblem", &pool_problem);
   emscripten::function("wheelProblem", &wheel_problem);
-  emscripten::function("defaultWheelSteps", &default_wheel_steps);
   emscripten::function("guaranteeProblem", &guarantee_problem);
   emscripten::function("conditionProblem", &condition_problem);
-  emscripten::function("guaranteePieces", &guarantee_pieces);
   emscripten::function("checkGuarantee", &check_guarantee);
   emscripten::function("games", &games);
   emscripten::function("gameInfo", &game_info);
   emscripten::function("tierPieces", &tier_pieces);
   emscripten::function("gameOdds", &game_odds);
   emscripten::function("checkDraws", &check_draws);
-  emscripten::class_<RowsSearchJob>("RowsSearchJob")
+  emscripten::class_<RaceLaneJob>("RaceLaneJob")
       .constructor<int, int, double, const std::string&, double, double, int>()
-      .function("advance", &RowsSearchJob::advance)
-      .function("done", &RowsSearchJob::done)
-      .function("cap", &RowsSearchJob::cap)
-      .function("stepsTaken", &RowsSearchJob::steps_taken)
-      .function("result", &RowsSearchJob::result);
+      .function("advance", &RaceLaneJob::advance)
+      .function("done", &RaceLaneJob::done)
+      .function("shareDone", &RaceLaneJob::share_done)
+      .function("hear", &RaceLaneJob::hear)
+      .function("news", &RaceLaneJob::news);
   emscripten::class_<WheelSearchJob>("WheelSearchJob")
-      .constructor<int, int, const std::string&, int, int, const val&, const std::string&>()
+      .constructor<int, int, const std::string&, int, int, const val&, const std::string&, const val&, double>()
       .function("advance", &WheelSearchJob::advance)
       .function("done", &WheelSearchJob::done)
-      .function("stepsTaken", &WheelSearchJob::steps_taken)
+      .function("shareDone", &WheelSearchJob::share_done)
       .function("result", &WheelSearchJob::result);
   emscripten::class_<OddsJob>("OddsJob")
-      .constructor<int, int, const val&, const val&>()
-      .function("drawsOf", &OddsJob::draws_of)
-      .function("count", &OddsJob::count)
+      .constructor<int, int, const val&, const val&, int, int>()
+      .function("advance", &OddsJob::advance)
+      .function("done", &OddsJob::done)
+      .function("shareDone", &OddsJob::share_done)
       .function("tally", &OddsJob::tally);
   emscripten::class_<TierJob>("TierJob")
-      .constructor<const val&, const std::string&>()
-      .function("drawsOf", &TierJob::draws_of)
-      .function("count", &TierJob::count)
+      .constructor<const val&, const std::string&, int, int>()
+      .function("advance", &TierJob::advance)
+      .function("done", &TierJob::done)
+      .function("shareDone", &TierJob::share_done)
       .function("tally", &TierJob::tally);
   emscripten::class_<GuaranteeJob>("GuaranteeJob")
-      .constructor<int, int, const val&, const std::string&, int, int>()
-      .function("drawsOf", &GuaranteeJob::draws_of)
-      .function("count", &GuaranteeJob::count)
+      .constructor<int, int, const val&, const std::string&, int, int, int, int>()
+      .function("advance", &GuaranteeJob::advance)
+      .function("done", &GuaranteeJob::done)
+      .function("shareDone", &GuaranteeJob::share_done)
       .function("tally", &GuaranteeJob::tally);
 }

@@ -399,27 +399,19 @@ function showRows(set) {
   $('odds-output').hidden = true;
 }
 
-// Every piece of a count shared between the workers, each piece to the one
-// with fewer draws so far: an even split, the same every time. The tallies,
-// one a worker.
-async function countInPieces(label, draws, args) {
-  const pieces = [[], []];
-  const load = [0, 0];
-  draws.forEach((d, piece) => {
-    const to = load[0] <= load[1] ? 0 : 1;
-    pieces[to].push(piece);
-    load[to] += d;
-  });
+// A count shared between the workers, each counting the share the library
+// deals it. The tallies, one a worker.
+async function countShared(label, args) {
   const progress = progressOf(label, kWorkers);
-  return Promise.all(pieces.map((share, i) => engine.call(i, 'count', {...args, pieces: share}, progress(i))));
+  const workers = [...Array(kWorkers).keys()];
+  return Promise.all(workers.map((i) => engine.call(i, 'count', {...args, counters: kWorkers, which: i}, progress(i))));
 }
 
 async function countOdds(set) {
   const {numbers, length} = set.lottery;
   if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) throw new Said('problem.tooManyDraws');
   const {rows, condition = null} = set;
-  const draws = await engine.call(0, 'oddsPieces', {numbers, length, rows});
-  const tallies = await countInPieces('progress.counting', draws, {kind: 'odds', numbers, length, rows, condition});
+  const tallies = await countShared('progress.counting', {kind: 'odds', numbers, length, rows, condition});
   const outputs = await engine.call(0, 'oddsReport', {numbers, length, rows, condition, tallies});
   set.odds = outputs;
   showOdds(outputs);
@@ -504,7 +496,7 @@ async function tierOdds(linesText) {
   const pieces = await engine.call(0, 'tierPieces', {game: request, text: linesText});
   if (pieces.error) throw gameFailure(pieces.error);
   const tallies = pieces.work.length === 0 ? []
-    : await countInPieces('progress.counting', pieces.work, {kind: 'tiers', game: request, text: linesText});
+    : await countShared('progress.counting', {kind: 'tiers', game: request, text: linesText});
   shownTiers = {text: linesText, tallies};
   await reportTiers();
 }
@@ -661,18 +653,18 @@ async function rowsTask() {
   const progress = progressOf('progress.searching', kWorkers);
   const started = performance.now();
   const args = {...l, rows, seed, steps, seconds};
-  const found = await Promise.all([0, 1].map((which) => engine.call(which, 'search', {...args, which}, progress(which))
-      .then((result) => {
-        // Rows proven best: the other search cannot win after more steps.
-        if (result.provenBest) engine.tell(1 - which, 'cap', {steps: result.stepsTaken});
-        return result;
+  // The race's two lanes, one a worker, each lane's news carried to the other.
+  const news = await Promise.all([0, 1].map((which) => engine.call(which, 'search', {...args, which}, progress(which))
+      .then((told) => {
+        engine.tell(1 - which, 'hear', {news: told});
+        return told;
       })));
-  const best = found[await engine.call(0, 'better', {first: found[0], second: found[1]})];
+  const took = (performance.now() - started) / 1000;
+  const best = await engine.call(0, 'raceResult', {...args, news, took});
   const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: best.rows, sorted: sorted()});
   say($('result-heading'), text('heading.rows', {rows, seed}));
-  const took = (performance.now() - started) / 1000;
   showSentences($('sentences'), foundSentences(best));
-  showCommandText(await engine.call(0, 'foundSummary', {found: best, seconds: took}));
+  showCommandText(best.summary);
   setStatus(text('status.rowsFound', {count: best.rows.length}));
   await afterRows({lottery: l, rows: best.rows, outputs}, $('odds').checked);
 }
@@ -735,8 +727,7 @@ async function checkTask() {
   let check = checked.check;
   if (right !== null) {
     const args = {...l, rows: checked.rows, pool, right, ifDrawn};
-    const draws = await engine.call(0, 'guaranteePieces', args);
-    const tallies = await countInPieces('progress.checking', draws, {kind: 'guarantee', ...args});
+    const tallies = await countShared('progress.checking', {kind: 'guarantee', ...args});
     check = await engine.call(0, 'checkGuarantee', {...l, text: rowsText, pool, right, ifDrawn, tallies});
   }
   showSentences($('sentences'), checkSentences(JSON.parse(check.json)));
@@ -770,9 +761,8 @@ function wheelSentences(found, right, ifDrawn) {
 
 async function wheelTask() {
   const l = lottery();
-  const {pool, right, ifDrawn, rows, seed, steps: asked, seconds} = wheelRequest();
+  const {pool, right, ifDrawn, rows, seed, steps, seconds} = wheelRequest();
   const args = {...l, pool, right, ifDrawn, rows};
-  const steps = seconds > 0 ? 0 : asked ?? (await engine.call(0, 'defaultWheelSteps', args));
   const numbers = pool === '' ? `1-${l.numbers}` : pool;
   setStatus(text('status.searchingWheel', {pool: numbers, right, ifDrawn, seed}));
   const progress = progressOf('progress.searching', 1);

@@ -7,78 +7,57 @@
 // Messages in: {id, op, args}; out, with the same id: {type: 'progress',
 // done, total}, {type: 'result', value} or {type: 'error', message}. A
 // short operation may arrive while a long one runs; it is answered between
-// two slices.
+// two slices. {op: 'hear', args: {news}} carries the news of the other lane
+// of the race whose lane this worker runs (rivit/jobs.h).
 
 const rivit = createRivit();
 
-// A slice of work takes about this long, so that a cap from the page is read
-// soon and the progress bar moves.
-const kSliceMilliseconds = 100;
+// Counting goes on for about this long between two looks at the messages,
+// so that the page's Stop and the progress bar are answered at once.
+const kCountMilliseconds = 100;
 
 const yieldToMessages = () => new Promise((resolve) => setTimeout(resolve, 0));
 
-let capSteps = null;
+// The lane of a race that this worker runs, while it runs: the news of the
+// other lane, from the other worker, goes to it.
+let lane = null;
 
-// Slices of `advance(units)` until `finished()`, each sized to take about
-// kSliceMilliseconds by the speed of the one before.
-async function inSlices(advance, finished, report) {
-  let units = 1000;
-  while (!finished()) {
-    const start = performance.now();
-    advance(units);
-    const took = performance.now() - start;
-    report();
-    units = Math.max(1, Math.round(took > 0 ? (units * kSliceMilliseconds) / took : units * 2));
+// A job's slices, as the library hands them, until it is done; the progress
+// reported and the messages answered after each.
+async function inSlices(job, advance, post, shareDone) {
+  while (!job.done()) {
+    advance();
+    post({type: 'progress', done: shareDone(), total: 1});
     await yieldToMessages();
   }
 }
 
+// One lane of the race of a request for rows; its news, for the page to carry
+// to the other lane's worker and to ask the result of both.
 async function search(module, args, post) {
-  const rows = new module.RowsSearchJob(args.numbers, args.length, args.rows, args.seed, args.steps, args.seconds,
-                                         args.which);
+  const job = new module.RaceLaneJob(args.numbers, args.length, args.rows, args.seed, args.steps, args.seconds,
+                                     args.which);
+  lane = job;
   try {
     const start = performance.now();
     const elapsed = () => (performance.now() - start) / 1000;
-    await inSlices(
-      (units) => {
-        if (capSteps !== null) {
-          rows.cap(capSteps);
-          capSteps = null;
-        }
-        rows.advance(units, elapsed());
-      },
-      () => rows.done(),
-      () => {
-        const total = args.seconds > 0 ? args.seconds : args.steps;
-        post({type: 'progress', done: args.seconds > 0 ? elapsed() : rows.stepsTaken(), total});
-      });
-    return rows.result();
+    await inSlices(job, () => job.advance(elapsed()), post, () => job.shareDone(elapsed()));
+    return job.news();
   } finally {
-    rows.delete();
+    lane = null;
+    job.delete();
   }
 }
 
-// The most steps of a wheel search in one slice, as the command takes them.
-const kWheelSlice = 20000;
-
 // The wheel search of a request until its rows are proven fewest, or for
-// `steps` steps, or for `seconds`, in the command's slices: a 64th of the
-// steps or of the default steps, whichever is fewer, a few hundredths of a
-// second. The same steps give the same rows however they are sliced.
+// `steps` steps (the default for null), or for `seconds`.
 async function wheel(module, args, post) {
   const start = performance.now();
   const elapsed = () => (performance.now() - start) / 1000;
-  const {numbers, length, pool, right, ifDrawn, rows, seed, seconds} = args;
-  const job = new module.WheelSearchJob(numbers, length, pool, right, ifDrawn, rows, seed);
+  const {numbers, length, pool, right, ifDrawn, rows, seed, steps, seconds} = args;
+  const job = new module.WheelSearchJob(numbers, length, pool, right, ifDrawn, rows, seed, steps, seconds);
   try {
-    const last = seconds > 0 ? Infinity : args.steps;
-    const fewest = Math.min(last, module.defaultWheelSteps(numbers, length, pool, right, ifDrawn, rows));
-    const slice = Math.max(1, Math.min(Math.floor(fewest / 64), kWheelSlice));
-    while (!job.done() && job.stepsTaken() < last && !(seconds > 0 && elapsed() >= seconds)) {
-      job.advance(Math.min(slice, last - job.stepsTaken()));
-      post({type: 'progress', done: seconds > 0 ? elapsed() : job.stepsTaken(), total: seconds > 0 ? seconds : last});
-      await yieldToMessages();
-    }
+    await inSlices(job, () => job.advance(elapsed()), post, () => job.shareDone(elapsed()));
     return job.result(elapsed());
   } finally {
     job.delete();
@@ -86,30 +65,25 @@ async function wheel(module, args, post) {
 }
 
 // The counts that go in pieces: the odds of rows (with a condition or none),
-// the check of a guarantee and the tier odds of a game's lines.
+// the check of a guarantee and the tier odds of a game's lines; each worker
+// counts the share `args.which` of `args.counters` that the library deals it.
 const kCounts = {
-  tiers: (module, args) => new module.TierJob(args.game, args.text),
-  odds: (module, args) => new module.OddsJob(args.numbers, args.length, args.rows, args.condition ?? null),
+  tiers: (module, args) => new module.TierJob(args.game, args.text, args.counters, args.which),
+  odds: (module, args) => new module.OddsJob(args.numbers, args.length, args.rows, args.condition ?? null,
+                                             args.counters, args.which),
   guarantee: (module, args) => new module.GuaranteeJob(args.numbers, args.length, args.rows, args.pool, args.right,
-                                                       args.ifDrawn),
+                                                       args.ifDrawn, args.counters, args.which),
 };
 
-// The pieces `args.pieces` of a count of `args.kind`, and their tally.
+// A worker's share of a count of `args.kind`, and its tally.
 async function count(module, args, post) {
   const job = kCounts[args.kind](module, args);
   try {
-    let next = 0;
-    let counted = 0;
-    const total = args.pieces.reduce((sum, piece) => sum + job.drawsOf(piece), 0);
-    await inSlices(
-      (units) => {
-        for (const end = Math.min(args.pieces.length, next + units); next < end; ++next) {
-          job.count(args.pieces[next]);
-          counted += job.drawsOf(args.pieces[next]);
-        }
-      },
-      () => next === args.pieces.length,
-      () => post({type: 'progress', done: counted, total}));
+    const countFor = () => {
+      const start = performance.now();
+      do job.advance(); while (!job.done() && performance.now() - start < kCountMilliseconds);
+    };
+    await inSlices(job, countFor, post, () => job.shareDone());
     return job.tally();
   } finally {
     job.delete();
@@ -124,22 +98,17 @@ const kImmediate = {
   run: (module, args) => module.run(args.seed, args.phase, args.sorted),
   check: (module, args) => module.check(args.numbers, args.length, args.text, args.sorted),
   rowsOutputs: (module, args) => module.rowsOutputs(args.rows, args.sorted),
-  better: (module, args) => module.betterOf(args.first, args.second),
-  foundSummary: (module, args) => module.foundSummary(args.found, args.seconds),
-  oddsPieces: (module, args) => module.oddsPieces(args.numbers, args.length, args.rows),
+  raceResult: (module, args) => module.raceResult(args.numbers, args.length, args.rows, args.seed, args.steps,
+                                                  args.seconds, args.news, args.took),
   oddsReport: (module, args) => module.oddsReport(args.numbers, args.length, args.rows, args.condition ?? null,
                                                   args.tallies),
   defaultSteps: (module, args) => module.defaultSteps(args.rows),
   poolProblem: (module, args) => module.poolProblem(args.numbers, args.length, args.pool),
   wheelProblem: (module, args) => module.wheelProblem(args.numbers, args.length, args.pool, args.right, args.ifDrawn,
                                                       args.rows, args.seed),
-  defaultWheelSteps: (module, args) => module.defaultWheelSteps(args.numbers, args.length, args.pool, args.right,
-                                                                args.ifDrawn, args.rows),
   guaranteeProblem: (module, args) => module.guaranteeProblem(args.numbers, args.length, args.pool, args.right,
                                                               args.ifDrawn),
   conditionProblem: (module, args) => module.conditionProblem(args.numbers, args.length, args.pool, args.ifDrawn),
-  guaranteePieces: (module, args) => module.guaranteePieces(args.numbers, args.length, args.rows, args.pool,
-                                                            args.right, args.ifDrawn),
   games: (module) => module.games(),
   gameInfo: (module, args) => module.gameInfo(args.game),
   tierPieces: (module, args) => module.tierPieces(args.game, args.text),
@@ -152,8 +121,8 @@ const kLong = {search, wheel, count};
 
 onmessage = async (event) => {
   const {id, op, args} = event.data;
-  if (op === 'cap') {
-    capSteps = args.steps;
+  if (op === 'hear') {
+    if (lane) lane.hear(args.news);
     return;
   }
   const post = (message) => postMessage({id, ...message});

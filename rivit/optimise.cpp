@@ -505,14 +505,4 @@ const FoundRows& better_of(const FoundRows& first, const FoundRows& second) {
   return rank(second) < rank(first) ? second : first;
 }
 
-FoundRows find_rows(const RowSearch& request) {
-  RowsSearch built(request, kBuiltStart);
-  while (!built.done()) built.advance(request.steps);
-  const FoundRows first = built.result();
-  RowsSearch drawn(request, 1 - kBuiltStart);
-  if (first.proven_best) drawn.cap(first.steps_taken);
-  while (!drawn.done()) drawn.advance(request.steps);
-  return better_of(first, drawn.result());
-}
-
 }  // namespace rivit

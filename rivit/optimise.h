@@ -98,7 +98,8 @@ struct FoundRows {
 // drawn at random. Built rows meet the least largest shared count where a
 // walk alone stalls above it; where both meet it, either may end with fewer
 // pairs at it. The two are independent, so a caller may run them at once,
-// and the result is better_of the two, whatever the order they ran in.
+// and the result is better_of the two, whatever the order they ran in
+// (RowsRace, jobs.h, runs them so).
 inline constexpr int kSearches = 2;
 inline constexpr int kBuiltStart = 0;
 std::array<std::uint64_t, kSearches> search_seeds(std::uint64_t seed);
@@ -145,10 +146,6 @@ constexpr std::uint64_t steps_per_slice(std::size_t rows) {
   constexpr std::uint64_t kSliceWork = std::uint64_t{1} << 20;
   return std::max<std::uint64_t>(1, kSliceWork / rows);
 }
-
-// Both searches to their end, one after the other, on the calling thread.
-// REQUIRES: as RowsSearch's; !request.seconds.
-FoundRows find_rows(const RowSearch& request);
 
 }  // namespace rivit
 

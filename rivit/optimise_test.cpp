@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "rivit/jobs.h"
+
 namespace rivit {
 namespace {
 
