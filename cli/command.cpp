@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -20,16 +19,17 @@
 #include "rivit/check.h"
 #include "rivit/game.h"
 #include "rivit/game_lines.h"
-#include "rivit/prizes.h"
 #include "rivit/guarantee.h"
 #include "rivit/jobs.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
 #include "rivit/pool.h"
+#include "rivit/prizes.h"
 #include "rivit/read.h"
 #include "rivit/report/format.h"
 #include "rivit/report/game_report.h"
 #include "rivit/report/summary.h"
+#include "rivit/request.h"
 #include "rivit/run.h"
 #include "rivit/wheel.h"
 #include "runtime/error.h"
@@ -60,10 +60,14 @@ struct Config {
   std::optional<double> seconds;
   Lottery lottery = kProgramLottery;
   bool wheel = false;
-  std::optional<std::string> pool_text;  // as written; `pool` once the lottery is known
-  RowMask pool = 0;
-  std::optional<int> right;     // --guarantee T
-  std::optional<int> if_drawn;  // --if M
+  std::optional<std::string> pool_text;  // as written
+  std::optional<int> right;              // --guarantee T
+  std::optional<int> if_drawn;           // --if M
+  // The requests as the library reads them, once the lottery is known.
+  std::optional<RowSearch> row_search;             // --rows, without --wheel
+  std::optional<WheelRequest> wheel_request;       // --wheel
+  std::optional<PoolGuarantee> checked_guarantee;  // --check --guarantee
+  OddsOptions odds_options;                        // --odds, with --if its condition
   // Real games.
   bool list_games = false;
   std::optional<std::string> game_name;  // --game, as written
@@ -76,22 +80,18 @@ struct Config {
   bool describe = false;
   // A wheel of a game's pool, searched and checked as a lottery of its own.
   std::optional<RenumberedPool> renumbered;
-
-  Guarantee guarantee() const { return {right.value_or(0), if_drawn.value_or(right.value_or(0))}; }
 };
 
 // A wheel's status when its guarantee fails: a script reads it as it reads
 // cmp's and grep's.
 constexpr int kGuaranteeFailsStatus = 1;
 
-// A seed written in decimal digits alone, which fits 64 bits.
-std::uint64_t parse_seed(const std::string& text) {
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size()) {
-    throw CLI::ValidationError("--seed", "\"" + text + "\" is not an integer from 0 to 18446744073709551615");
-  }
-  return seed;
+// The request the library reads from the options, or its refusal as the
+// command's one error line.
+template <typename Request>
+Request accepted(const Validated<Request>& validated) {
+  if (!validated.accepted()) throw CLI::ValidationError(validated.refusal().field, validated.refusal().message);
+  return validated.request();
 }
 
 const OutputFormat& parse_format(const std::string& name) {
@@ -108,16 +108,18 @@ std::string format_help() {
   return help + " (default " + std::string(kOutputFormats.front().name) + ").";
 }
 
-WheelRequest wheel_request(const Config& config) {
-  return {config.lottery, config.pool, config.guarantee(), config.rows, config.seed.value_or(0)};
+// The rows to find, where --rows asks for them without --wheel. The seed
+// is the command's own, read with the other options.
+void read_row_search(Config& config) {
+  if (!config.rows || config.wheel) return;
+  config.row_search =
+      accepted(row_search_of(config.lottery, {*config.rows, std::nullopt, config.steps, config.seconds}));
 }
 
 // The checks that need more than one option, in the library's words.
-void check_together(const Config& config) {
+void check_together(Config& config) {
   const Lottery lottery = config.lottery;
-  if (const std::optional<std::string> problem = lottery_problem(lottery)) {
-    throw CLI::ValidationError("--length", *problem);
-  }
+  accepted(lottery_of(lottery.numbers, lottery.length));
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
   if (!reads_rows && !config.rows && !config.wheel && lottery != kProgramLottery) {
     throw CLI::ValidationError("--numbers",
@@ -127,10 +129,7 @@ void check_together(const Config& config) {
   if (const std::optional<std::string> problem = config.odds ? odds_problem(lottery) : std::nullopt) {
     throw CLI::ValidationError("--odds", *problem);
   }
-  if (const std::optional<std::string> problem =
-          config.rows && !config.wheel ? rows_problem(lottery, *config.rows) : std::nullopt) {
-    throw CLI::ValidationError("--rows", *problem);
-  }
+  read_row_search(config);
 }
 
 // The checks of a wheel's options, once the lottery is known.
@@ -146,23 +145,15 @@ void check_wheel(Config& config) {
     throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
   }
   if (config.wheel && !config.right) throw CLI::ValidationError("--wheel", "needs --guarantee T");
-  if (!config.renumbered) config.pool = all_numbers(config.lottery);
-  if (config.pool_text) {
-    const ParsedPool parsed = parse_pool(*config.pool_text, config.lottery);
-    if (!parsed.error.empty()) throw CLI::ValidationError("--pool", parsed.error);
-    config.pool = parsed.pool;
-  }
-  if (conditioned_odds && (*config.if_drawn < 1 || *config.if_drawn > config.lottery.length)) {
-    throw CLI::ValidationError("--if", "M is from 1 to " + std::to_string(config.lottery.length));
-  }
-  if (config.check && config.right) {
-    if (const std::optional<std::string> problem = guarantee_problem(config.pool, config.lottery, config.guarantee())) {
-      throw CLI::ValidationError("--guarantee", *problem);
-    }
-  }
-  if (config.wheel) {
-    if (const std::optional<std::string> problem = wheel_request_error(wheel_request(config))) {
-      throw CLI::ValidationError("--wheel", *problem);
+  // --wheel goes with neither --check nor --odds, and --check not with --odds: one request at most.
+  if (conditioned_odds)
+    config.odds_options = accepted(odds_request_of(config.lottery, config.pool_text, config.if_drawn));
+  if (config.right) {
+    const GuaranteeAsked guarantee{config.pool_text, *config.right, config.if_drawn};
+    if (config.check) config.checked_guarantee = accepted(guarantee_check_of(config.lottery, guarantee));
+    if (config.wheel) {
+      // The seed is the command's own, read with the other options.
+      config.wheel_request = accepted(wheel_request_of(config.lottery, {guarantee, config.rows, std::nullopt}));
     }
   }
 }
@@ -204,13 +195,14 @@ void renumber_game_pool(Config& config) {
     throw CLI::ValidationError("--guarantee", "wheels are of games whose line is as long as their draw, up to " +
                                                   std::to_string(kLongestRow) + " numbers");
   }
-  const ParsedGamePool parsed =
-      parse_game_pool(config.pool_text.value_or("1-" + std::to_string(game.main.numbers)), game.main.numbers, game.line);
+  const ParsedGamePool parsed = parse_game_pool(config.pool_text.value_or("1-" + std::to_string(game.main.numbers)),
+                                                game.main.numbers, game.line);
   if (!parsed.error.empty()) throw CLI::ValidationError("--pool", parsed.error);
   config.renumbered.emplace(parsed.pool, game.line);
   config.lottery = config.renumbered->lottery();
-  config.pool = config.renumbered->pool();
-  config.pool_text.reset();
+  // The pool renumbered, written as the library reads a pool: where it is a
+  // row, its lottery has one number more than it.
+  config.pool_text = pool_text(config.renumbered->pool());
 }
 
 // The checks of the options for real games, and the game itself: --game, or
@@ -230,8 +222,9 @@ void check_game(Config& config, const CLI::Option& length) {
   if (config.if_drawn && !config.right) {
     throw CLI::ValidationError("--if", "with --game, goes with --guarantee (--wheel, or --check)");
   }
-  const std::string name =
-      config.game_name ? *config.game_name : std::to_string(config.lottery.length) + "/" + std::to_string(config.lottery.numbers);
+  const std::string name = config.game_name
+                               ? *config.game_name
+                               : std::to_string(config.lottery.length) + "/" + std::to_string(config.lottery.numbers);
   try {
     config.game = game_of(name, config.game_name && length ? config.lottery.length : 0);
   } catch (const Failure& failure) {
@@ -263,7 +256,7 @@ void add_options(CLI::App& app, Config& config) {
   app.set_version_flag("--version", std::string(kName) + " " + ERILAISETRIVIT_VERSION);
   CLI::Option* seed =
       app.add_option_function<std::string>(
-             "--seed", [&config](const std::string& text) { config.seed = parse_seed(text); },
+             "--seed", [&config](const std::string& text) { config.seed = accepted(seed_of(text)); },
              "Seed the search with N, 0 to 18446744073709551615: the same rows every time, on every system. "
              "Without it the seed comes from the operating system and is written to standard error as \"seed: N\".")
           ->type_name("N");
@@ -348,7 +341,10 @@ void add_options(CLI::App& app, Config& config) {
       throw CLI::ValidationError("--steps", "--steps and --time go with --rows and --wheel");
     }
     check_game(config, *length);
-    if (config.game && !config.renumbered) return;
+    if (config.game && !config.renumbered) {
+      if (config.odds) read_row_search(config);
+      return;
+    }
     check_together(config);
     check_wheel(config);
   });
@@ -383,8 +379,8 @@ std::uint64_t seed_of(const Config& config) {
 // The rows of --rows, with their summary on standard error.
 std::vector<Row> found_rows(const Config& config) {
   ProgressLine progress;
-  const RowSearch request{config.lottery, *config.rows, seed_of(config),
-                          config.steps.value_or(default_steps(*config.rows)), config.seconds};
+  RowSearch request = *config.row_search;
+  request.seed = seed_of(config);
   const FoundRows found = search_rows(request, progress);
   progress.Clear();
   rt::WriteBytes(found_rows_summary(found, progress.Elapsed()) + "\n");
@@ -397,9 +393,7 @@ void write_odds(const std::vector<Row>& rows, const Config& config) {
   std::vector<RowMask> masks(rows.size());
   std::transform(rows.begin(), rows.end(), masks.begin(), mask_of);
   ProgressLine progress;
-  OddsOptions options;
-  if (config.if_drawn) options.condition = DrawCondition{config.pool, *config.if_drawn};
-  const OddsCount count(masks, config.lottery, options);
+  const OddsCount count(masks, config.lottery, config.odds_options);
   const Odds odds = count.odds(count_pieces(count, progress));
   progress.Clear();
   config.format->write_odds(odds, standard_output());
@@ -408,7 +402,7 @@ void write_odds(const std::vector<Row>& rows, const Config& config) {
 // The rows of --wheel, with their summary on standard error.
 std::vector<Row> wheel_rows(const Config& config) {
   ProgressLine progress;
-  WheelRequest request = wheel_request(config);
+  WheelRequest request = *config.wheel_request;
   request.seed = seed_of(config);
   WheelJob job(request, config.steps, config.seconds);
   search_wheel(job, progress);
@@ -453,9 +447,9 @@ int check_rows(const Config& config) {
     masks.resize(read.rows.size());
     std::transform(read.rows.begin(), read.rows.end(), masks.begin(), mask_of);
   }
-  if (config.right) {
+  if (config.checked_guarantee) {
     ProgressLine progress;
-    const GuaranteeCount count(masks, config.pool, config.guarantee());
+    const GuaranteeCount count(masks, config.checked_guarantee->pool, config.checked_guarantee->guarantee);
     check.guarantee = count.check(count.pieces() ? count_pieces(*count.pieces(), progress) : Tally{});
     if (config.renumbered && check.guarantee->example) {
       check.guarantee->example = config.renumbered->outside(check.guarantee->example->row_mask());
@@ -467,8 +461,8 @@ int check_rows(const Config& config) {
 
 // The tier odds, draws and lines of a game.
 int run_game_request(const Config& config) {
-  GameRequest request{*config.game, config.format, config.system, config.check, std::nullopt, config.draw,
-                      config.draws, std::nullopt};
+  GameRequest request{*config.game, config.format, config.system, config.check,
+                      std::nullopt, config.draw,   config.draws,  std::nullopt};
   if (config.odds && !config.odds->empty()) {
     request.odds = config.odds;
   } else if (config.odds) {

@@ -1,0 +1,90 @@
+#include "rivit/request.h"
+
+#include <charconv>
+
+#include "rivit/guarantee.h"
+#include "rivit/pool.h"
+
+namespace rivit {
+
+namespace {
+
+Refusal refused(std::string field, std::string message) { return {std::move(field), std::move(message)}; }
+
+// The seed of `text`, or 0 for none: the front chooses one then.
+Validated<std::uint64_t> seed_or_zero(const std::optional<std::string>& text) {
+  return text ? seed_of(*text) : Validated<std::uint64_t>(std::uint64_t{0});
+}
+
+}  // namespace
+
+Validated<Lottery> lottery_of(int numbers, int length) {
+  const Lottery lottery{.numbers = numbers, .length = length};
+  if (std::optional<std::string> problem = lottery_problem(lottery)) return refused("--length", std::move(*problem));
+  return lottery;
+}
+
+Validated<std::uint64_t> seed_of(std::string_view text) {
+  std::uint64_t seed = 0;
+  const char* const end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, seed);
+  // from_chars takes no sign for an unsigned number: "-1" is refused here too.
+  if (text.empty() || error != std::errc() || last != end) {
+    return refused("--seed",
+                   std::string("\"").append(text).append("\" is not an integer from 0 to 18446744073709551615"));
+  }
+  return seed;
+}
+
+Validated<RowMask> pool_of(Lottery lottery, const std::optional<std::string>& text) {
+  if (!text) return all_numbers(lottery);
+  ParsedPool parsed = parse_pool(*text, lottery);
+  if (!parsed.error.empty()) return refused("--pool", std::move(parsed.error));
+  return parsed.pool;
+}
+
+Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAsked& asked) {
+  const Validated<RowMask> pool = pool_of(lottery, asked.pool);
+  if (!pool.accepted()) return pool.refusal();
+  const PoolGuarantee request{pool.request(), {asked.right, asked.if_drawn.value_or(asked.right)}};
+  if (std::optional<std::string> problem = guarantee_problem(request.pool, lottery, request.guarantee)) {
+    return refused("--guarantee", std::move(*problem));
+  }
+  return request;
+}
+
+Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
+                                       std::optional<int> if_drawn) {
+  if (std::optional<std::string> problem = odds_problem(lottery)) return refused("--odds", std::move(*problem));
+  const Validated<RowMask> read_pool = pool_of(lottery, pool);
+  if (!read_pool.accepted()) return read_pool.refusal();
+  OddsOptions options;
+  if (!if_drawn) return options;
+  if (*if_drawn < 1 || *if_drawn > lottery.length) {
+    return refused("--if", "M is from 1 to " + std::to_string(lottery.length));
+  }
+  options.condition = DrawCondition{read_pool.request(), *if_drawn};
+  return options;
+}
+
+Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked) {
+  const Validated<std::uint64_t> seed = seed_or_zero(asked.seed);
+  if (!seed.accepted()) return seed.refusal();
+  if (std::optional<std::string> problem = rows_problem(lottery, asked.rows)) {
+    return refused("--rows", std::move(*problem));
+  }
+  return RowSearch{lottery, asked.rows, seed.request(), asked.steps.value_or(default_steps(asked.rows)), asked.seconds};
+}
+
+Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& asked) {
+  const Validated<std::uint64_t> seed = seed_or_zero(asked.seed);
+  if (!seed.accepted()) return seed.refusal();
+  const Validated<RowMask> pool = pool_of(lottery, asked.guarantee.pool);
+  if (!pool.accepted()) return pool.refusal();
+  const GuaranteeAsked& g = asked.guarantee;
+  WheelRequest request{lottery, pool.request(), {g.right, g.if_drawn.value_or(g.right)}, asked.rows, seed.request()};
+  if (std::optional<std::string> problem = wheel_request_error(request)) return refused("--wheel", std::move(*problem));
+  return request;
+}
+
+}  // namespace rivit
