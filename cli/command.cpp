@@ -236,9 +236,7 @@ void check_game(Config& config, const CLI::Option& length) {
     }
   }
   if (config.price) {
-    const std::optional<Cents> price = parse_amount(*config.price);
-    if (!price) throw CLI::ValidationError("--price", "\"" + *config.price + "\" is not an amount such as 2.50");
-    config.game->price = *price;
+    config.game->price = accepted(price_of(*config.price));
   }
   if (!config.check && !config.odds && !config.describe && !config.wheel) {
     throw CLI::ValidationError("--game", "goes with --odds, --check, --wheel or --describe");

@@ -4,6 +4,7 @@
 
 #include "rivit/guarantee.h"
 #include "rivit/pool.h"
+#include "rivit/prizes.h"
 
 namespace rivit {
 
@@ -34,6 +35,11 @@ Validated<std::uint64_t> seed_of(std::string_view text) {
                    std::string("\"").append(text).append("\" is not an integer from 0 to 18446744073709551615"));
   }
   return seed;
+}
+
+Validated<Cents> price_of(std::string_view text) {
+  if (const std::optional<Cents> price = parse_amount(text)) return *price;
+  return refused("--price", std::string("\"").append(text).append("\" is not an amount such as 2.50"));
 }
 
 Validated<RowMask> pool_of(Lottery lottery, const std::optional<std::string>& text) {

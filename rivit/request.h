@@ -20,6 +20,7 @@
 #include <utility>
 #include <variant>
 
+#include "rivit/game.h"
 #include "rivit/lottery.h"
 #include "rivit/odds.h"
 #include "rivit/optimise.h"
@@ -56,6 +57,9 @@ Validated<Lottery> lottery_of(int numbers, int length);
 
 // A seed as written: decimal digits alone, from 0 to 2^64 - 1.
 Validated<std::uint64_t> seed_of(std::string_view text);
+
+// The price of a game's line, as written ("2.50"). Field: --price.
+Validated<Cents> price_of(std::string_view text);
 
 // The player's numbers: the list as written (pool.h), every number of the
 // lottery when there is none. REQUIRES: within_limits(lottery).

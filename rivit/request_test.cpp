@@ -209,6 +209,8 @@ TEST(Request, RefusesInTheWordsPlayersRead) {
   EXPECT_EQ(wheel_request_of(lottery, {{"1-12", 5, 4}, std::nullopt, "1"}).refusal(),
             (Refusal{"--wheel", "a guarantee of 5 if 4 needs 1 <= right <= drawn <= 7"}));
   EXPECT_EQ(wheel_request_of(lottery, {{"1-x", 3, 4}, std::nullopt, "12x"}).refusal().field, "--seed");
+  EXPECT_EQ(price_of("2.5x").refusal(), (Refusal{"--price", "\"2.5x\" is not an amount such as 2.50"}));
+  EXPECT_EQ(price_of("2.50").request(), 250);
   EXPECT_EQ(odds_request_of(lottery, "1-12", 9).refusal(), (Refusal{"--if", "M is from 1 to 7"}));
   EXPECT_EQ(odds_request_of({64, 10}, std::nullopt, std::nullopt).refusal(),
             (Refusal{"--odds", "151473214816 draws of 10 from 64 are more than 4294967296 to count one by one"}));
