@@ -7,11 +7,17 @@
 // steps stay below 2^53 for every lottery within the limits, so they cross as
 // JavaScript numbers, exactly.
 //
-// REQUIRES of every caller: a lottery within_limits (lotteryProblem says
-// whether it is), rows of that lottery, and a row count of 1 to kMostRows.
-// A pool is the text of the command's --pool, every number for "";
-// poolProblem, wheelProblem, guaranteeProblem and conditionProblem say what
-// is wrong with a request in the library's words before it is made.
+// A lottery crosses as one value, {numbers, length}, read by lottery_of
+// alone. A request crosses as the player wrote it, {pool, right, ifDrawn,
+// rows, seed, steps, seconds} as it has them (an empty text or null: not
+// given), and the library reads it (rivit/request.h): rowsRequest,
+// wheelRequest, guaranteeRequest and oddsRequest answer {refusal: {field,
+// message}} in the library's words, the field named as the command's
+// option, or what the request is once its defaults are applied.
+//
+// REQUIRES of every caller: a lottery within_limits (the game's
+// oneDrumProblem says whether it is), rows of that lottery, and a request
+// that the library accepted before it is made.
 //
 // A real game crosses as the request that names it, {name} (a built-in
 // game or a short form) or {file} (a game file's text), with the prizes
@@ -21,8 +27,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -45,6 +51,7 @@
 #include "rivit/read.h"
 #include "rivit/report/format.h"
 #include "rivit/report/summary.h"
+#include "rivit/request.h"
 #include "rivit/run.h"
 #include "rivit/tier_odds.h"
 #include "rivit/wheel.h"
@@ -56,12 +63,126 @@ using emscripten::val;
 
 rivit::Lottery lottery_of(int numbers, int length) { return rivit::Lottery{.numbers = numbers, .length = length}; }
 
-// A decimal seed, or nothing when the text is not one from 0 to 2^64 - 1.
-std::optional<std::uint64_t> seed_of(const std::string& text) {
-  std::uint64_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return seed;
+// The lottery a request plays, {numbers, length}.
+rivit::Lottery lottery_of(const val& lottery) {
+  return lottery_of(lottery["numbers"].as<int>(), lottery["length"].as<int>());
+}
+
+// A value the player gave, or nothing for an empty text, null or a field
+// that is not there.
+std::optional<std::string> text_of(const val& value) {
+  if (!value.isString() || value.as<std::string>().empty()) return std::nullopt;
+  return value.as<std::string>();
+}
+
+std::optional<double> number_of(const val& value) {
+  if (!value.isNumber()) return std::nullopt;
+  return value.as<double>();
+}
+
+// T or M as the page's forms give them: whole numbers below 2^31 in size.
+std::optional<int> whole_of(const val& value) {
+  const std::optional<double> number = number_of(value);
+  if (!number || !(*number > -0x1p31 && *number < 0x1p31)) return std::nullopt;
+  return static_cast<int>(*number);
+}
+
+// A count of rows: one below 1 stays below it, for the library to refuse;
+// one past the library's ranges stays past them.
+std::optional<std::size_t> count_of_rows(const val& value) {
+  constexpr double kPastEveryCount = static_cast<double>(std::max(rivit::kMostRows, rivit::kMostWheelRows)) + 1;
+  const std::optional<double> rows = number_of(value);
+  if (!rows) return std::nullopt;
+  if (!(*rows >= 1)) return 0;
+  return static_cast<std::size_t>(std::min(*rows, kPastEveryCount));
+}
+
+// The steps of a search, or its seconds: the page's forms leave a field
+// empty, or under 1 step or 0 seconds, for none (the default steps, a search
+// by steps).
+std::optional<std::uint64_t> steps_of(const val& value) {
+  const std::optional<double> steps = number_of(value);
+  if (!steps || !(*steps >= 1)) return std::nullopt;
+  return static_cast<std::uint64_t>(std::min(*steps, 0x1p53));
+}
+
+std::optional<double> seconds_of(const val& value) {
+  const std::optional<double> seconds = number_of(value);
+  return seconds && *seconds > 0 ? seconds : std::nullopt;
+}
+
+rivit::GuaranteeAsked guarantee_asked(const val& asked) {
+  return {.pool = text_of(asked["pool"]),
+          .right = whole_of(asked["right"]).value_or(0),
+          .if_drawn = whole_of(asked["ifDrawn"])};
+}
+
+rivit::RowsAsked rows_asked(const val& asked) {
+  return {.rows = count_of_rows(asked["rows"]).value_or(0),
+          .seed = text_of(asked["seed"]),
+          .steps = steps_of(asked["steps"]),
+          .seconds = seconds_of(asked["seconds"])};
+}
+
+rivit::WheelAsked wheel_asked(const val& asked) {
+  return {.guarantee = guarantee_asked(asked), .rows = count_of_rows(asked["rows"]), .seed = text_of(asked["seed"])};
+}
+
+val refusal_value(const rivit::Refusal& refusal) {
+  val value = val::object();
+  value.set("field", refusal.field);
+  value.set("message", refusal.message);
+  val result = val::object();
+  result.set("refusal", value);
+  return result;
+}
+
+// The request the library reads from what the player wrote. REQUIRES: the
+// library accepts it.
+template <typename Request>
+Request accepted(const rivit::Validated<Request>& validated) {
+  return validated.request();
+}
+
+// What the library says of a request: {refusal}, or `describe(request)`.
+template <typename Request, typename Describe>
+val request_value(const rivit::Validated<Request>& validated, Describe describe) {
+  return validated.accepted() ? describe(validated.request()) : refusal_value(validated.refusal());
+}
+
+val guarantee_value(const rivit::Guarantee& guarantee) {
+  val result = val::object();
+  result.set("right", guarantee.right);
+  result.set("ifDrawn", guarantee.if_drawn);
+  return result;
+}
+
+val rows_request(const val& lottery, const val& asked) {
+  return request_value(rivit::row_search_of(lottery_of(lottery), rows_asked(asked)),
+                       [](const rivit::RowSearch&) { return val::object(); });
+}
+
+val wheel_request_value(const val& lottery, const val& asked) {
+  return request_value(rivit::wheel_request_of(lottery_of(lottery), wheel_asked(asked)),
+                       [](const rivit::WheelRequest& request) { return guarantee_value(request.guarantee); });
+}
+
+val guarantee_request(const val& lottery, const val& asked) {
+  return request_value(rivit::guarantee_check_of(lottery_of(lottery), guarantee_asked(asked)),
+                       [](const rivit::PoolGuarantee& request) { return guarantee_value(request.guarantee); });
+}
+
+// The odds' options: with a condition {pool, ifDrawn} also the odds over the
+// draws that meet it; null for none.
+rivit::Validated<rivit::OddsOptions> odds_options_of(rivit::Lottery lottery, const val& condition) {
+  const bool conditioned = !condition.isNull() && !condition.isUndefined();
+  return rivit::odds_request_of(lottery, conditioned ? text_of(condition["pool"]) : std::nullopt,
+                                conditioned ? whole_of(condition["ifDrawn"]) : std::nullopt);
+}
+
+val odds_request(const val& lottery, const val& condition) {
+  return request_value(odds_options_of(lottery_of(lottery), condition),
+                       [](const rivit::OddsOptions&) { return val::object(); });
 }
 
 val array_of(const std::vector<std::string>& lines) {
@@ -110,12 +231,6 @@ val rows_outputs(std::span<const rivit::Row> rows, bool sorted) {
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_rows(rows, sorted, out); });
 }
 
-val error_value(const std::string& message) {
-  val result = val::object();
-  result.set("error", message);
-  return result;
-}
-
 val limits() {
   val result = val::object();
   result.set("shortestRow", rivit::kShortestRow);
@@ -133,12 +248,11 @@ std::string lottery_problem(int numbers, int length) {
   return rivit::lottery_problem(lottery_of(numbers, length)).value_or("");
 }
 
-bool draws_within_reach(int numbers, int length) { return rivit::draws_within_reach(lottery_of(numbers, length)); }
-
+// A run of the program for the seed written; {refusal} where it is none.
 val run(const std::string& seed_text, int phase, bool sorted) {
-  const std::optional<std::uint64_t> seed = seed_of(seed_text);
-  if (!seed) return error_value("not a seed: " + seed_text);
-  const rivit::Run recorded = rivit::record_run(*seed);
+  const rivit::Validated<std::uint64_t> seed = rivit::seed_of(seed_text);
+  if (!seed.accepted()) return refusal_value(seed.refusal());
+  const rivit::Run recorded = rivit::record_run(seed.request());
   const std::span<const rivit::Row> rows = recorded.rows_of_phase(phase);
   val result = val::object();
   result.set("reportLines", array_of(recorded.report_lines));
@@ -147,8 +261,8 @@ val run(const std::string& seed_text, int phase, bool sorted) {
   return result;
 }
 
-val check(int numbers, int length, const std::string& text, bool sorted) {
-  const rivit::ReadRows read = rivit::read_rows(text, lottery_of(numbers, length));
+val check(const val& lottery, const std::string& text, bool sorted) {
+  const rivit::ReadRows read = rivit::read_rows(text, lottery_of(lottery));
   val result = val::object();
   if (read.bad) {
     val bad = val::object();
@@ -184,18 +298,9 @@ val found_value(const rivit::FoundRows& found) {
   return result;
 }
 
-double default_steps(double rows) { return static_cast<double>(rivit::default_steps(static_cast<std::size_t>(rows))); }
-
-// A request for rows to play; `seconds` > 0 searches by time instead of
-// `steps`.
-rivit::RowSearch row_search(int numbers, int length, double rows, const std::string& seed, double steps,
-                            double seconds) {
-  rivit::RowSearch request{.lottery = lottery_of(numbers, length),
-                           .rows = static_cast<std::size_t>(rows),
-                           .seed = seed_of(seed).value_or(0),
-                           .steps = static_cast<std::uint64_t>(steps)};
-  if (seconds > 0) request.seconds = seconds;
-  return request;
+// A request for rows to play. REQUIRES: the library accepts it.
+rivit::RowSearch row_search(const val& lottery, const val& asked) {
+  return accepted(rivit::row_search_of(lottery_of(lottery), rows_asked(asked)));
 }
 
 // One lane of the race of a request for rows to play, run in this worker;
@@ -203,8 +308,7 @@ rivit::RowSearch row_search(int numbers, int length, double rows, const std::str
 // news to the other.
 class RaceLaneJob {
  public:
-  RaceLaneJob(int numbers, int length, double rows, const std::string& seed, double steps, double seconds, int which)
-      : race_(row_search(numbers, length, rows, seed, steps, seconds)), which_(which) {}
+  RaceLaneJob(const val& lottery, const val& asked, int which) : race_(row_search(lottery, asked)), which_(which) {}
 
   void advance(double elapsed) { race_.advance(which_, elapsed); }
   bool done() const { return race_.done(which_); }
@@ -220,9 +324,8 @@ class RaceLaneJob {
 // The rows kept of the race whose lanes told `news`, and the line the
 // command writes beside them for a search of `took` seconds; null when the
 // news is not of both lanes of this request.
-val race_result(int numbers, int length, double rows, const std::string& seed, double steps, double seconds,
-                const val& news, double took) {
-  rivit::RowsRace race(row_search(numbers, length, rows, seed, steps, seconds));
+val race_result(const val& lottery, const val& asked, const val& news, double took) {
+  rivit::RowsRace race(row_search(lottery, asked));
   for (const std::string& lane : emscripten::vecFromJSArray<std::string>(news)) race.hear(lane);
   if (!race.done(0) || !race.done(1)) return val::null();
   const rivit::FoundRows found = race.result();
@@ -231,67 +334,16 @@ val race_result(int numbers, int length, double rows, const std::string& seed, d
   return result;
 }
 
-// ---- pools and guarantees, as the command reads --pool, --guarantee and --if
-
-// The pool written in `text`, or every number of the lottery for an empty
-// text, as the command takes a missing --pool.
-rivit::ParsedPool pool_of(const std::string& text, rivit::Lottery lottery) {
-  if (text.empty()) return rivit::ParsedPool{.pool = rivit::all_numbers(lottery), .error = {}};
-  return rivit::parse_pool(text, lottery);
-}
-
-// What is wrong with the pool written in `text`, in the library's words;
-// empty when nothing.
-std::string pool_problem(int numbers, int length, const std::string& text) {
-  return pool_of(text, lottery_of(numbers, length)).error;
-}
-
-// A wheel's budget of rows, nothing for null; a value outside the library's
-// range stays outside it, for the library to name.
-std::optional<std::size_t> budget_of(const val& rows) {
-  if (rows.isNull() || rows.isUndefined()) return std::nullopt;
-  const auto value = rows.as<double>();
-  if (!(value >= 1)) return 0;
-  if (value > static_cast<double>(rivit::kMostWheelRows)) return rivit::kMostWheelRows + 1;
-  return static_cast<std::size_t>(value);
-}
-
-// REQUIRES: no pool_problem for `pool`.
-rivit::WheelRequest wheel_request(int numbers, int length, const std::string& pool, int right, int if_drawn,
-                                  const val& rows, const std::string& seed) {
-  const rivit::Lottery lottery = lottery_of(numbers, length);
-  return rivit::WheelRequest{.lottery = lottery,
-                             .pool = pool_of(pool, lottery).pool,
-                             .guarantee = {.right = right, .if_drawn = if_drawn},
-                             .rows = budget_of(rows),
-                             .seed = seed_of(seed).value_or(0)};
-}
-
-// What keeps the wheel from being searched, in the library's words: the
-// pool, then the request; empty when nothing.
-std::string wheel_problem(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
-                          const std::string& seed) {
-  std::string problem = pool_problem(numbers, length, pool);
-  if (!problem.empty()) return problem;
-  if (!seed_of(seed)) return "not a seed: " + seed;
-  return rivit::wheel_request_error(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)).value_or("");
-}
-
-// Steps asked of a search; nothing for null, the search's default.
-std::optional<std::uint64_t> steps_of(const val& steps) {
-  if (steps.isNull() || steps.isUndefined()) return std::nullopt;
-  return static_cast<std::uint64_t>(steps.as<double>());
-}
+// ---- wheels
 
 // The wheel search of a request, in the slices the library hands the
-// worker: for `steps` steps (the default for null), or for `seconds` > 0.
-// REQUIRES: no wheel_problem.
+// worker: for `steps` steps (the default for null), or for `seconds`
+// (null: by steps). REQUIRES: the library accepts the request.
 class WheelSearchJob {
  public:
-  WheelSearchJob(int numbers, int length, const std::string& pool, int right, int if_drawn, const val& rows,
-                 const std::string& seed, const val& steps, double seconds)
-      : request_(wheel_request(numbers, length, pool, right, if_drawn, rows, seed)),
-        job_(request_, steps_of(steps), seconds > 0 ? std::optional(seconds) : std::nullopt) {}
+  WheelSearchJob(const val& lottery, const val& asked, const val& steps, const val& seconds)
+      : request_(accepted(rivit::wheel_request_of(lottery_of(lottery), wheel_asked(asked)))),
+        job_(request_, steps_of(steps), seconds_of(seconds)) {}
 
   void advance(double elapsed) { job_.advance(elapsed); }
   bool done() const { return job_.done(); }
@@ -323,24 +375,6 @@ class WheelSearchJob {
   rivit::WheelRequest request_;
   rivit::WheelJob job_;
 };
-
-// What keeps the guarantee from being checked, in the library's words: the
-// pool, then the guarantee; empty when nothing.
-std::string guarantee_problem(int numbers, int length, const std::string& pool, int right, int if_drawn) {
-  const rivit::Lottery lottery = lottery_of(numbers, length);
-  const rivit::ParsedPool parsed = pool_of(pool, lottery);
-  if (!parsed.error.empty()) return parsed.error;
-  return rivit::guarantee_problem(parsed.pool, lottery, {.right = right, .if_drawn = if_drawn}).value_or("");
-}
-
-// What keeps the odds from being counted over the draws that put `if_drawn`
-// numbers in the pool, as the command says it; empty when nothing.
-std::string condition_problem(int numbers, int length, const std::string& pool, int if_drawn) {
-  std::string problem = pool_problem(numbers, length, pool);
-  if (!problem.empty()) return problem;
-  if (if_drawn < 1 || if_drawn > length) return "M is from 1 to " + std::to_string(length);
-  return "";
-}
 
 // ---- counts in pieces: the odds, and a guarantee's check
 
@@ -390,24 +424,18 @@ rivit::Tally summed(const val& tallies) {
   return sum;
 }
 
-// The odds' options: with a condition {pool, ifDrawn} also the odds over the
-// draws that meet it; null for none. REQUIRES: no condition_problem.
+// The odds' options of a condition that the library accepts.
 rivit::OddsOptions odds_options(rivit::Lottery lottery, const val& condition) {
-  rivit::OddsOptions options;
-  if (!condition.isNull() && !condition.isUndefined()) {
-    options.condition = rivit::DrawCondition{.pool = pool_of(condition["pool"].as<std::string>(), lottery).pool,
-                                             .if_drawn = condition["ifDrawn"].as<int>()};
-  }
-  return options;
+  return accepted(odds_options_of(lottery, condition));
 }
 
 // The share of the count of the odds that worker `which` of `counters` is
 // dealt, counted a piece at a time.
 class OddsJob {
  public:
-  OddsJob(int numbers, int length, const val& rows, const val& condition, int counters, int which)
+  OddsJob(const val& lottery, const val& rows, const val& condition, int counters, int which)
       : masks_(masks_of(rows_of(rows))),
-        count_(masks_, lottery_of(numbers, length), odds_options(lottery_of(numbers, length), condition)),
+        count_(masks_, lottery_of(lottery), odds_options(lottery_of(lottery), condition)),
         share_(count_, static_cast<std::size_t>(counters), static_cast<std::size_t>(which)) {}
 
   void advance() { share_.advance(); }
@@ -422,23 +450,27 @@ class OddsJob {
 };
 
 // The odds from the tallies of every piece, in each output format.
-val odds_report(int numbers, int length, const val& rows, const val& condition, const val& tallies) {
+val odds_report(const val& lottery, const val& rows, const val& condition, const val& tallies) {
   const std::vector<rivit::RowMask> masks = masks_of(rows_of(rows));
-  const rivit::Lottery lottery = lottery_of(numbers, length);
-  const rivit::OddsCount count(masks, lottery, odds_options(lottery, condition));
+  const rivit::OddsCount count(masks, lottery_of(lottery), odds_options(lottery_of(lottery), condition));
   const rivit::Odds odds = count.odds(summed(tallies));
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_odds(odds, out); });
 }
 
+// The count of the check of `rows` against the guarantee asked.
+// REQUIRES: the library accepts the guarantee.
+rivit::GuaranteeCount guarantee_count(std::span<const rivit::RowMask> rows, const val& lottery, const val& asked) {
+  const rivit::PoolGuarantee checked = accepted(rivit::guarantee_check_of(lottery_of(lottery), guarantee_asked(asked)));
+  return {rows, checked.pool, checked.guarantee};
+}
+
 // The share of a guarantee's check that worker `which` of `counters` is
 // dealt, counted a piece at a time; nothing where the check needs no count.
-// REQUIRES: no guarantee_problem.
+// REQUIRES: the library accepts the guarantee asked.
 class GuaranteeJob {
  public:
-  GuaranteeJob(int numbers, int length, const val& rows, const std::string& pool, int right, int if_drawn, int counters,
-               int which)
-      : count_(masks_of(rows_of(rows)), pool_of(pool, lottery_of(numbers, length)).pool,
-               {.right = right, .if_drawn = if_drawn}) {
+  GuaranteeJob(const val& lottery, const val& rows, const val& asked, int counters, int which)
+      : count_(guarantee_count(masks_of(rows_of(rows)), lottery, asked)) {
     if (count_.pieces()) {
       share_.emplace(*count_.pieces(), static_cast<std::size_t>(counters), static_cast<std::size_t>(which));
     }
@@ -455,15 +487,12 @@ class GuaranteeJob {
 };
 
 // The check of the rows of `text` with the guarantee's, from the tallies of
-// every piece, in each output format. REQUIRES: rows that read, and no
-// guarantee_problem.
-val check_guarantee(int numbers, int length, const std::string& text, const std::string& pool, int right,
-                    int if_drawn, const val& tallies) {
-  const rivit::Lottery lottery = lottery_of(numbers, length);
-  const rivit::ReadRows read = rivit::read_rows(text, lottery);
+// every piece, in each output format. REQUIRES: rows that read, and a
+// guarantee that the library accepts.
+val check_guarantee(const val& lottery, const std::string& text, const val& asked, const val& tallies) {
+  const rivit::ReadRows read = rivit::read_rows(text, lottery_of(lottery));
   rivit::RowsCheck checked = rivit::check_of(read);
-  const rivit::GuaranteeCount count(masks_of(read.rows), pool_of(pool, lottery).pool,
-                                    {.right = right, .if_drawn = if_drawn});
+  const rivit::GuaranteeCount count = guarantee_count(masks_of(read.rows), lottery, asked);
   checked.guarantee = count.check(summed(tallies));
   return outputs([&](const rivit::OutputFormat& format, rt::LineSink& out) { format.write_check(checked, out); });
 }
@@ -500,11 +529,9 @@ RequestedGame requested_game(const val& request) {
   }
   const val price = request["price"];
   if (price.isString() && !price.as<std::string>().empty()) {
-    const std::string text = price.as<std::string>();
-    const std::optional<rivit::Cents> amount = rivit::parse_amount(text);
-    // The command's words for a --price that is no amount.
-    if (!amount) return {std::nullopt, game_error("\"" + text + "\" is not an amount such as 2.50", "price")};
-    parsed.game->price = *amount;
+    const rivit::Validated<rivit::Cents> amount = rivit::price_of(price.as<std::string>());
+    if (!amount.accepted()) return {std::nullopt, game_error(amount.refusal().message, "price")};
+    parsed.game->price = amount.request();
   }
   return {std::move(parsed.game), val::null()};
 }
@@ -734,18 +761,15 @@ val check_draws(const val& request, const std::string& text, const val& draw, co
 
 EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("limits", &limits);
-  emscripten::function("lotteryProblem", &lottery_problem);
-  emscripten::function("drawsWithinReach", &draws_within_reach);
   emscripten::function("run", &run);
   emscripten::function("check", &check);
   emscripten::function("rowsOutputs", &rows_outputs_of);
   emscripten::function("raceResult", &race_result);
-  emscripten::function("defaultSteps", &default_steps);
   emscripten::function("oddsReport", &odds_report);
-  emscripten::function("poolProblem", &pool_problem);
-  emscripten::function("wheelProblem", &wheel_problem);
-  emscripten::function("guaranteeProblem", &guarantee_problem);
-  emscripten::function("conditionProblem", &condition_problem);
+  emscripten::function("rowsRequest", &rows_request);
+  emscripten::function("wheelRequest", &wheel_request_value);
+  emscripten::function("guaranteeRequest", &guarantee_request);
+  emscripten::function("oddsRequest", &odds_request);
   emscripten::function("checkGuarantee", &check_guarantee);
   emscripten::function("games", &games);
   emscripten::function("gameInfo", &game_info);
@@ -753,20 +777,20 @@ EMSCRIPTEN_BINDINGS(rivit) {
   emscripten::function("gameOdds", &game_odds);
   emscripten::function("checkDraws", &check_draws);
   emscripten::class_<RaceLaneJob>("RaceLaneJob")
-      .constructor<int, int, double, const std::string&, double, double, int>()
+      .constructor<const val&, const val&, int>()
       .function("advance", &RaceLaneJob::advance)
       .function("done", &RaceLaneJob::done)
       .function("shareDone", &RaceLaneJob::share_done)
       .function("hear", &RaceLaneJob::hear)
       .function("news", &RaceLaneJob::news);
   emscripten::class_<WheelSearchJob>("WheelSearchJob")
-      .constructor<int, int, const std::string&, int, int, const val&, const std::string&, const val&, double>()
+      .constructor<const val&, const val&, const val&, const val&>()
       .function("advance", &WheelSearchJob::advance)
       .function("done", &WheelSearchJob::done)
       .function("shareDone", &WheelSearchJob::share_done)
       .function("result", &WheelSearchJob::result);
   emscripten::class_<OddsJob>("OddsJob")
-      .constructor<int, int, const val&, const val&, int, int>()
+      .constructor<const val&, const val&, const val&, int, int>()
       .function("advance", &OddsJob::advance)
       .function("done", &OddsJob::done)
       .function("shareDone", &OddsJob::share_done)
@@ -778,7 +802,7 @@ EMSCRIPTEN_BINDINGS(rivit) {
       .function("shareDone", &TierJob::share_done)
       .function("tally", &TierJob::tally);
   emscripten::class_<GuaranteeJob>("GuaranteeJob")
-      .constructor<int, int, const val&, const std::string&, int, int, int, int>()
+      .constructor<const val&, const val&, const val&, int, int>()
       .function("advance", &GuaranteeJob::advance)
       .function("done", &GuaranteeJob::done)
       .function("shareDone", &GuaranteeJob::share_done)

@@ -408,11 +408,11 @@ async function countShared(label, args) {
 }
 
 async function countOdds(set) {
-  const {numbers, length} = set.lottery;
-  if (!(await engine.call(0, 'drawsWithinReach', {numbers, length}))) throw new Said('problem.tooManyDraws');
-  const {rows, condition = null} = set;
-  const tallies = await countShared('progress.counting', {kind: 'odds', numbers, length, rows, condition});
-  const outputs = await engine.call(0, 'oddsReport', {numbers, length, rows, condition, tallies});
+  const {lottery: l, rows, condition = null} = set;
+  const read = await engine.call(0, 'oddsRequest', {lottery: l, condition});
+  if (read.refusal) throw new Error(read.refusal.message);
+  const tallies = await countShared('progress.counting', {kind: 'odds', lottery: l, rows, condition});
+  const outputs = await engine.call(0, 'oddsReport', {lottery: l, rows, condition, tallies});
   set.odds = outputs;
   showOdds(outputs);
 }
@@ -622,7 +622,7 @@ async function runTask() {
   const phase = Number($('phase').value);
   setStatus(text('status.running', {seed}));
   const run = await engine.call(0, 'run', {seed, phase, sorted: sorted()});
-  if (run.error) throw new Error(run.error);
+  if (run.refusal) throw new Error(run.refusal.message);
   say($('result-heading'), text('heading.run', {seed, phase}));
   const shared = phase - 1;
   showSentences($('sentences'), [shared === 0 ? text('run.disjoint', {phase}) : text('run.sentence', {phase,
@@ -647,12 +647,14 @@ async function rowsTask() {
   const l = lottery();
   const rows = Number($('rows').value);
   const seed = $('rows-seed').value.trim();
-  const seconds = Number($('time').value) || 0;
-  const steps = Number($('steps').value) || (await engine.call(0, 'defaultSteps', {rows}));
+  // An empty field is one not given: the library's default steps, a search by steps.
+  const request = {rows, seed, steps: Number($('steps').value) || null, seconds: Number($('time').value) || null};
+  const read = await engine.call(0, 'rowsRequest', {lottery: l, request});
+  if (read.refusal) throw new Error(read.refusal.message);
   setStatus(text('status.searchingRows', {rows, seed}));
   const progress = progressOf('progress.searching', kWorkers);
   const started = performance.now();
-  const args = {...l, rows, seed, steps, seconds};
+  const args = {lottery: l, request};
   // The race's two lanes, one a worker, each lane's news carried to the other.
   const news = await Promise.all([0, 1].map((which) => engine.call(which, 'search', {...args, which}, progress(which))
       .then((told) => {
@@ -661,7 +663,7 @@ async function rowsTask() {
       })));
   const took = (performance.now() - started) / 1000;
   const best = await engine.call(0, 'raceResult', {...args, news, took});
-  const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: best.rows, sorted: sorted()});
+  const outputs = await engine.call(0, 'rowsOutputs', {rows: best.rows, sorted: sorted()});
   say($('result-heading'), text('heading.rows', {rows, seed}));
   showSentences($('sentences'), foundSentences(best));
   showCommandText(best.summary);
@@ -669,13 +671,11 @@ async function rowsTask() {
   await afterRows({lottery: l, rows: best.rows, outputs}, $('odds').checked);
 }
 
-// The guarantee asked of the pasted rows: T right (null: none) if M drawn
-// (M = T when empty, as the command takes it) from the pool ('': every
-// number).
+// The guarantee asked of the pasted rows, as written: T right (null: none)
+// if M drawn (null: not given) from the pool ('': not given), for the
+// library to read.
 function checkGuarantee() {
-  const right = wholeIn('check-right');
-  const ifDrawn = wholeIn('check-if');
-  return {pool: $('check-pool').value.trim(), right, ifDrawn: ifDrawn ?? right};
+  return {pool: $('check-pool').value.trim(), right: wholeIn('check-right'), ifDrawn: wholeIn('check-if')};
 }
 
 // What the check of rows found, in sentences.
@@ -709,7 +709,7 @@ async function checkTask() {
   }
   const l = lottery();
   const rowsText = $('your-rows').value;
-  const checked = await engine.call(0, 'check', {...l, text: rowsText, sorted: sorted()});
+  const checked = await engine.call(0, 'check', {lottery: l, text: rowsText, sorted: sorted()});
   const area = $('your-rows');
   say($('result-heading'), text('heading.check'));
   if (checked.bad) {
@@ -723,29 +723,30 @@ async function checkTask() {
     throw new Error(checked.bad.message);
   }
   area.removeAttribute('aria-invalid');
-  const {pool, right, ifDrawn} = checkGuarantee();
+  const request = checkGuarantee();
   let check = checked.check;
-  if (right !== null) {
-    const args = {...l, rows: checked.rows, pool, right, ifDrawn};
-    const tallies = await countShared('progress.checking', {kind: 'guarantee', ...args});
-    check = await engine.call(0, 'checkGuarantee', {...l, text: rowsText, pool, right, ifDrawn, tallies});
+  if (request.right !== null) {
+    const tallies = await countShared('progress.checking', {kind: 'guarantee', lottery: l, rows: checked.rows, request});
+    check = await engine.call(0, 'checkGuarantee', {lottery: l, text: rowsText, request, tallies});
   }
-  showSentences($('sentences'), checkSentences(JSON.parse(check.json)));
+  const report = JSON.parse(check.json);
+  showSentences($('sentences'), checkSentences(report));
   showCommandText(check.text.trimEnd());
   setStatus(text('status.rowsRead', {count: checked.rows.length}));
-  const condition = ifDrawn === null ? null : {pool, ifDrawn};
+  // The odds over the draws of the guarantee's M, as the library read it, or of the M given alone.
+  const ifDrawn = report.guarantee?.if_drawn ?? request.ifDrawn;
+  const condition = ifDrawn === null ? null : {pool: request.pool, ifDrawn};
   await afterRows({lottery: l, rows: checked.rows, outputs: checked.outputs, condition}, checked.rows.length > 0);
 }
 
-// The wheel asked for, as the command takes --pool, --guarantee, --if,
-// --rows, --seed, --steps and --time: M = T when empty, no budget when the
-// rows are empty, the default steps when the steps are.
+// The wheel asked for, as written, for the library to read as the command's
+// --pool, --guarantee, --if, --rows and --seed; and the search's --steps and
+// --time. An empty field is one not given (null or '').
 function wheelRequest() {
-  const right = wholeIn('wheel-right');
-  const ifDrawn = wholeIn('wheel-if');
   const time = $('wheel-time').value.trim();
-  return {pool: $('wheel-pool').value.trim(), right, ifDrawn: ifDrawn ?? right, rows: wholeIn('wheel-rows'),
-          seed: $('wheel-seed').value.trim(), steps: wholeIn('wheel-steps'), seconds: time === '' ? 0 : Number(time)};
+  return {pool: $('wheel-pool').value.trim(), right: wholeIn('wheel-right'), ifDrawn: wholeIn('wheel-if'),
+          rows: wholeIn('wheel-rows'), seed: $('wheel-seed').value.trim(), steps: wholeIn('wheel-steps'),
+          seconds: time === '' ? null : Number(time)};
 }
 
 // What the wheel found promises, in sentences.
@@ -761,13 +762,15 @@ function wheelSentences(found, right, ifDrawn) {
 
 async function wheelTask() {
   const l = lottery();
-  const {pool, right, ifDrawn, rows, seed, steps, seconds} = wheelRequest();
-  const args = {...l, pool, right, ifDrawn, rows};
+  const {steps, seconds, ...request} = wheelRequest();
+  const {pool, seed} = request;
+  // The guarantee as the library read it: M = T where M is not given.
+  const {right, ifDrawn} = await engine.call(0, 'wheelRequest', {lottery: l, request});
   const numbers = pool === '' ? `1-${l.numbers}` : pool;
   setStatus(text('status.searchingWheel', {pool: numbers, right, ifDrawn, seed}));
   const progress = progressOf('progress.searching', 1);
-  const found = await engine.call(0, 'wheel', {...args, seed, steps, seconds}, progress(0));
-  const outputs = await engine.call(0, 'rowsOutputs', {...l, rows: found.rows, sorted: sorted()});
+  const found = await engine.call(0, 'wheel', {lottery: l, request, steps, seconds}, progress(0));
+  const outputs = await engine.call(0, 'rowsOutputs', {rows: found.rows, sorted: sorted()});
   say($('result-heading'), text('heading.wheel', {pool: numbers, right, ifDrawn, seed}));
   showSentences($('sentences'), wheelSentences(found, right, ifDrawn));
   showCommandText(found.summary);
@@ -792,7 +795,15 @@ function formAccepted(message, fields, said, invalid = []) {
   return !said;
 }
 
+// A refusal of the library's, {field, message} or none, as said beside a
+// form; and the fields of the form that set the option it names.
+const refusalSaid = (refusal) => (refusal ? libraryProblem(refusal.message) : null);
+const refusedFields = (refusal, fields) => (refusal ? fields[refusal.field] ?? [] : []);
+
 const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wheel-seed', 'wheel-steps', 'wheel-time'];
+// The wheel's fields by the option the library names; a refusal of the
+// request as a whole (--wheel) marks none.
+const kWheelRefused = {'--pool': ['wheel-pool'], '--seed': ['wheel-seed']};
 
 async function wheelAccepted() {
   const accepted = (problem, invalid) => formAccepted('wheel-message', kWheelFields, problem, invalid);
@@ -804,31 +815,28 @@ async function wheelAccepted() {
   if (Number.isNaN(w.steps) || (w.steps !== null && w.steps < 1)) {
     return accepted(problem('problem.steps'), ['wheel-steps']);
   }
-  if (!(w.seconds >= 0)) return accepted(problem('problem.seconds'), ['wheel-time']);
-  const args = {...lottery(), pool: w.pool, right: w.right, ifDrawn: w.ifDrawn, rows: w.rows, seed: w.seed};
-  const poolProblem = await engine.call(0, 'poolProblem', args);
-  if (poolProblem !== '') return accepted(libraryProblem(poolProblem), ['wheel-pool']);
-  return accepted(libraryProblem(await engine.call(0, 'wheelProblem', args)), []);
+  if (w.seconds !== null && !(w.seconds >= 0)) return accepted(problem('problem.seconds'), ['wheel-time']);
+  const {refusal} = await engine.call(0, 'wheelRequest', {lottery: lottery(), request: w});
+  return accepted(refusalSaid(refusal), refusedFields(refusal, kWheelRefused));
 }
 
 const kCheckFields = ['check-pool', 'check-right', 'check-if'];
+const kCheckRefused = {'--pool': ['check-pool'], '--guarantee': ['check-right', 'check-if'], '--if': ['check-if']};
 
 async function checkAccepted() {
   const accepted = (problem, invalid) => formAccepted('check-message', kCheckFields, problem, invalid);
   const wrong = [['check-right', 'problem.tWhole'], ['check-if', 'problem.mWhole']]
       .find(([id]) => Number.isNaN(wholeIn(id)));
   if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
-  const {pool, right, ifDrawn} = checkGuarantee();
-  const args = {...lottery(), pool, right, ifDrawn};
-  if (right === null && ifDrawn === null) {
-    return accepted(pool === '' ? null : problem('problem.poolAlone'), ['check-pool']);
+  const request = checkGuarantee();
+  if (request.right === null && request.ifDrawn === null) {
+    return accepted(request.pool === '' ? null : problem('problem.poolAlone'), ['check-pool']);
   }
-  const poolProblem = await engine.call(0, 'poolProblem', args);
-  if (poolProblem !== '') return accepted(libraryProblem(poolProblem), ['check-pool']);
-  if (right !== null) {
-    return accepted(libraryProblem(await engine.call(0, 'guaranteeProblem', args)), ['check-right', 'check-if']);
-  }
-  return accepted(libraryProblem(await engine.call(0, 'conditionProblem', args)), ['check-if']);
+  // T asks for the guarantee's check; M alone for the odds over the draws that put M in the pool.
+  const {refusal} = request.right !== null
+    ? await engine.call(0, 'guaranteeRequest', {lottery: lottery(), request})
+    : await engine.call(0, 'oddsRequest', {lottery: lottery(), condition: request});
+  return accepted(refusalSaid(refusal), refusedFields(refusal, kCheckRefused));
 }
 
 // The draw written, as the library reads it for the game, checked before

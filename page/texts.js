@@ -281,7 +281,6 @@ const kTexts = {
         '{problem}.',
     'problem.noDraw': 'write the draw, or open a file of past draws',
     'problem.runLottery': 'a run of erilaisetrivit plays {length} of {numbers}: choose that game for it',
-    'problem.tooManyDraws': 'this lottery has too many possible draws to count them all',
     'problem.worker': 'the computation failed',
 
     'footer.offline': 'Works offline, and goes on a phone\'s home screen.',
@@ -564,7 +563,6 @@ const kTexts = {
         'onnistu: {problem}.',
     'problem.noDraw': 'kirjoita arvonta tai avaa aiempien arvontojen tiedosto',
     'problem.runLottery': 'erilaisetrivit-ohjelman ajo pelaa {length}/{numbers}: valitse se peli',
-    'problem.tooManyDraws': 'tässä lotossa on liian monta mahdollista arvontaa kaikkien laskemiseen',
     'problem.worker': 'laskenta epäonnistui',
 
     'footer.offline': 'Toimii ilman verkkoa, ja sen voi lisätä puhelimen aloitusnäytölle.',
@@ -626,7 +624,7 @@ const kLibraryMessages = [
   [/^the pool's (\d+) sets of (\d+) are more than the (\d+) that a search counts, and (.*)$/,
    (m, again, count) => `numeroistasi saa ${count(m[1])} ${m[2]} numeron joukkoa, enemmän kuin haun laskemat ` +
        `${count(m[3])}, ${kWheelTooLarge[m[4]] ?? m[4]}`],
-  // A guarantee and the odds (rivit/guarantee.cpp, rivit/odds.cpp, page/bindings.cpp).
+  // A guarantee and the odds (rivit/guarantee.cpp, rivit/odds.cpp, rivit/request.cpp).
   [/^the guarantee's T is from 1 to (\d+), the numbers in a row$/,
    (m) => `takuun T on 1–${m[1]}, rivin numeroiden määrä`],
   [/^the guarantee's M is from T to (\d+), no more than a row's numbers or the pool's$/,
@@ -638,7 +636,9 @@ const kLibraryMessages = [
    (m, again, count) => `${m[2]} numeron arvontoja ${m[3]} numerosta on ${count(m[1])}, enemmän kuin ` +
        `${count(m[4])}, jotka voi laskea yksitellen`],
   [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
-  [/^not a seed: (.*)$/, (m) => `siemen ei kelpaa: ${m[1]}`],
+  // Rows to play and a seed (rivit/optimise.cpp, rivit/request.cpp).
+  [/^M is from 1 to (\d+) in this lottery$/, (m) => `rivien määrä on tässä lotossa 1–${m[1]}`],
+  [/^"(.*)" is not an integer from 0 to (\d+)$/, (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}`],
   // A game by name or short form, and its rules (rivit/game.cpp).
   [/^"(.*)" is no game: the games are (.*), or a short form such as (.*) or (.*)$/,
    (m) => `”${m[1]}” ei ole peli: pelit ovat ${m[2]} tai lyhyt muoto kuten ${m[3]} tai ${m[4]}`],

@@ -35,8 +35,7 @@ async function inSlices(job, advance, post, shareDone) {
 // One lane of the race of a request for rows; its news, for the page to carry
 // to the other lane's worker and to ask the result of both.
 async function search(module, args, post) {
-  const job = new module.RaceLaneJob(args.numbers, args.length, args.rows, args.seed, args.steps, args.seconds,
-                                     args.which);
+  const job = new module.RaceLaneJob(args.lottery, args.request, args.which);
   lane = job;
   try {
     const start = performance.now();
@@ -50,12 +49,11 @@ async function search(module, args, post) {
 }
 
 // The wheel search of a request until its rows are proven fewest, or for
-// `steps` steps (the default for null), or for `seconds`.
+// `steps` steps (the default for null), or for `seconds` (null: by steps).
 async function wheel(module, args, post) {
   const start = performance.now();
   const elapsed = () => (performance.now() - start) / 1000;
-  const {numbers, length, pool, right, ifDrawn, rows, seed, steps, seconds} = args;
-  const job = new module.WheelSearchJob(numbers, length, pool, right, ifDrawn, rows, seed, steps, seconds);
+  const job = new module.WheelSearchJob(args.lottery, args.request, args.steps ?? null, args.seconds ?? null);
   try {
     await inSlices(job, () => job.advance(elapsed()), post, () => job.shareDone(elapsed()));
     return job.result(elapsed());
@@ -69,10 +67,10 @@ async function wheel(module, args, post) {
 // counts the share `args.which` of `args.counters` that the library deals it.
 const kCounts = {
   tiers: (module, args) => new module.TierJob(args.game, args.text, args.counters, args.which),
-  odds: (module, args) => new module.OddsJob(args.numbers, args.length, args.rows, args.condition ?? null,
-                                             args.counters, args.which),
-  guarantee: (module, args) => new module.GuaranteeJob(args.numbers, args.length, args.rows, args.pool, args.right,
-                                                       args.ifDrawn, args.counters, args.which),
+  odds: (module, args) => new module.OddsJob(args.lottery, args.rows, args.condition ?? null, args.counters,
+                                             args.which),
+  guarantee: (module, args) => new module.GuaranteeJob(args.lottery, args.rows, args.request, args.counters,
+                                                       args.which),
 };
 
 // A worker's share of a count of `args.kind`, and its tally.
@@ -93,29 +91,21 @@ async function count(module, args, post) {
 // The operations that end at once.
 const kImmediate = {
   limits: (module) => module.limits(),
-  lotteryProblem: (module, args) => module.lotteryProblem(args.numbers, args.length),
-  drawsWithinReach: (module, args) => module.drawsWithinReach(args.numbers, args.length),
   run: (module, args) => module.run(args.seed, args.phase, args.sorted),
-  check: (module, args) => module.check(args.numbers, args.length, args.text, args.sorted),
+  check: (module, args) => module.check(args.lottery, args.text, args.sorted),
   rowsOutputs: (module, args) => module.rowsOutputs(args.rows, args.sorted),
-  raceResult: (module, args) => module.raceResult(args.numbers, args.length, args.rows, args.seed, args.steps,
-                                                  args.seconds, args.news, args.took),
-  oddsReport: (module, args) => module.oddsReport(args.numbers, args.length, args.rows, args.condition ?? null,
-                                                  args.tallies),
-  defaultSteps: (module, args) => module.defaultSteps(args.rows),
-  poolProblem: (module, args) => module.poolProblem(args.numbers, args.length, args.pool),
-  wheelProblem: (module, args) => module.wheelProblem(args.numbers, args.length, args.pool, args.right, args.ifDrawn,
-                                                      args.rows, args.seed),
-  guaranteeProblem: (module, args) => module.guaranteeProblem(args.numbers, args.length, args.pool, args.right,
-                                                              args.ifDrawn),
-  conditionProblem: (module, args) => module.conditionProblem(args.numbers, args.length, args.pool, args.ifDrawn),
+  raceResult: (module, args) => module.raceResult(args.lottery, args.request, args.news, args.took),
+  oddsReport: (module, args) => module.oddsReport(args.lottery, args.rows, args.condition ?? null, args.tallies),
+  rowsRequest: (module, args) => module.rowsRequest(args.lottery, args.request),
+  wheelRequest: (module, args) => module.wheelRequest(args.lottery, args.request),
+  guaranteeRequest: (module, args) => module.guaranteeRequest(args.lottery, args.request),
+  oddsRequest: (module, args) => module.oddsRequest(args.lottery, args.condition ?? null),
   games: (module) => module.games(),
   gameInfo: (module, args) => module.gameInfo(args.game),
   tierPieces: (module, args) => module.tierPieces(args.game, args.text),
   gameOdds: (module, args) => module.gameOdds(args.game, args.text, args.tallies),
   checkDraws: (module, args) => module.checkDraws(args.game, args.text, args.draw ?? null, args.draws ?? null),
-  checkGuarantee: (module, args) => module.checkGuarantee(args.numbers, args.length, args.text, args.pool,
-                                                          args.right, args.ifDrawn, args.tallies),
+  checkGuarantee: (module, args) => module.checkGuarantee(args.lottery, args.text, args.request, args.tallies),
 };
 const kLong = {search, wheel, count};
 

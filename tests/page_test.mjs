@@ -231,6 +231,14 @@ for (const origin of ['file', 'http']) {
         assert.equal(untimed(await page.textContent('#summary')), foundSummary(...args), fragment);
         await close();
       }
+      // What the library refuses of rows to play or of a run: the command's words, where the result would be.
+      for (const [fragment, args] of [['#rows=20&seed=12x', ['--rows', '20', '--seed', '12x']],
+        ['#seed=-1&phase=3', ['--seed', '-1', '--phase', '3']]]) {
+        const {page, close} = await open(origin, fragment);
+        await settled(page, 'failed');
+        assert.equal(await page.textContent('#error'), refusalWords(...args), fragment);
+        await close();
+      }
     });
 
     test('the odds of a run\'s rows are the command\'s --odds, counted over every draw', async () => {
@@ -440,11 +448,11 @@ describe('the page\'s words', () => {
       ['--check', seven, '--guarantee', '9'], ['--check', seven, '--guarantee', '3', '--if', '9'],
       ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
+      ['--rows', '0'], ['--seed', '12x'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
     const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]
         .flatMap((words) => [words, `line 2: ${words}`]);
-    messages.push('not a seed: 12x');  // the page's bindings' own, for a wheel's seed
     for (const english of messages) {
       const finnish = texts.libraryMessage('fi', english);
       assert.notEqual(finnish, english, `a Finnish form of "${english}"`);
@@ -492,7 +500,11 @@ describe('the page\'s words', () => {
     await page.fill('#wheel-seed', '12x');
     await page.click('#wheel-form button[type="submit"]');
     await settled(page, 'failed');
-    assert.equal(await page.textContent('#wheel-message'), 'Siemen ei kelpaa: 12x.');
+    // The library's one wording of a seed that is none, the command's and the page's.
+    assert.match(await page.textContent('#wheel-message'), /^”12x” ei ole kokonaisluku 0–18\s446\s744\s/);
+    assert.equal(await page.textContent('#wheel-message'), refusalIn('fi', '--wheel', '--pool', '1-12', '--guarantee', '3',
+                                                                      '--seed', '12x'));
+    assert.equal(await page.getAttribute('#wheel-seed', 'aria-invalid'), 'true');
     await page.selectOption('#game', 'other');
     await page.fill('#game-form', '11/40');
     await page.waitForFunction(() => document.getElementById('lottery-message').textContent !== '');
