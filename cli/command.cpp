@@ -144,17 +144,14 @@ void check_wheel(Config& config) {
   if (config.pool_text && !config.right && !conditioned_odds) {
     throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
   }
-  if (config.wheel && !config.right) throw CLI::ValidationError("--wheel", "needs --guarantee T");
   // --wheel goes with neither --check nor --odds, and --check not with --odds: one request at most.
   if (conditioned_odds)
     config.odds_options = accepted(odds_request_of(config.lottery, config.pool_text, config.if_drawn));
-  if (config.right) {
-    const GuaranteeAsked guarantee{config.pool_text, *config.right, config.if_drawn};
-    if (config.check) config.checked_guarantee = accepted(guarantee_check_of(config.lottery, guarantee));
-    if (config.wheel) {
-      // The seed is the command's own, read with the other options.
-      config.wheel_request = accepted(wheel_request_of(config.lottery, {guarantee, config.rows, std::nullopt}));
-    }
+  const GuaranteeAsked guarantee{config.pool_text, config.right, config.if_drawn};
+  if (config.check && config.right) config.checked_guarantee = accepted(guarantee_check_of(config.lottery, guarantee));
+  if (config.wheel) {
+    // The seed is the command's own, read with the other options.
+    config.wheel_request = accepted(wheel_request_of(config.lottery, {guarantee, config.rows, std::nullopt}));
   }
 }
 

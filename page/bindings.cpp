@@ -112,9 +112,7 @@ std::optional<double> seconds_of(const val& value) {
 }
 
 rivit::GuaranteeAsked guarantee_asked(const val& asked) {
-  return {.pool = text_of(asked["pool"]),
-          .right = whole_of(asked["right"]).value_or(0),
-          .if_drawn = whole_of(asked["ifDrawn"])};
+  return {.pool = text_of(asked["pool"]), .right = whole_of(asked["right"]), .if_drawn = whole_of(asked["ifDrawn"])};
 }
 
 rivit::RowsAsked rows_asked(const val& asked) {

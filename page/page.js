@@ -803,7 +803,7 @@ const refusedFields = (refusal, fields) => (refusal ? fields[refusal.field] ?? [
 const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wheel-seed', 'wheel-steps', 'wheel-time'];
 // The wheel's fields by the option the library names; a refusal of the
 // request as a whole (--wheel) marks none.
-const kWheelRefused = {'--pool': ['wheel-pool'], '--seed': ['wheel-seed']};
+const kWheelRefused = {'--pool': ['wheel-pool'], '--seed': ['wheel-seed'], '--guarantee': ['wheel-right']};
 
 async function wheelAccepted() {
   const accepted = (problem, invalid) => formAccepted('wheel-message', kWheelFields, problem, invalid);
@@ -811,7 +811,6 @@ async function wheelAccepted() {
   const wrong = [['wheel-right', 'problem.tWhole'], ['wheel-if', 'problem.mWhole'], ['wheel-rows', 'problem.rowsWhole']]
       .find(([id]) => Number.isNaN(wholeIn(id)));
   if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
-  if (w.right === null) return accepted(problem('problem.wheelNeedsT'), ['wheel-right']);
   if (Number.isNaN(w.steps) || (w.steps !== null && w.steps < 1)) {
     return accepted(problem('problem.steps'), ['wheel-steps']);
   }

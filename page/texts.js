@@ -273,7 +273,6 @@ const kTexts = {
     'problem.tWhole': 'T is a whole number',
     'problem.mWhole': 'M is a whole number',
     'problem.rowsWhole': 'the rows are a whole number',
-    'problem.wheelNeedsT': 'a wheel needs T, the numbers right',
     'problem.steps': 'the steps are a whole number from 1',
     'problem.seconds': 'the seconds are a number above 0',
     'problem.poolAlone': 'your numbers go with T right, or with M drawn for the odds',
@@ -555,7 +554,6 @@ const kTexts = {
     'problem.tWhole': 'T on kokonaisluku',
     'problem.mWhole': 'M on kokonaisluku',
     'problem.rowsWhole': 'rivien määrä on kokonaisluku',
-    'problem.wheelNeedsT': 'harava tarvitsee T:n, oikeiden numeroiden määrän',
     'problem.steps': 'askeleet ovat kokonaisluku 1:stä ylöspäin',
     'problem.seconds': 'sekunnit ovat lukuna yli 0',
     'problem.poolAlone': 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n',
@@ -636,6 +634,7 @@ const kLibraryMessages = [
    (m, again, count) => `${m[2]} numeron arvontoja ${m[3]} numerosta on ${count(m[1])}, enemmän kuin ` +
        `${count(m[4])}, jotka voi laskea yksitellen`],
   [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
+  [/^a guarantee needs T, the numbers right$/, () => 'takuu tarvitsee T:n, oikeiden numeroiden määrän'],
   // Rows to play and a seed (rivit/optimise.cpp, rivit/request.cpp).
   [/^M is from 1 to (\d+) in this lottery$/, (m) => `rivien määrä on tässä lotossa 1–${m[1]}`],
   [/^"(.*)" is not an integer from 0 to (\d+)$/, (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}`],

@@ -17,6 +17,12 @@ Validated<std::uint64_t> seed_or_zero(const std::optional<std::string>& text) {
   return text ? seed_of(*text) : Validated<std::uint64_t>(std::uint64_t{0});
 }
 
+// The guarantee asked, M = T where M is not given; refused where T is not.
+Validated<Guarantee> guarantee_of(const GuaranteeAsked& asked) {
+  if (!asked.right) return refused("--guarantee", "a guarantee needs T, the numbers right");
+  return Guarantee{*asked.right, asked.if_drawn.value_or(*asked.right)};
+}
+
 }  // namespace
 
 Validated<Lottery> lottery_of(int numbers, int length) {
@@ -50,9 +56,11 @@ Validated<RowMask> pool_of(Lottery lottery, const std::optional<std::string>& te
 }
 
 Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAsked& asked) {
+  const Validated<Guarantee> guarantee = guarantee_of(asked);
+  if (!guarantee.accepted()) return guarantee.refusal();
   const Validated<RowMask> pool = pool_of(lottery, asked.pool);
   if (!pool.accepted()) return pool.refusal();
-  const PoolGuarantee request{pool.request(), {asked.right, asked.if_drawn.value_or(asked.right)}};
+  const PoolGuarantee request{pool.request(), guarantee.request()};
   if (std::optional<std::string> problem = guarantee_problem(request.pool, lottery, request.guarantee)) {
     return refused("--guarantee", std::move(*problem));
   }
@@ -85,10 +93,11 @@ Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked) {
 Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& asked) {
   const Validated<std::uint64_t> seed = seed_or_zero(asked.seed);
   if (!seed.accepted()) return seed.refusal();
+  const Validated<Guarantee> guarantee = guarantee_of(asked.guarantee);
+  if (!guarantee.accepted()) return guarantee.refusal();
   const Validated<RowMask> pool = pool_of(lottery, asked.guarantee.pool);
   if (!pool.accepted()) return pool.refusal();
-  const GuaranteeAsked& g = asked.guarantee;
-  WheelRequest request{lottery, pool.request(), {g.right, g.if_drawn.value_or(g.right)}, asked.rows, seed.request()};
+  WheelRequest request{lottery, pool.request(), guarantee.request(), asked.rows, seed.request()};
   if (std::optional<std::string> problem = wheel_request_error(request)) return refused("--wheel", std::move(*problem));
   return request;
 }

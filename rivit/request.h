@@ -66,10 +66,10 @@ Validated<Cents> price_of(std::string_view text);
 Validated<RowMask> pool_of(Lottery lottery, const std::optional<std::string>& text);
 
 // A guarantee, T right if M drawn from the pool, as written: M = T when M
-// is not given.
+// is not given; T must be.
 struct GuaranteeAsked {
   std::optional<std::string> pool;
-  int right = 0;
+  std::optional<int> right;
   std::optional<int> if_drawn;
 };
 
@@ -78,7 +78,8 @@ struct PoolGuarantee {
   Guarantee guarantee;
 };
 
-// The guarantee to check rows against. Fields in order: --pool, --guarantee.
+// The guarantee to check rows against. Fields in order: --guarantee (T not
+// given), --pool, --guarantee.
 // REQUIRES: within_limits(lottery).
 Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAsked& asked);
 
@@ -102,7 +103,8 @@ Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked);
 
 // A wheel: the guarantee to keep, and with `rows` a budget of rows. Without
 // a seed, the request's seed is 0 and the front chooses one. Fields in
-// order: --seed, --pool, --wheel. REQUIRES: within_limits(lottery).
+// order: --seed, --guarantee (T not given), --pool, --wheel.
+// REQUIRES: within_limits(lottery).
 struct WheelAsked {
   GuaranteeAsked guarantee;
   std::optional<std::size_t> rows;

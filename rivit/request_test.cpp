@@ -41,6 +41,11 @@ std::optional<std::string> some_pool_text(std::mt19937_64& random, Lottery lotte
   }
 }
 
+// T or M as a player may give them: nothing, or a number from `low` to `high`.
+std::optional<int> some_count(std::mt19937_64& random, int low, int high) {
+  return between(random, 0, 3) == 0 ? std::nullopt : std::optional(between(random, low, high));
+}
+
 // A seed as a player may write it: a number, or something that is none.
 std::optional<std::string> some_seed_text(std::mt19937_64& random) {
   const std::vector<std::string> texts = {"0",  "18446744073709551615",  "18446744073709551616", "-1", "12x", "",
@@ -90,17 +95,20 @@ TEST(Request, AGuaranteeCheckedIsOfThePoolWithMDefaultingToTOrNamesTheFieldWrong
   std::map<std::string, int> outcomes;  // by the field refused, "" for none: each is met
   for (int trial = 0; trial < 3000; ++trial) {
     const Lottery lottery = some_lottery(random);
-    const GuaranteeAsked asked{
-        some_pool_text(random, lottery), between(random, -1, lottery.length + 1),
-        between(random, 0, 2) == 0 ? std::nullopt : std::optional(between(random, -1, lottery.length + 2))};
+    const GuaranteeAsked asked{some_pool_text(random, lottery), some_count(random, -1, lottery.length + 1),
+                               some_count(random, -1, lottery.length + 2)};
     const Validated<PoolGuarantee> read = guarantee_check_of(lottery, asked);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
+    if (!asked.right) {
+      ASSERT_EQ(read.refusal(), (Refusal{"--guarantee", "a guarantee needs T, the numbers right"}));
+      continue;
+    }
     if (!pool_reads(lottery, asked.pool)) {
       ASSERT_EQ(read.refusal().field, "--pool");
       continue;
     }
     const RowMask pool = asked.pool ? parse_pool(*asked.pool, lottery).pool : all_numbers(lottery);
-    const Guarantee guarantee{asked.right, asked.if_drawn.value_or(asked.right)};
+    const Guarantee guarantee{*asked.right, asked.if_drawn.value_or(*asked.right)};
     ASSERT_EQ(read.accepted(), !guarantee_problem(pool, lottery, guarantee));
     if (!read.accepted()) {
       ASSERT_EQ(read.refusal().field, "--guarantee");
@@ -177,14 +185,15 @@ TEST(Request, AWheelAcceptedIsOneTheSearchTakesOrNamesTheFieldWrong) {
   for (int trial = 0; trial < 1500; ++trial) {
     const Lottery lottery = some_lottery(random);
     WheelAsked asked;
-    asked.guarantee = {some_pool_text(random, lottery), between(random, 0, 4),
-                       between(random, 0, 2) == 0 ? std::nullopt : std::optional(between(random, 0, 6))};
+    asked.guarantee = {some_pool_text(random, lottery), some_count(random, 0, 4), some_count(random, 0, 6)};
     if (between(random, 0, 2) == 0) asked.rows = static_cast<std::size_t>(between(random, 0, 40));
     asked.seed = some_seed_text(random);
     const Validated<WheelRequest> read = wheel_request_of(lottery, asked);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
     if (!seed_reads(asked.seed)) {
       ASSERT_EQ(read.refusal().field, "--seed");
+    } else if (!asked.guarantee.right) {
+      ASSERT_EQ(read.refusal(), (Refusal{"--guarantee", "a guarantee needs T, the numbers right"}));
     } else if (!pool_reads(lottery, asked.guarantee.pool)) {
       ASSERT_EQ(read.refusal().field, "--pool");
     } else if (!read.accepted()) {
@@ -192,12 +201,13 @@ TEST(Request, AWheelAcceptedIsOneTheSearchTakesOrNamesTheFieldWrong) {
     } else {
       const WheelRequest& request = read.request();
       ASSERT_FALSE(wheel_request_error(request));
-      ASSERT_EQ(request.guarantee.if_drawn, asked.guarantee.if_drawn.value_or(asked.guarantee.right));
+      ASSERT_EQ(request.guarantee.right, *asked.guarantee.right);
+      ASSERT_EQ(request.guarantee.if_drawn, asked.guarantee.if_drawn.value_or(*asked.guarantee.right));
       ASSERT_EQ(request.rows, asked.rows);
       ASSERT_EQ(request.seed, asked.seed ? seed_of(*asked.seed).request() : 0);
     }
   }
-  EXPECT_EQ(outcomes.size(), 4U);
+  EXPECT_EQ(outcomes.size(), 5U);
 }
 
 TEST(Request, RefusesInTheWordsPlayersRead) {

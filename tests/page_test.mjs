@@ -448,7 +448,7 @@ describe('the page\'s words', () => {
       ['--check', seven, '--guarantee', '9'], ['--check', seven, '--guarantee', '3', '--if', '9'],
       ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
-      ['--rows', '0'], ['--seed', '12x'],
+      ['--rows', '0'], ['--seed', '12x'], ['--wheel'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
     const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]
