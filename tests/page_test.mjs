@@ -326,6 +326,12 @@ for (const origin of ['file', 'http']) {
         assert.equal(await page.textContent('#summary'), summary, 'their line stays');
         assert.equal(await page.inputValue('#wheel-pool'), pool, 'the player\'s text stays as it was');
       }
+      // A wheel without T: the command's refusal of --wheel alone, marked at T.
+      await page.fill('#wheel-right', '');
+      await page.click('#wheel-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#wheel-message'), refusal('--wheel'));
+      assert.equal(await page.getAttribute('#wheel-right', 'aria-invalid'), 'true');
       await page.fill('#wheel-pool', '1-20');
       await page.fill('#wheel-right', '4');
       await page.fill('#wheel-if', '6');
@@ -366,6 +372,13 @@ for (const origin of ['file', 'http']) {
       await settled(page, 'failed');
       assert.equal(await page.textContent('#check-message'),
                    refusal('--check', file, '--pool', '3-22', '--guarantee', '8', '--if', '5'));
+      // M alone asks for the odds over the draws that meet it: the command's --odds --if refuses it alike.
+      await page.fill('#check-right', '');
+      await page.fill('#check-if', '9');
+      await page.click('#check-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#check-message'), refusal('--odds', file, '--pool', '3-22', '--if', '9'));
+      assert.equal(await page.getAttribute('#check-if', 'aria-invalid'), 'true');
       await close();
     });
 
