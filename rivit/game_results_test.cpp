@@ -44,13 +44,13 @@ Draw random_draw(std::mt19937_64& random, const Game& game) {
 TEST(DrawsCheck, EachWrittenLineIsEveryLineItStandsForCheckedOneByOne) {
   std::mt19937_64 random(20261209);
   for (int trial = 0; trial < 300; ++trial) {
-    const Game& game = built_in_games()[random() % built_in_games().size()];
+    const Game& game = built_in_games()[static_cast<std::size_t>(random() % built_in_games().size())];
     std::vector<GameLine> lines;
-    for (std::size_t i = 1 + random() % 4; i > 0; --i) lines.push_back(random_line(random, game, random() % 2 == 0));
+    for (auto i = static_cast<std::size_t>(1 + random() % 4); i > 0; --i) lines.push_back(random_line(random, game, random() % 2 == 0));
     if (system_problem(lines, game)) continue;
     std::vector<Draw> draws;
     std::vector<std::string> dates;
-    for (std::size_t d = 1 + random() % 3; d > 0; --d) {
+    for (auto d = static_cast<std::size_t>(1 + random() % 3); d > 0; --d) {
       draws.push_back(random_draw(random, game));
       dates.emplace_back(d % 2 == 0 ? "2026-12-05" : "");
     }
