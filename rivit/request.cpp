@@ -23,6 +23,19 @@ Validated<Guarantee> guarantee_of(const GuaranteeAsked& asked) {
   return Guarantee{*asked.right, asked.if_drawn.value_or(*asked.right)};
 }
 
+// The search's length as asked: refused where it is out of range.
+std::optional<Refusal> search_length_refusal(std::optional<std::uint64_t> steps, std::optional<double> seconds) {
+  if (steps && (*steps < 1 || *steps > kMostSteps)) {
+    return refused("--steps", "the steps are from 1 to " + std::to_string(kMostSteps));
+  }
+  // The seconds' range as a player writes it: a thousandth of a second to a week.
+  if (seconds && !(*seconds >= kFewestSeconds && *seconds <= kMostSeconds)) {
+    return refused("--time",
+                   "the seconds are from 0.001 to " + std::to_string(static_cast<std::uint64_t>(kMostSeconds)));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Validated<Lottery> lottery_of(int numbers, int length) {
@@ -87,6 +100,7 @@ Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked) {
   if (std::optional<std::string> problem = rows_problem(lottery, asked.rows)) {
     return refused("--rows", std::move(*problem));
   }
+  if (std::optional<Refusal> refusal = search_length_refusal(asked.steps, asked.seconds)) return std::move(*refusal);
   return RowSearch{lottery, asked.rows, seed.request(), asked.steps.value_or(default_steps(asked.rows)), asked.seconds};
 }
 
@@ -99,6 +113,7 @@ Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& aske
   if (!pool.accepted()) return pool.refusal();
   WheelRequest request{lottery, pool.request(), guarantee.request(), asked.rows, seed.request()};
   if (std::optional<std::string> problem = wheel_request_error(request)) return refused("--wheel", std::move(*problem));
+  if (std::optional<Refusal> refusal = search_length_refusal(asked.steps, asked.seconds)) return std::move(*refusal);
   return request;
 }
 

@@ -89,9 +89,16 @@ Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAske
 Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
                                        std::optional<int> if_drawn);
 
+// How long a search runs: steps from 1 to kMostSteps, or seconds from
+// kFewestSeconds to kMostSeconds; nothing given, the default steps.
+inline constexpr std::uint64_t kMostSteps = std::uint64_t{1} << 48;
+inline constexpr double kFewestSeconds = 0.001;
+inline constexpr double kMostSeconds = 7 * 24 * 3600.0;
+
 // Rows to play: `rows` rows, searched for the steps given (the default for
 // that many rows) or for `seconds`. Without a seed, the request's seed is 0
-// and the front chooses one. Fields in order: --seed, --rows.
+// and the front chooses one. Fields in order: --seed, --rows, --steps,
+// --time.
 // REQUIRES: within_limits(lottery).
 struct RowsAsked {
   std::size_t rows = 0;
@@ -102,13 +109,17 @@ struct RowsAsked {
 Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked);
 
 // A wheel: the guarantee to keep, and with `rows` a budget of rows. Without
-// a seed, the request's seed is 0 and the front chooses one. Fields in
-// order: --seed, --guarantee (T not given), --pool, --wheel.
+// a seed, the request's seed is 0 and the front chooses one. The steps and
+// seconds are checked as a row search's; the front runs the search for
+// them as it gave them. Fields in order: --seed, --guarantee (T not given),
+// --pool, --wheel, --steps, --time.
 // REQUIRES: within_limits(lottery).
 struct WheelAsked {
   GuaranteeAsked guarantee;
   std::optional<std::size_t> rows;
   std::optional<std::string> seed;
+  std::optional<std::uint64_t> steps;
+  std::optional<double> seconds;
 };
 Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& asked);
 
