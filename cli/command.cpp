@@ -120,11 +120,7 @@ void check_together(Config& config) {
   const Lottery lottery = config.lottery;
   accepted(lottery_of(lottery.numbers, lottery.length));
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
-  if (!reads_rows && !config.rows && !config.wheel && lottery != kProgramLottery) {
-    throw CLI::ValidationError("--numbers",
-                               "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
-                               "go with --check, --odds FILE and --rows");
-  }
+  if (!reads_rows && !config.rows && !config.wheel) accepted(run_lottery_of(lottery));
   if (const std::optional<std::string> problem = config.odds ? odds_problem(lottery) : std::nullopt) {
     throw CLI::ValidationError("--odds", *problem);
   }

@@ -248,10 +248,13 @@ std::string lottery_problem(int numbers, int length) {
   return rivit::lottery_problem(lottery_of(numbers, length)).value_or("");
 }
 
-// A run of the program for the seed written; {refusal} where it is none.
-val run(const std::string& seed_text, int phase, bool sorted) {
+// A run of the program for the seed written, in the lottery chosen;
+// {refusal} where it is none or the lottery is not the run's.
+val run(const val& lottery, const std::string& seed_text, int phase, bool sorted) {
   const rivit::Validated<std::uint64_t> seed = rivit::seed_of(seed_text);
   if (!seed.accepted()) return refusal_value(seed.refusal());
+  const rivit::Validated<rivit::Lottery> run_lottery = rivit::run_lottery_of(lottery_of(lottery));
+  if (!run_lottery.accepted()) return refusal_value(run_lottery.refusal());
   const rivit::Run recorded = rivit::record_run(seed.request());
   const std::span<const rivit::Row> rows = recorded.rows_of_phase(phase);
   val result = val::object();

@@ -279,7 +279,6 @@ const kTexts = {
     'problem.oneDrum': 'Rows to play, wheels and a run play the main drum alone, which in this game cannot be: ' +
         '{problem}.',
     'problem.noDraw': 'write the draw, or open a file of past draws',
-    'problem.runLottery': 'a run of erilaisetrivit plays {length} of {numbers}: choose that game for it',
     'problem.worker': 'the computation failed',
 
     'footer.offline': 'Works offline, and goes on a phone\'s home screen.',
@@ -560,7 +559,6 @@ const kTexts = {
     'problem.oneDrum': 'Pelattavat rivit, haravat ja ajo pelaavat pelkkää päärumpua, mikä ei tässä pelissä ' +
         'onnistu: {problem}.',
     'problem.noDraw': 'kirjoita arvonta tai avaa aiempien arvontojen tiedosto',
-    'problem.runLottery': 'erilaisetrivit-ohjelman ajo pelaa {length}/{numbers}: valitse se peli',
     'problem.worker': 'laskenta epäonnistui',
 
     'footer.offline': 'Toimii ilman verkkoa, ja sen voi lisätä puhelimen aloitusnäytölle.',
@@ -638,6 +636,7 @@ const kLibraryMessages = [
   // Rows to play, a seed and a search's length (rivit/optimise.cpp, rivit/request.cpp).
   [/^M is from 1 to (\d+) in this lottery$/, (m) => `rivien määrä on tässä lotossa 1–${m[1]}`],
   [/^"(.*)" is not an integer from 0 to (\d+)$/, (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}`],
+  [/^a run's rows are (\d+) of (\d+)$/, (m) => `ajon riveissä on ${m[1]}/${m[2]}`],
   [/^the steps are from 1 to (\d+)$/, (m, again, count) => `askeleita on 1–${count(m[1])}`],
   [/^the seconds are from 0\.001 to (\d+)$/, (m, again, count) => `sekunteja on 0,001–${count(m[1])}`],
   // A game by name or short form, and its rules (rivit/game.cpp).

@@ -44,6 +44,14 @@ Validated<Lottery> lottery_of(int numbers, int length) {
   return lottery;
 }
 
+Validated<Lottery> run_lottery_of(Lottery lottery) {
+  if (lottery == kProgramLottery) return lottery;
+  return refused("--numbers", std::string("a run's rows are ")
+                                  .append(std::to_string(kProgramLottery.length))
+                                  .append(" of ")
+                                  .append(std::to_string(kProgramLottery.numbers)));
+}
+
 Validated<std::uint64_t> seed_of(std::string_view text) {
   std::uint64_t seed = 0;
   const char* const end = text.data() + text.size();

@@ -55,6 +55,10 @@ class Validated {
 // --length (the command's --numbers and --length go together).
 Validated<Lottery> lottery_of(int numbers, int length);
 
+// The lottery of a run's rows: the program's, kProgramLottery, whose rows
+// the command prints without --rows. Field: --numbers.
+Validated<Lottery> run_lottery_of(Lottery lottery);
+
 // A seed as written: decimal digits alone, from 0 to 2^64 - 1.
 Validated<std::uint64_t> seed_of(std::string_view text);
 

@@ -260,6 +260,9 @@ TEST(Request, RefusesInTheWordsPlayersRead) {
   wheel.steps = std::nullopt;
   wheel.seconds = 604801;
   EXPECT_EQ(wheel_request_of(lottery, wheel).refusal(), (Refusal{"--time", "the seconds are from 0.001 to 604800"}));
+  EXPECT_EQ(run_lottery_of(lottery).request(), lottery);
+  EXPECT_EQ(run_lottery_of({49, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
+  EXPECT_EQ(run_lottery_of({40, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
   EXPECT_EQ(price_of("2.5x").refusal(), (Refusal{"--price", "\"2.5x\" is not an amount such as 2.50"}));
   EXPECT_EQ(price_of("2.50").request(), 250);
   EXPECT_EQ(odds_request_of(lottery, "1-12", 9).refusal(), (Refusal{"--if", "M is from 1 to 7"}));

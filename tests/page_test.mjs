@@ -234,7 +234,8 @@ for (const origin of ['file', 'http']) {
       // What the library refuses of rows to play or of a run: the command's words, where the result would be.
       for (const [fragment, args] of [['#rows=20&seed=12x', ['--rows', '20', '--seed', '12x']],
         ['#seed=-1&phase=3', ['--seed', '-1', '--phase', '3']],
-        ['#rows=20&seed=1&steps=0', ['--rows', '20', '--seed', '1', '--steps', '0']]]) {
+        ['#rows=20&seed=1&steps=0', ['--rows', '20', '--seed', '1', '--steps', '0']],
+        ['#numbers=49&length=6&seed=1', ['--numbers', '49', '--length', '6', '--seed', '1']]]) {
         const {page, close} = await open(origin, fragment);
         await settled(page, 'failed');
         assert.equal(await page.textContent('#error'), refusalWords(...args), fragment);
@@ -473,6 +474,7 @@ describe('the page\'s words', () => {
       ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
       ['--rows', '0'], ['--seed', '12x'], ['--wheel'], ['--rows', '3', '--steps', '0'], ['--rows', '3', '--time', '0'],
+      ['--numbers', '49', '--length', '6'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
     const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]
