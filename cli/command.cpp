@@ -136,13 +136,14 @@ void check_wheel(Config& config) {
   if (config.if_drawn && !config.right && !config.odds) {
     throw CLI::ValidationError("--if", "goes with --guarantee, or with --odds for the draws that meet it");
   }
-  if (config.pool_text && !config.right && !conditioned_odds) {
-    throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
+  // M without T has been refused but with --odds: a pool without T is refused unless the odds have M.
+  const GuaranteeAsked guarantee{config.pool_text, config.right, config.if_drawn};
+  if (std::optional<Refusal> refusal = lone_pool_refusal(guarantee)) {
+    throw CLI::ValidationError(refusal->field, refusal->message);
   }
   // --wheel goes with neither --check nor --odds, and --check not with --odds: one request at most.
   if (conditioned_odds)
     config.odds_options = accepted(odds_request_of(config.lottery, config.pool_text, config.if_drawn));
-  const GuaranteeAsked guarantee{config.pool_text, config.right, config.if_drawn};
   if (config.check && config.right) config.checked_guarantee = accepted(guarantee_check_of(config.lottery, guarantee));
   if (config.wheel) {
     // The seed is the command's own, read with the other options.

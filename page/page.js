@@ -847,10 +847,9 @@ async function checkAccepted() {
       .find(([id]) => Number.isNaN(wholeIn(id)));
   if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
   const request = checkGuarantee();
-  if (request.right === null && request.ifDrawn === null) {
-    return accepted(request.pool === '' ? null : problem('problem.poolAlone'), ['check-pool']);
-  }
-  // T asks for the guarantee's check; M alone for the odds over the draws that put M in the pool.
+  if (request.right === null && request.ifDrawn === null && request.pool === '') return accepted(null);
+  // T asks for the guarantee's check; M alone for the odds over the draws that put M in the pool, and the
+  // library refuses the pool alone.
   const {refusal} = request.right !== null
     ? await engine.call(0, 'guaranteeRequest', {lottery: lottery(), request})
     : await engine.call(0, 'oddsRequest', {lottery: lottery(), condition: request});

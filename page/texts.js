@@ -275,7 +275,6 @@ const kTexts = {
     'problem.rowsWhole': 'the rows are a whole number',
     'problem.steps': 'the steps are a whole number',
     'problem.seconds': 'the seconds are a number',
-    'problem.poolAlone': 'your numbers go with T right, or with M drawn for the odds',
     'problem.oneDrum': 'Rows to play, wheels and a run play the main drum alone, which in this game cannot be: ' +
         '{problem}.',
     'problem.noDraw': 'write the draw, or open a file of past draws',
@@ -555,7 +554,6 @@ const kTexts = {
     'problem.rowsWhole': 'rivien määrä on kokonaisluku',
     'problem.steps': 'askeleet ovat kokonaisluku',
     'problem.seconds': 'sekunnit ovat luku',
-    'problem.poolAlone': 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n',
     'problem.oneDrum': 'Pelattavat rivit, haravat ja ajo pelaavat pelkkää päärumpua, mikä ei tässä pelissä ' +
         'onnistu: {problem}.',
     'problem.noDraw': 'kirjoita arvonta tai avaa aiempien arvontojen tiedosto',
@@ -633,6 +631,8 @@ const kLibraryMessages = [
        `${count(m[4])}, jotka voi laskea yksitellen`],
   [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
   [/^a guarantee needs T, the numbers right$/, () => 'takuu tarvitsee T:n, oikeiden numeroiden määrän'],
+  [/^the pool goes with T right, or with M drawn for the odds$/,
+   () => 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n'],
   // Rows to play, a seed and a search's length (rivit/optimise.cpp, rivit/request.cpp).
   [/^M is from 1 to (\d+) in this lottery$/, (m) => `rivien määrä on tässä lotossa 1–${m[1]}`],
   [/^"(.*)" is not an integer from 0 to (\d+)$/, (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}`],

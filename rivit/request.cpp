@@ -88,8 +88,14 @@ Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAske
   return request;
 }
 
+std::optional<Refusal> lone_pool_refusal(const GuaranteeAsked& asked) {
+  if (!asked.pool || asked.right || asked.if_drawn) return std::nullopt;
+  return refused("--pool", "the pool goes with T right, or with M drawn for the odds");
+}
+
 Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
                                        std::optional<int> if_drawn) {
+  if (std::optional<Refusal> refusal = lone_pool_refusal({pool, std::nullopt, if_drawn})) return std::move(*refusal);
   if (std::optional<std::string> problem = odds_problem(lottery)) return refused("--odds", std::move(*problem));
   const Validated<RowMask> read_pool = pool_of(lottery, pool);
   if (!read_pool.accepted()) return read_pool.refusal();

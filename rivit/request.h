@@ -87,8 +87,14 @@ struct PoolGuarantee {
 // REQUIRES: within_limits(lottery).
 Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAsked& asked);
 
+// The player's numbers go with T, for a guarantee, or with M, for the odds
+// over the draws that put M of them in the pool: given with neither, they
+// are refused. Field: --pool.
+std::optional<Refusal> lone_pool_refusal(const GuaranteeAsked& asked);
+
 // The odds of rows, over every draw and, with M, over the draws that put at
-// least M numbers in the pool. Fields in order: --odds, --pool, --if.
+// least M numbers in the pool. Fields in order: --pool (given without M),
+// --odds, --pool, --if.
 // REQUIRES: within_limits(lottery).
 Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
                                        std::optional<int> if_drawn);

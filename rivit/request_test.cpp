@@ -150,7 +150,9 @@ TEST(Request, TheOddsAreOfALotteryInReachAndTheirConditionOfMFrom1ToARowsNumbers
         between(random, 0, 2) == 0 ? std::nullopt : std::optional(between(random, -1, lottery.length + 1));
     const Validated<OddsOptions> read = odds_request_of(lottery, pool, if_drawn);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
-    if (!draws_within_reach(lottery)) {
+    if (pool && !if_drawn) {
+      ASSERT_EQ(read.refusal(), (Refusal{"--pool", "the pool goes with T right, or with M drawn for the odds"}));
+    } else if (!draws_within_reach(lottery)) {
       ASSERT_EQ(read.refusal().field, "--odds");
     } else if (!pool_reads(lottery, pool)) {
       ASSERT_EQ(read.refusal().field, "--pool");
@@ -263,6 +265,12 @@ TEST(Request, RefusesInTheWordsPlayersRead) {
   EXPECT_EQ(run_lottery_of(lottery).request(), lottery);
   EXPECT_EQ(run_lottery_of({49, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
   EXPECT_EQ(run_lottery_of({40, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
+  const Refusal lone_pool{"--pool", "the pool goes with T right, or with M drawn for the odds"};
+  EXPECT_EQ(lone_pool_refusal({"1-12", std::nullopt, std::nullopt}), lone_pool);
+  EXPECT_EQ(odds_request_of({64, 10}, "1-12", std::nullopt).refusal(), lone_pool);
+  EXPECT_FALSE(lone_pool_refusal({std::nullopt, std::nullopt, std::nullopt}));
+  EXPECT_FALSE(lone_pool_refusal({"1-12", 3, std::nullopt}));
+  EXPECT_FALSE(lone_pool_refusal({"1-12", std::nullopt, 4}));
   EXPECT_EQ(price_of("2.5x").refusal(), (Refusal{"--price", "\"2.5x\" is not an amount such as 2.50"}));
   EXPECT_EQ(price_of("2.50").request(), 250);
   EXPECT_EQ(odds_request_of(lottery, "1-12", 9).refusal(), (Refusal{"--if", "M is from 1 to 7"}));

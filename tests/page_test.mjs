@@ -391,6 +391,13 @@ for (const origin of ['file', 'http']) {
       await settled(page, 'failed');
       assert.equal(await page.textContent('#check-message'), refusal('--odds', file, '--pool', '3-22', '--if', '9'));
       assert.equal(await page.getAttribute('#check-if', 'aria-invalid'), 'true');
+      // The pool alone, with neither T nor M: the command's --check and --odds refuse it alike.
+      await page.fill('#check-if', '');
+      await page.click('#check-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#check-message'), refusal('--check', file, '--pool', '3-22'));
+      assert.equal(await page.textContent('#check-message'), refusal('--odds', file, '--pool', '3-22'));
+      assert.equal(await page.getAttribute('#check-pool', 'aria-invalid'), 'true');
       await close();
     });
 
@@ -474,7 +481,7 @@ describe('the page\'s words', () => {
       ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
       ['--rows', '0'], ['--seed', '12x'], ['--wheel'], ['--rows', '3', '--steps', '0'], ['--rows', '3', '--time', '0'],
-      ['--numbers', '49', '--length', '6'],
+      ['--numbers', '49', '--length', '6'], ['--odds', seven, '--pool', '1-12'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
     const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]
