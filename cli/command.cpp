@@ -43,7 +43,6 @@ namespace {
 using namespace rivit;  // NOLINT(google-build-using-namespace): the command is a front on the one library
 
 constexpr char kName[] = "erilaisetrivit-rivit";
-constexpr double kLongestSearch = 7 * 24 * 3600.0;
 
 // The command line, parsed once.
 struct Config {
@@ -121,11 +120,7 @@ void check_together(Config& config) {
   const Lottery lottery = config.lottery;
   accepted(lottery_of(lottery.numbers, lottery.length));
   const bool reads_rows = config.check || (config.odds && !config.odds->empty());
-  if (!reads_rows && !config.rows && !config.wheel && lottery != kProgramLottery) {
-    throw CLI::ValidationError("--numbers",
-                               "the search's rows are 7 numbers from 1 to 40: --numbers and --length "
-                               "go with --check, --odds FILE and --rows");
-  }
+  if (!reads_rows && !config.rows && !config.wheel) accepted(run_lottery_of(lottery));
   if (const std::optional<std::string> problem = config.odds ? odds_problem(lottery) : std::nullopt) {
     throw CLI::ValidationError("--odds", *problem);
   }
@@ -141,17 +136,19 @@ void check_wheel(Config& config) {
   if (config.if_drawn && !config.right && !config.odds) {
     throw CLI::ValidationError("--if", "goes with --guarantee, or with --odds for the draws that meet it");
   }
-  if (config.pool_text && !config.right && !conditioned_odds) {
-    throw CLI::ValidationError("--pool", "goes with --guarantee, or with --odds and --if");
+  // M without T has been refused but with --odds: a pool without T is refused unless the odds have M.
+  const GuaranteeAsked guarantee{config.pool_text, config.right, config.if_drawn};
+  if (std::optional<Refusal> refusal = lone_pool_refusal(guarantee)) {
+    throw CLI::ValidationError(refusal->field, refusal->message);
   }
   // --wheel goes with neither --check nor --odds, and --check not with --odds: one request at most.
   if (conditioned_odds)
     config.odds_options = accepted(odds_request_of(config.lottery, config.pool_text, config.if_drawn));
-  const GuaranteeAsked guarantee{config.pool_text, config.right, config.if_drawn};
   if (config.check && config.right) config.checked_guarantee = accepted(guarantee_check_of(config.lottery, guarantee));
   if (config.wheel) {
     // The seed is the command's own, read with the other options.
-    config.wheel_request = accepted(wheel_request_of(config.lottery, {guarantee, config.rows, std::nullopt}));
+    config.wheel_request = accepted(
+        wheel_request_of(config.lottery, {guarantee, config.rows, std::nullopt, config.steps, config.seconds}));
   }
 }
 
@@ -293,13 +290,11 @@ void add_options(CLI::App& app, Config& config) {
                  ", fewer for more than " + std::to_string(kDefaultStepsRows) +
                  " rows: about two seconds), or --wheel for N steps (default: about two seconds): the same rows "
                  "for the same seed on every system.")
-          ->type_name("N")
-          ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{1} << 48));
+          ->type_name("N");
   CLI::Option* seconds = app.add_option("--time", config.seconds,
                                         "Search --rows or --wheel for SECONDS instead: better rows for more time, "
                                         "the same rows only on the same machine under the same load.")
-                             ->type_name("SECONDS")
-                             ->check(CLI::Range(0.001, kLongestSearch));
+                             ->type_name("SECONDS");
   app.add_option("--numbers", config.lottery.numbers, "The lottery's numbers run from 1 to N (default 40).")
       ->type_name("N");
   CLI::Option* length =

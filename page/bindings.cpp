@@ -97,19 +97,17 @@ std::optional<std::size_t> count_of_rows(const val& value) {
   return static_cast<std::size_t>(std::min(*rows, kPastEveryCount));
 }
 
-// The steps of a search, or its seconds: the page's forms leave a field
-// empty, or under 1 step or 0 seconds, for none (the default steps, a search
-// by steps).
+// The steps of a search, or its seconds, for the library to check: the
+// page's forms leave a field empty for none (the default steps, a search by
+// steps). Steps below 1 stay below it, and past 2^53 stay past the range.
 std::optional<std::uint64_t> steps_of(const val& value) {
   const std::optional<double> steps = number_of(value);
-  if (!steps || !(*steps >= 1)) return std::nullopt;
+  if (!steps) return std::nullopt;
+  if (!(*steps >= 1)) return 0;
   return static_cast<std::uint64_t>(std::min(*steps, 0x1p53));
 }
 
-std::optional<double> seconds_of(const val& value) {
-  const std::optional<double> seconds = number_of(value);
-  return seconds && *seconds > 0 ? seconds : std::nullopt;
-}
+std::optional<double> seconds_of(const val& value) { return number_of(value); }
 
 rivit::GuaranteeAsked guarantee_asked(const val& asked) {
   return {.pool = text_of(asked["pool"]), .right = whole_of(asked["right"]), .if_drawn = whole_of(asked["ifDrawn"])};
@@ -123,7 +121,11 @@ rivit::RowsAsked rows_asked(const val& asked) {
 }
 
 rivit::WheelAsked wheel_asked(const val& asked) {
-  return {.guarantee = guarantee_asked(asked), .rows = count_of_rows(asked["rows"]), .seed = text_of(asked["seed"])};
+  return {.guarantee = guarantee_asked(asked),
+          .rows = count_of_rows(asked["rows"]),
+          .seed = text_of(asked["seed"]),
+          .steps = steps_of(asked["steps"]),
+          .seconds = seconds_of(asked["seconds"])};
 }
 
 val refusal_value(const rivit::Refusal& refusal) {
@@ -246,10 +248,13 @@ std::string lottery_problem(int numbers, int length) {
   return rivit::lottery_problem(lottery_of(numbers, length)).value_or("");
 }
 
-// A run of the program for the seed written; {refusal} where it is none.
-val run(const std::string& seed_text, int phase, bool sorted) {
+// A run of the program for the seed written, in the lottery chosen;
+// {refusal} where it is none or the lottery is not the run's.
+val run(const val& lottery, const std::string& seed_text, int phase, bool sorted) {
   const rivit::Validated<std::uint64_t> seed = rivit::seed_of(seed_text);
   if (!seed.accepted()) return refusal_value(seed.refusal());
+  const rivit::Validated<rivit::Lottery> run_lottery = rivit::run_lottery_of(lottery_of(lottery));
+  if (!run_lottery.accepted()) return refusal_value(run_lottery.refusal());
   const rivit::Run recorded = rivit::record_run(seed.request());
   const std::span<const rivit::Row> rows = recorded.rows_of_phase(phase);
   val result = val::object();

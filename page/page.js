@@ -151,6 +151,27 @@ function wholeIn(id) {
   return Number.isInteger(n) && Math.abs(n) < 2 ** 31 ? n : NaN;
 }
 
+// A search's steps and seconds as written in the fields `stepsId` and
+// `timeId`, for the library to check: null where a field is empty (not
+// given), NaN where it holds no whole number of steps or no number of seconds.
+function searchLengthIn(stepsId, timeId) {
+  const read = (id, isNumber) => {
+    const text = $(id).value.trim();
+    if (text === '') return null;
+    const n = Number(text);
+    return isNumber(n) ? n : NaN;
+  };
+  return {steps: read(stepsId, Number.isInteger), seconds: read(timeId, Number.isFinite)};
+}
+
+// The page's own problem with a search's steps or seconds, a field's text
+// that is no number at all, and the field: null where there is none.
+function searchLengthProblem({steps, seconds}, stepsId, timeId) {
+  if (Number.isNaN(steps)) return ['problem.steps', stepsId];
+  if (Number.isNaN(seconds)) return ['problem.seconds', timeId];
+  return null;
+}
+
 // A message of the library's ("the pool has 5 numbers, ...") as a sentence.
 function sentence(words) {
   return words === '' ? '' : words[0].toUpperCase() + words.slice(1) + '.';
@@ -615,13 +636,10 @@ function sorted() {
 
 async function runTask() {
   const l = lottery();
-  if (!isProgramLottery(l)) {
-    throw new Said('problem.runLottery', {length: limits.programLength, numbers: limits.programNumbers});
-  }
   const seed = $('run-seed').value.trim();
   const phase = Number($('phase').value);
   setStatus(text('status.running', {seed}));
-  const run = await engine.call(0, 'run', {seed, phase, sorted: sorted()});
+  const run = await engine.call(0, 'run', {lottery: l, seed, phase, sorted: sorted()});
   if (run.refusal) throw new Error(run.refusal.message);
   say($('result-heading'), text('heading.run', {seed, phase}));
   const shared = phase - 1;
@@ -648,7 +666,10 @@ async function rowsTask() {
   const rows = Number($('rows').value);
   const seed = $('rows-seed').value.trim();
   // An empty field is one not given: the library's default steps, a search by steps.
-  const request = {rows, seed, steps: Number($('steps').value) || null, seconds: Number($('time').value) || null};
+  const length = searchLengthIn('steps', 'time');
+  const unread = searchLengthProblem(length, 'steps', 'time');
+  if (unread) throw new Said(unread[0]);
+  const request = {rows, seed, ...length};
   const read = await engine.call(0, 'rowsRequest', {lottery: l, request});
   if (read.refusal) throw new Error(read.refusal.message);
   setStatus(text('status.searchingRows', {rows, seed}));
@@ -743,10 +764,9 @@ async function checkTask() {
 // --pool, --guarantee, --if, --rows and --seed; and the search's --steps and
 // --time. An empty field is one not given (null or '').
 function wheelRequest() {
-  const time = $('wheel-time').value.trim();
   return {pool: $('wheel-pool').value.trim(), right: wholeIn('wheel-right'), ifDrawn: wholeIn('wheel-if'),
-          rows: wholeIn('wheel-rows'), seed: $('wheel-seed').value.trim(), steps: wholeIn('wheel-steps'),
-          seconds: time === '' ? null : Number(time)};
+          rows: wholeIn('wheel-rows'), seed: $('wheel-seed').value.trim(),
+          ...searchLengthIn('wheel-steps', 'wheel-time')};
 }
 
 // What the wheel found promises, in sentences.
@@ -803,7 +823,8 @@ const refusedFields = (refusal, fields) => (refusal ? fields[refusal.field] ?? [
 const kWheelFields = ['wheel-pool', 'wheel-right', 'wheel-if', 'wheel-rows', 'wheel-seed', 'wheel-steps', 'wheel-time'];
 // The wheel's fields by the option the library names; a refusal of the
 // request as a whole (--wheel) marks none.
-const kWheelRefused = {'--pool': ['wheel-pool'], '--seed': ['wheel-seed'], '--guarantee': ['wheel-right']};
+const kWheelRefused = {'--pool': ['wheel-pool'], '--seed': ['wheel-seed'], '--guarantee': ['wheel-right'],
+                       '--steps': ['wheel-steps'], '--time': ['wheel-time']};
 
 async function wheelAccepted() {
   const accepted = (problem, invalid) => formAccepted('wheel-message', kWheelFields, problem, invalid);
@@ -811,10 +832,8 @@ async function wheelAccepted() {
   const wrong = [['wheel-right', 'problem.tWhole'], ['wheel-if', 'problem.mWhole'], ['wheel-rows', 'problem.rowsWhole']]
       .find(([id]) => Number.isNaN(wholeIn(id)));
   if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
-  if (Number.isNaN(w.steps) || (w.steps !== null && w.steps < 1)) {
-    return accepted(problem('problem.steps'), ['wheel-steps']);
-  }
-  if (w.seconds !== null && !(w.seconds >= 0)) return accepted(problem('problem.seconds'), ['wheel-time']);
+  const unread = searchLengthProblem(w, 'wheel-steps', 'wheel-time');
+  if (unread) return accepted(problem(unread[0]), [unread[1]]);
   const {refusal} = await engine.call(0, 'wheelRequest', {lottery: lottery(), request: w});
   return accepted(refusalSaid(refusal), refusedFields(refusal, kWheelRefused));
 }
@@ -828,10 +847,9 @@ async function checkAccepted() {
       .find(([id]) => Number.isNaN(wholeIn(id)));
   if (wrong) return accepted(problem(wrong[1]), [wrong[0]]);
   const request = checkGuarantee();
-  if (request.right === null && request.ifDrawn === null) {
-    return accepted(request.pool === '' ? null : problem('problem.poolAlone'), ['check-pool']);
-  }
-  // T asks for the guarantee's check; M alone for the odds over the draws that put M in the pool.
+  if (request.right === null && request.ifDrawn === null && request.pool === '') return accepted(null);
+  // T asks for the guarantee's check; M alone for the odds over the draws that put M in the pool, and the
+  // library refuses the pool alone.
   const {refusal} = request.right !== null
     ? await engine.call(0, 'guaranteeRequest', {lottery: lottery(), request})
     : await engine.call(0, 'oddsRequest', {lottery: lottery(), condition: request});

@@ -273,13 +273,11 @@ const kTexts = {
     'problem.tWhole': 'T is a whole number',
     'problem.mWhole': 'M is a whole number',
     'problem.rowsWhole': 'the rows are a whole number',
-    'problem.steps': 'the steps are a whole number from 1',
-    'problem.seconds': 'the seconds are a number above 0',
-    'problem.poolAlone': 'your numbers go with T right, or with M drawn for the odds',
+    'problem.steps': 'the steps are a whole number',
+    'problem.seconds': 'the seconds are a number',
     'problem.oneDrum': 'Rows to play, wheels and a run play the main drum alone, which in this game cannot be: ' +
         '{problem}.',
     'problem.noDraw': 'write the draw, or open a file of past draws',
-    'problem.runLottery': 'a run of erilaisetrivit plays {length} of {numbers}: choose that game for it',
     'problem.worker': 'the computation failed',
 
     'footer.offline': 'Works offline, and goes on a phone\'s home screen.',
@@ -554,13 +552,11 @@ const kTexts = {
     'problem.tWhole': 'T on kokonaisluku',
     'problem.mWhole': 'M on kokonaisluku',
     'problem.rowsWhole': 'rivien määrä on kokonaisluku',
-    'problem.steps': 'askeleet ovat kokonaisluku 1:stä ylöspäin',
-    'problem.seconds': 'sekunnit ovat lukuna yli 0',
-    'problem.poolAlone': 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n',
+    'problem.steps': 'askeleet ovat kokonaisluku',
+    'problem.seconds': 'sekunnit ovat luku',
     'problem.oneDrum': 'Pelattavat rivit, haravat ja ajo pelaavat pelkkää päärumpua, mikä ei tässä pelissä ' +
         'onnistu: {problem}.',
     'problem.noDraw': 'kirjoita arvonta tai avaa aiempien arvontojen tiedosto',
-    'problem.runLottery': 'erilaisetrivit-ohjelman ajo pelaa {length}/{numbers}: valitse se peli',
     'problem.worker': 'laskenta epäonnistui',
 
     'footer.offline': 'Toimii ilman verkkoa, ja sen voi lisätä puhelimen aloitusnäytölle.',
@@ -635,9 +631,14 @@ const kLibraryMessages = [
        `${count(m[4])}, jotka voi laskea yksitellen`],
   [/^M is from 1 to (\d+)$/, (m) => `M on 1–${m[1]}`],
   [/^a guarantee needs T, the numbers right$/, () => 'takuu tarvitsee T:n, oikeiden numeroiden määrän'],
-  // Rows to play and a seed (rivit/optimise.cpp, rivit/request.cpp).
+  [/^the pool goes with T right, or with M drawn for the odds$/,
+   () => 'numerosi tarvitsevat T oikein -takuun tai todennäköisyyksiä varten M:n'],
+  // Rows to play, a seed and a search's length (rivit/optimise.cpp, rivit/request.cpp).
   [/^M is from 1 to (\d+) in this lottery$/, (m) => `rivien määrä on tässä lotossa 1–${m[1]}`],
   [/^"(.*)" is not an integer from 0 to (\d+)$/, (m, again, count) => `”${m[1]}” ei ole kokonaisluku 0–${count(m[2])}`],
+  [/^a run's rows are (\d+) of (\d+)$/, (m) => `ajon riveissä on ${m[1]}/${m[2]}`],
+  [/^the steps are from 1 to (\d+)$/, (m, again, count) => `askeleita on 1–${count(m[1])}`],
+  [/^the seconds are from 0\.001 to (\d+)$/, (m, again, count) => `sekunteja on 0,001–${count(m[1])}`],
   // A game by name or short form, and its rules (rivit/game.cpp).
   [/^"(.*)" is no game: the games are (.*), or a short form such as (.*) or (.*)$/,
    (m) => `”${m[1]}” ei ole peli: pelit ovat ${m[2]} tai lyhyt muoto kuten ${m[3]} tai ${m[4]}`],

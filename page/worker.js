@@ -91,7 +91,7 @@ async function count(module, args, post) {
 // The operations that end at once.
 const kImmediate = {
   limits: (module) => module.limits(),
-  run: (module, args) => module.run(args.seed, args.phase, args.sorted),
+  run: (module, args) => module.run(args.lottery, args.seed, args.phase, args.sorted),
   check: (module, args) => module.check(args.lottery, args.text, args.sorted),
   rowsOutputs: (module, args) => module.rowsOutputs(args.rows, args.sorted),
   raceResult: (module, args) => module.raceResult(args.lottery, args.request, args.news, args.took),

@@ -23,12 +23,33 @@ Validated<Guarantee> guarantee_of(const GuaranteeAsked& asked) {
   return Guarantee{*asked.right, asked.if_drawn.value_or(*asked.right)};
 }
 
+// The search's length as asked: refused where it is out of range.
+std::optional<Refusal> search_length_refusal(std::optional<std::uint64_t> steps, std::optional<double> seconds) {
+  if (steps && (*steps < 1 || *steps > kMostSteps)) {
+    return refused("--steps", "the steps are from 1 to " + std::to_string(kMostSteps));
+  }
+  // The seconds' range as a player writes it: a thousandth of a second to a week.
+  if (seconds && !(*seconds >= kFewestSeconds && *seconds <= kMostSeconds)) {
+    return refused("--time",
+                   "the seconds are from 0.001 to " + std::to_string(static_cast<std::uint64_t>(kMostSeconds)));
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Validated<Lottery> lottery_of(int numbers, int length) {
   const Lottery lottery{.numbers = numbers, .length = length};
   if (std::optional<std::string> problem = lottery_problem(lottery)) return refused("--length", std::move(*problem));
   return lottery;
+}
+
+Validated<Lottery> run_lottery_of(Lottery lottery) {
+  if (lottery == kProgramLottery) return lottery;
+  return refused("--numbers", std::string("a run's rows are ")
+                                  .append(std::to_string(kProgramLottery.length))
+                                  .append(" of ")
+                                  .append(std::to_string(kProgramLottery.numbers)));
 }
 
 Validated<std::uint64_t> seed_of(std::string_view text) {
@@ -67,8 +88,14 @@ Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAske
   return request;
 }
 
+std::optional<Refusal> lone_pool_refusal(const GuaranteeAsked& asked) {
+  if (!asked.pool || asked.right || asked.if_drawn) return std::nullopt;
+  return refused("--pool", "the pool goes with T right, or with M drawn for the odds");
+}
+
 Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
                                        std::optional<int> if_drawn) {
+  if (std::optional<Refusal> refusal = lone_pool_refusal({pool, std::nullopt, if_drawn})) return std::move(*refusal);
   if (std::optional<std::string> problem = odds_problem(lottery)) return refused("--odds", std::move(*problem));
   const Validated<RowMask> read_pool = pool_of(lottery, pool);
   if (!read_pool.accepted()) return read_pool.refusal();
@@ -87,6 +114,7 @@ Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked) {
   if (std::optional<std::string> problem = rows_problem(lottery, asked.rows)) {
     return refused("--rows", std::move(*problem));
   }
+  if (std::optional<Refusal> refusal = search_length_refusal(asked.steps, asked.seconds)) return std::move(*refusal);
   return RowSearch{lottery, asked.rows, seed.request(), asked.steps.value_or(default_steps(asked.rows)), asked.seconds};
 }
 
@@ -99,6 +127,7 @@ Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& aske
   if (!pool.accepted()) return pool.refusal();
   WheelRequest request{lottery, pool.request(), guarantee.request(), asked.rows, seed.request()};
   if (std::optional<std::string> problem = wheel_request_error(request)) return refused("--wheel", std::move(*problem));
+  if (std::optional<Refusal> refusal = search_length_refusal(asked.steps, asked.seconds)) return std::move(*refusal);
   return request;
 }
 

@@ -55,6 +55,10 @@ class Validated {
 // --length (the command's --numbers and --length go together).
 Validated<Lottery> lottery_of(int numbers, int length);
 
+// The lottery of a run's rows: the program's, kProgramLottery, whose rows
+// the command prints without --rows. Field: --numbers.
+Validated<Lottery> run_lottery_of(Lottery lottery);
+
 // A seed as written: decimal digits alone, from 0 to 2^64 - 1.
 Validated<std::uint64_t> seed_of(std::string_view text);
 
@@ -83,15 +87,28 @@ struct PoolGuarantee {
 // REQUIRES: within_limits(lottery).
 Validated<PoolGuarantee> guarantee_check_of(Lottery lottery, const GuaranteeAsked& asked);
 
+// The player's numbers go with T, for a guarantee, or with M, for the odds
+// over the draws that put M of them in the pool: given with neither, they
+// are refused. Field: --pool.
+std::optional<Refusal> lone_pool_refusal(const GuaranteeAsked& asked);
+
 // The odds of rows, over every draw and, with M, over the draws that put at
-// least M numbers in the pool. Fields in order: --odds, --pool, --if.
+// least M numbers in the pool. Fields in order: --pool (given without M),
+// --odds, --pool, --if.
 // REQUIRES: within_limits(lottery).
 Validated<OddsOptions> odds_request_of(Lottery lottery, const std::optional<std::string>& pool,
                                        std::optional<int> if_drawn);
 
+// How long a search runs: steps from 1 to kMostSteps, or seconds from
+// kFewestSeconds to kMostSeconds; nothing given, the default steps.
+inline constexpr std::uint64_t kMostSteps = std::uint64_t{1} << 48;
+inline constexpr double kFewestSeconds = 0.001;
+inline constexpr double kMostSeconds = 7 * 24 * 3600.0;
+
 // Rows to play: `rows` rows, searched for the steps given (the default for
 // that many rows) or for `seconds`. Without a seed, the request's seed is 0
-// and the front chooses one. Fields in order: --seed, --rows.
+// and the front chooses one. Fields in order: --seed, --rows, --steps,
+// --time.
 // REQUIRES: within_limits(lottery).
 struct RowsAsked {
   std::size_t rows = 0;
@@ -102,13 +119,17 @@ struct RowsAsked {
 Validated<RowSearch> row_search_of(Lottery lottery, const RowsAsked& asked);
 
 // A wheel: the guarantee to keep, and with `rows` a budget of rows. Without
-// a seed, the request's seed is 0 and the front chooses one. Fields in
-// order: --seed, --guarantee (T not given), --pool, --wheel.
+// a seed, the request's seed is 0 and the front chooses one. The steps and
+// seconds are checked as a row search's; the front runs the search for
+// them as it gave them. Fields in order: --seed, --guarantee (T not given),
+// --pool, --wheel, --steps, --time.
 // REQUIRES: within_limits(lottery).
 struct WheelAsked {
   GuaranteeAsked guarantee;
   std::optional<std::size_t> rows;
   std::optional<std::string> seed;
+  std::optional<std::uint64_t> steps;
+  std::optional<double> seconds;
 };
 Validated<WheelRequest> wheel_request_of(Lottery lottery, const WheelAsked& asked);
 

@@ -54,6 +54,23 @@ std::optional<std::string> some_seed_text(std::mt19937_64& random) {
   return texts[static_cast<std::size_t>(between(random, 0, static_cast<int>(texts.size()) - 1))];
 }
 
+// Steps and seconds as a player may give them: nothing, or a number on
+// either side of the ends of their ranges.
+std::optional<std::uint64_t> some_steps(std::mt19937_64& random) {
+  const std::vector<std::uint64_t> steps = {0, 1, random() % 1000 + 1, kMostSteps, kMostSteps + 1};
+  if (between(random, 0, 1) == 0) return std::nullopt;
+  return steps[static_cast<std::size_t>(between(random, 0, static_cast<int>(steps.size()) - 1))];
+}
+
+std::optional<double> some_seconds(std::mt19937_64& random) {
+  const std::vector<double> seconds = {-1, 0, 0.0009, 0.001, 0.5, 604800, 604800.5};
+  if (between(random, 0, 1) == 0) return std::nullopt;
+  return seconds[static_cast<std::size_t>(between(random, 0, static_cast<int>(seconds.size()) - 1))];
+}
+
+bool steps_in_range(std::optional<std::uint64_t> steps) { return !steps || (*steps >= 1 && *steps <= kMostSteps); }
+bool seconds_in_range(std::optional<double> seconds) { return !seconds || (*seconds >= 0.001 && *seconds <= 604800); }
+
 bool pool_reads(Lottery lottery, const std::optional<std::string>& text) {
   return !text || parse_pool(*text, lottery).error.empty();
 }
@@ -133,7 +150,9 @@ TEST(Request, TheOddsAreOfALotteryInReachAndTheirConditionOfMFrom1ToARowsNumbers
         between(random, 0, 2) == 0 ? std::nullopt : std::optional(between(random, -1, lottery.length + 1));
     const Validated<OddsOptions> read = odds_request_of(lottery, pool, if_drawn);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
-    if (!draws_within_reach(lottery)) {
+    if (pool && !if_drawn) {
+      ASSERT_EQ(read.refusal(), (Refusal{"--pool", "the pool goes with T right, or with M drawn for the odds"}));
+    } else if (!draws_within_reach(lottery)) {
       ASSERT_EQ(read.refusal().field, "--odds");
     } else if (!pool_reads(lottery, pool)) {
       ASSERT_EQ(read.refusal().field, "--pool");
@@ -156,15 +175,18 @@ TEST(Request, RowsToPlayAreOfTheLotterysRangeWithTheDefaultStepsForThatMany) {
   std::map<std::string, int> outcomes;  // by the field refused, "" for none: each is met
   for (int trial = 0; trial < 3000; ++trial) {
     const Lottery lottery = some_lottery(random);
-    const RowsAsked asked{static_cast<std::size_t>(between(random, 0, 300)), some_seed_text(random),
-                          between(random, 0, 1) == 0 ? std::nullopt : std::optional<std::uint64_t>(random() % 1000 + 1),
-                          between(random, 0, 1) == 0 ? std::nullopt : std::optional(0.5)};
+    const RowsAsked asked{static_cast<std::size_t>(between(random, 0, 300)), some_seed_text(random), some_steps(random),
+                          some_seconds(random)};
     const Validated<RowSearch> read = row_search_of(lottery, asked);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
     if (!seed_reads(asked.seed)) {
       ASSERT_EQ(read.refusal().field, "--seed");
     } else if (rows_problem(lottery, asked.rows)) {
       ASSERT_EQ(read.refusal().field, "--rows");
+    } else if (!steps_in_range(asked.steps)) {
+      ASSERT_EQ(read.refusal().field, "--steps");
+    } else if (!seconds_in_range(asked.seconds)) {
+      ASSERT_EQ(read.refusal().field, "--time");
     } else {
       ASSERT_TRUE(read.accepted());
       const RowSearch& request = read.request();
@@ -174,7 +196,7 @@ TEST(Request, RowsToPlayAreOfTheLotterysRangeWithTheDefaultStepsForThatMany) {
       ASSERT_EQ(request.seconds, asked.seconds);
     }
   }
-  EXPECT_EQ(outcomes.size(), 3U);
+  EXPECT_EQ(outcomes.size(), 5U);
   EXPECT_EQ(row_search_of({8, 7}, {9, std::nullopt, std::nullopt, std::nullopt}).refusal(),
             (Refusal{"--rows", "M is from 1 to 8 in this lottery"}));
 }
@@ -188,6 +210,8 @@ TEST(Request, AWheelAcceptedIsOneTheSearchTakesOrNamesTheFieldWrong) {
     asked.guarantee = {some_pool_text(random, lottery), some_count(random, 0, 4), some_count(random, 0, 6)};
     if (between(random, 0, 2) == 0) asked.rows = static_cast<std::size_t>(between(random, 0, 40));
     asked.seed = some_seed_text(random);
+    asked.steps = some_steps(random);
+    asked.seconds = some_seconds(random);
     const Validated<WheelRequest> read = wheel_request_of(lottery, asked);
     ++outcomes[read.accepted() ? "" : read.refusal().field];
     if (!seed_reads(asked.seed)) {
@@ -196,8 +220,16 @@ TEST(Request, AWheelAcceptedIsOneTheSearchTakesOrNamesTheFieldWrong) {
       ASSERT_EQ(read.refusal(), (Refusal{"--guarantee", "a guarantee needs T, the numbers right"}));
     } else if (!pool_reads(lottery, asked.guarantee.pool)) {
       ASSERT_EQ(read.refusal().field, "--pool");
-    } else if (!read.accepted()) {
+    } else if (wheel_request_error({lottery,
+                                    pool_of(lottery, asked.guarantee.pool).request(),
+                                    {*asked.guarantee.right, asked.guarantee.if_drawn.value_or(*asked.guarantee.right)},
+                                    asked.rows,
+                                    0})) {
       ASSERT_EQ(read.refusal().field, "--wheel");
+    } else if (!steps_in_range(asked.steps)) {
+      ASSERT_EQ(read.refusal().field, "--steps");
+    } else if (!seconds_in_range(asked.seconds)) {
+      ASSERT_EQ(read.refusal().field, "--time");
     } else {
       const WheelRequest& request = read.request();
       ASSERT_FALSE(wheel_request_error(request));
@@ -207,7 +239,7 @@ TEST(Request, AWheelAcceptedIsOneTheSearchTakesOrNamesTheFieldWrong) {
       ASSERT_EQ(request.seed, asked.seed ? seed_of(*asked.seed).request() : 0);
     }
   }
-  EXPECT_EQ(outcomes.size(), 5U);
+  EXPECT_EQ(outcomes.size(), 7U);
 }
 
 TEST(Request, RefusesInTheWordsPlayersRead) {
@@ -216,9 +248,29 @@ TEST(Request, RefusesInTheWordsPlayersRead) {
             (Refusal{"--guarantee", "the guarantee's T is from 1 to 7, the numbers in a row"}));
   EXPECT_EQ(guarantee_check_of(lottery, {"1-6", 3, std::nullopt}).refusal(),
             (Refusal{"--pool", "the pool has 6 numbers, fewer than a row's 7"}));
-  EXPECT_EQ(wheel_request_of(lottery, {{"1-12", 5, 4}, std::nullopt, "1"}).refusal(),
+  EXPECT_EQ(wheel_request_of(lottery, {{"1-12", 5, 4}, std::nullopt, "1", std::nullopt, std::nullopt}).refusal(),
             (Refusal{"--wheel", "a guarantee of 5 if 4 needs 1 <= right <= drawn <= 7"}));
-  EXPECT_EQ(wheel_request_of(lottery, {{"1-x", 3, 4}, std::nullopt, "12x"}).refusal().field, "--seed");
+  EXPECT_EQ(wheel_request_of(lottery, {{"1-x", 3, 4}, std::nullopt, "12x", std::nullopt, std::nullopt}).refusal().field,
+            "--seed");
+  EXPECT_EQ(row_search_of(lottery, {5, std::nullopt, 0, std::nullopt}).refusal(),
+            (Refusal{"--steps", "the steps are from 1 to 281474976710656"}));
+  EXPECT_EQ(row_search_of(lottery, {5, std::nullopt, std::nullopt, 0.0}).refusal(),
+            (Refusal{"--time", "the seconds are from 0.001 to 604800"}));
+  WheelAsked wheel{{"1-12", 3, 4}, std::nullopt, "1", std::uint64_t{1} << 49, std::nullopt};
+  EXPECT_EQ(wheel_request_of(lottery, wheel).refusal(),
+            (Refusal{"--steps", "the steps are from 1 to 281474976710656"}));
+  wheel.steps = std::nullopt;
+  wheel.seconds = 604801;
+  EXPECT_EQ(wheel_request_of(lottery, wheel).refusal(), (Refusal{"--time", "the seconds are from 0.001 to 604800"}));
+  EXPECT_EQ(run_lottery_of(lottery).request(), lottery);
+  EXPECT_EQ(run_lottery_of({49, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
+  EXPECT_EQ(run_lottery_of({40, 6}).refusal(), (Refusal{"--numbers", "a run's rows are 7 of 40"}));
+  const Refusal lone_pool{"--pool", "the pool goes with T right, or with M drawn for the odds"};
+  EXPECT_EQ(lone_pool_refusal({"1-12", std::nullopt, std::nullopt}), lone_pool);
+  EXPECT_EQ(odds_request_of({64, 10}, "1-12", std::nullopt).refusal(), lone_pool);
+  EXPECT_FALSE(lone_pool_refusal({std::nullopt, std::nullopt, std::nullopt}));
+  EXPECT_FALSE(lone_pool_refusal({"1-12", 3, std::nullopt}));
+  EXPECT_FALSE(lone_pool_refusal({"1-12", std::nullopt, 4}));
   EXPECT_EQ(price_of("2.5x").refusal(), (Refusal{"--price", "\"2.5x\" is not an amount such as 2.50"}));
   EXPECT_EQ(price_of("2.50").request(), 250);
   EXPECT_EQ(odds_request_of(lottery, "1-12", 9).refusal(), (Refusal{"--if", "M is from 1 to 7"}));

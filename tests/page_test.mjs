@@ -233,7 +233,9 @@ for (const origin of ['file', 'http']) {
       }
       // What the library refuses of rows to play or of a run: the command's words, where the result would be.
       for (const [fragment, args] of [['#rows=20&seed=12x', ['--rows', '20', '--seed', '12x']],
-        ['#seed=-1&phase=3', ['--seed', '-1', '--phase', '3']]]) {
+        ['#seed=-1&phase=3', ['--seed', '-1', '--phase', '3']],
+        ['#rows=20&seed=1&steps=0', ['--rows', '20', '--seed', '1', '--steps', '0']],
+        ['#numbers=49&length=6&seed=1', ['--numbers', '49', '--length', '6', '--seed', '1']]]) {
         const {page, close} = await open(origin, fragment);
         await settled(page, 'failed');
         assert.equal(await page.textContent('#error'), refusalWords(...args), fragment);
@@ -332,6 +334,16 @@ for (const origin of ['file', 'http']) {
       await settled(page, 'failed');
       assert.equal(await page.textContent('#wheel-message'), refusal('--wheel'));
       assert.equal(await page.getAttribute('#wheel-right', 'aria-invalid'), 'true');
+      // Seconds out of the library's range: the command's refusal of --time, marked at the seconds.
+      await page.fill('#wheel-right', '3');
+      await page.fill('#wheel-steps', '');
+      await page.fill('#wheel-time', '0');
+      await page.click('#wheel-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#wheel-message'),
+                   refusal('--wheel', '--pool', '1-12', '--guarantee', '3', '--if', '4', '--time', '0'));
+      assert.equal(await page.getAttribute('#wheel-time', 'aria-invalid'), 'true');
+      await page.fill('#wheel-time', '');
       await page.fill('#wheel-pool', '1-20');
       await page.fill('#wheel-right', '4');
       await page.fill('#wheel-if', '6');
@@ -379,6 +391,13 @@ for (const origin of ['file', 'http']) {
       await settled(page, 'failed');
       assert.equal(await page.textContent('#check-message'), refusal('--odds', file, '--pool', '3-22', '--if', '9'));
       assert.equal(await page.getAttribute('#check-if', 'aria-invalid'), 'true');
+      // The pool alone, with neither T nor M: the command's --check and --odds refuse it alike.
+      await page.fill('#check-if', '');
+      await page.click('#check-form button[type="submit"]');
+      await settled(page, 'failed');
+      assert.equal(await page.textContent('#check-message'), refusal('--check', file, '--pool', '3-22'));
+      assert.equal(await page.textContent('#check-message'), refusal('--odds', file, '--pool', '3-22'));
+      assert.equal(await page.getAttribute('#check-pool', 'aria-invalid'), 'true');
       await close();
     });
 
@@ -461,7 +480,8 @@ describe('the page\'s words', () => {
       ['--check', seven, '--guarantee', '9'], ['--check', seven, '--guarantee', '3', '--if', '9'],
       ['--numbers', '64', '--length', '10', '--check', ten, '--pool', '1-64', '--guarantee', '3', '--if', '10'],
       ['--numbers', '64', '--length', '10', '--odds', ten], ['--odds', seven, '--pool', '1-12', '--if', '9'],
-      ['--rows', '0'], ['--seed', '12x'], ['--wheel'],
+      ['--rows', '0'], ['--seed', '12x'], ['--wheel'], ['--rows', '3', '--steps', '0'], ['--rows', '3', '--time', '0'],
+      ['--numbers', '49', '--length', '6'], ['--odds', seven, '--pool', '1-12'],
     ];
     // A row refused in the page is named by its line, as "line 2: ...".
     const messages = [...cases.map((args) => refusalWords(...args)), ...gameRefusals()]

@@ -665,6 +665,11 @@ TEST(RivitCommand, OddsAndRowsRefuseWhatTheyCannotDo) {
       {"--odds", "no such file"},
   };
   for (const std::vector<std::string>& arguments : cases) ExpectFailure(Rivit(arguments), kUsageStatus, ".+");
+  // A search's steps and seconds are in the library's ranges, for rows and wheels alike.
+  ExpectFailure(Rivit({"--rows", "3", "--steps", "281474976710657"}), kUsageStatus,
+                "--steps: the steps are from 1 to 281474976710656.*");
+  ExpectFailure(Rivit({"--wheel", "--pool", "1-12", "--guarantee", "3", "--time", "0"}), kUsageStatus,
+                "--time: the seconds are from 0\\.001 to 604800.*");
 }
 
 TEST(RivitCommand, OutputThatCannotBeWrittenIsAnError) {
